@@ -1,0 +1,10 @@
+#include "shell/mode_state.h"
+
+namespace belvorine {
+
+ModeState& modeState() {
+    static ModeState state;
+    return state;
+}
+
+}  // namespace belvorine

@@ -1,0 +1,35 @@
+#pragma once
+// Helpers shared by the tests: a temporary program folder, fixture paths.
+
+#include <string>
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace belvorine::test {
+
+// A temporary folder that stands in for the program's folder: the program's
+// files ("dat", "ovd", ...) are looked up beside "<folder>/belvorine" while
+// it lives. The real path is restored when it goes.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    QString path() const { return dir_.path(); }
+    // "<folder>/belvorine.<extension>"
+    QString file(const QString& extension) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Path of a fixture in tests/data/.
+QString fixturePath(const QString& name);
+
+// The whole content of a file, or an empty string.
+std::string readFile(const QString& path);
+
+// Writes `content` to `path`, replacing it.
+void writeFile(const QString& path, const std::string& content);
+
+}  // namespace belvorine::test
