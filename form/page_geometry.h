@@ -31,4 +31,12 @@ static_assert(sizeof(PageGeometry) == 14 * 4);
 // The printer geometry of format 0 or 1, owned by this module.
 PageGeometry& printerGeometry(int format);
 
+// The printer geometry drawn on a screen bitmap of twice the paper's size
+// whose paper corner lies at (W / 2, H / 2): every printer length v becomes
+// v × sx / 5000 horizontally and v × sy / 5000 vertically (sx = display
+// resolution × 5000 / printer resolution at 100 %), and the margin box is
+// given in 1/100 bitmap pixel. The printable-size fields are left 0.
+PageGeometry bitmapGeometry(const PageGeometry& printer, std::int64_t sx, std::int64_t sy,
+                            int dpiX, int dpiY);
+
 }  // namespace belvorine
