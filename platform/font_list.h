@@ -1,0 +1,25 @@
+#pragma once
+// The fonts of the Japanese character set that the program offers: the
+// installed families that support Japanese and the four "ＭＳ …" faces that
+// stored layouts name, each with the font record a dialog stores for it.
+
+#include <vector>
+
+#include <QString>
+
+#include "data/records.h"
+
+namespace belvorine {
+
+struct FontFace {
+    QString name;     // face name as shown
+    LogFont logFont;  // face name in Shift-JIS, character set 128, size 16
+};
+
+// Every face in the order a list shows them: the four "ＭＳ …" faces first,
+// then the installed families. A face whose name does not fit a font
+// record's 31 Shift-JIS bytes is left out. Without a GUI application only
+// the four "ＭＳ …" faces are listed.
+std::vector<FontFace> japaneseFontFaces();
+
+}  // namespace belvorine
