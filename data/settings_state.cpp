@@ -1,6 +1,18 @@
 #include "data/settings_state.h"
 
+#include "data/factory_values.h"
+#include "data/layout_model.h"
+
 namespace belvorine {
+namespace {
+
+void restoreFormat(int format, const PageSettings& printer, const FormLayout& layout) {
+    printerSettings(format) = printer;
+    liveLayout(format) = layout;
+    numberItems(liveLayout(format));
+}
+
+}  // namespace
 
 SettingsState& settings() {
     static SettingsState state;
@@ -14,6 +26,30 @@ void resetSettingsStateForTesting() {
 int currentFormat() {
     const int index = settings().initialData.formatIndex;
     return index == 1 ? 1 : 0;
+}
+
+void makeLiveCopies() {
+    SettingsState& state = settings();
+    state.initialData = state.startupInitialData;
+    for (int format = 0; format < kFormatCount; ++format) {
+        state.printerSettings[format] = state.startupPrinterSettings[format];
+        state.displaySettings[format] = state.startupDisplaySettings[format];
+        state.liveLayout[format] = state.startupLayout[format];
+        numberItems(state.liveLayout[format]);
+    }
+}
+
+void restoreStartupState(int format) {
+    if (isFormatIndex(format)) {
+        restoreFormat(format, settings().startupPrinterSettings[format],
+                      settings().startupLayout[format]);
+    }
+}
+
+void restoreFactoryState(int format) {
+    if (isFormatIndex(format)) {
+        restoreFormat(format, settings().factoryPrinterSettings[format], factoryLayout());
+    }
 }
 
 }  // namespace belvorine
