@@ -187,6 +187,14 @@ struct LegacyPageSettings {
     std::int32_t approvalOnCopy = 0;
 };
 static_assert(sizeof(LegacyPageSettings) == 460);
+static_assert(offsetof(LegacyPageSettings, printerIndex) == 256);
+static_assert(offsetof(LegacyPageSettings, paperSize) == 264);
+static_assert(offsetof(LegacyPageSettings, paperName) == 266);
+static_assert(offsetof(LegacyPageSettings, paperSource) == 330);
+static_assert(offsetof(LegacyPageSettings, paperSourceName) == 332);
+static_assert(offsetof(LegacyPageSettings, orientation) == 356);
+static_assert(offsetof(LegacyPageSettings, marginLeft) == 360);
+static_assert(offsetof(LegacyPageSettings, marginBottom) == 396);
 static_assert(offsetof(LegacyPageSettings, notCarried) == 408);
 static_assert(offsetof(LegacyPageSettings, faceName) == 410);
 static_assert(offsetof(LegacyPageSettings, makeAcknowledgement) == 444);
