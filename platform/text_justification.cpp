@@ -1,0 +1,50 @@
+#include "platform/text_justification.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace belvorine {
+
+int breakExtra(const Justification& justification, int index) {
+    const int count = justification.breakCount;
+    if (count <= 0 || index < 0 || index >= count) {
+        return 0;
+    }
+    // Truncating division keeps the sign of `extra` in both parts, so a
+    // negative amount tightens the first breaks by one pixel more.
+    const int each = justification.extra / count;
+    const int remainder = justification.extra % count;
+    if (remainder > 0 && index < remainder) {
+        return each + 1;
+    }
+    if (remainder < 0 && index < -remainder) {
+        return each - 1;
+    }
+    return each;
+}
+
+int layoutRuns(const std::vector<int>& runWidths, int spaceWidth,
+               const Justification& justification, std::vector<int>* runStarts) {
+    if (runStarts) {
+        runStarts->clear();
+        runStarts->reserve(runWidths.size());
+    }
+    // Summed wide and cut to int, so that no justification can overflow.
+    const auto clamp = [](long long v) {
+        return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+    };
+    long long x = 0;
+    for (std::size_t i = 0; i < runWidths.size(); ++i) {
+        if (i > 0) {
+            x += static_cast<long long>(spaceWidth) +
+                 breakExtra(justification, static_cast<int>(i - 1));
+        }
+        if (runStarts) {
+            runStarts->push_back(clamp(x));
+        }
+        x += runWidths[i];
+    }
+    return clamp(x);
+}
+
+}  // namespace belvorine

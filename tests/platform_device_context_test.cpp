@@ -1,0 +1,287 @@
+// The drawing surfaces: fonts from stored records, the justification shared
+// by both surfaces, the recording surface's fixed metrics, and the painter
+// surface's pixels.
+
+#include <climits>
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QImage>
+
+#include "platform/font_faces.h"
+#include "platform/log_font_qt.h"
+#include "platform/painter_device_context.h"
+#include "platform/recording_device_context.h"
+#include "platform/sjis_text.h"
+#include "platform/text_justification.h"
+
+namespace belvorine {
+namespace {
+
+LogFont gothic(int height) {
+    LogFont font;
+    font.height = height;
+    font.weight = 400;
+    font.charSet = kShiftJisCharSet;
+    copySjis(font.faceName, toSjisLossy(QStringLiteral("ＭＳ ゴシック")));
+    return font;
+}
+
+std::string sjis(const QString& text) {
+    return toSjisLossy(text);
+}
+
+// First and last columns holding a dark pixel, or (-1, -1).
+std::pair<int, int> inkColumns(const QImage& image) {
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (first < 0) {
+                    first = x;
+                }
+                last = x;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+bool dark(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+TEST(Justification, SpreadsTheRemainderOverTheFirstBreaks) {
+    const Justification widen{7, 3};
+    EXPECT_EQ(breakExtra(widen, 0), 3);
+    EXPECT_EQ(breakExtra(widen, 1), 2);
+    EXPECT_EQ(breakExtra(widen, 2), 2);
+    EXPECT_EQ(breakExtra(widen, 3), 0);  // only breakCount breaks get any
+    const Justification tighten{-7, 3};
+    EXPECT_EQ(breakExtra(tighten, 0), -3);
+    EXPECT_EQ(breakExtra(tighten, 1), -2);
+    EXPECT_EQ(breakExtra(tighten, 2), -2);
+    EXPECT_EQ(breakExtra(Justification{5, 0}, 0), 0);
+}
+
+TEST(Justification, LaysOutRunsBetweenSpaces) {
+    std::vector<int> starts;
+    EXPECT_EQ(layoutRuns({10, 10, 10}, 4, Justification{5, 2}, &starts), 30 + 8 + 5);
+    EXPECT_EQ(starts, (std::vector<int>{0, 17, 33}));
+    EXPECT_EQ(layoutRuns({}, 4, Justification{}, &starts), 0);
+    EXPECT_EQ(layoutRuns({10, 10}, 0, Justification{INT_MAX, 1}, nullptr), INT_MAX);
+}
+
+TEST(LogFontToQt, HeightsWeightsAndFlags) {
+    EXPECT_EQ(fontFromLogFont(gothic(-20)).pixelSize(), 20);
+    EXPECT_EQ(fontFromLogFont(gothic(0)).pixelSize(), kDefaultFontPixels);
+    EXPECT_EQ(fontFromLogFont(gothic(INT_MIN)).pixelSize(), kMaximumFontPixels);
+
+    // A positive height is the cell height.
+    const QFont cell = fontFromLogFont(gothic(30));
+    const QFontMetrics metrics(cell);
+    EXPECT_NEAR(metrics.ascent() + metrics.descent(), 30, 1);
+    EXPECT_LT(cell.pixelSize(), 30);
+
+    LogFont styled = gothic(-12);
+    styled.weight = 700;
+    styled.italic = 1;
+    styled.underline = 1;
+    const QFont font = fontFromLogFont(styled);
+    EXPECT_EQ(font.weight(), QFont::Bold);
+    EXPECT_TRUE(font.italic());
+    EXPECT_TRUE(font.underline());
+    EXPECT_FALSE(font.kerning());
+    styled.weight = 900;
+    EXPECT_EQ(fontFromLogFont(styled).weight(), QFont::Black);
+    styled.weight = 0;
+    EXPECT_EQ(fontFromLogFont(styled).weight(), QFont::Normal);
+}
+
+TEST(LogFontToQt, FaceIsDecodedAndSubstituted) {
+    installFontSubstitutions();
+    const QFont font = fontFromLogFont(gothic(-12));
+    EXPECT_EQ(font.family(), QStringLiteral("ＭＳ ゴシック"));
+    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("IPAGothic"));
+}
+
+TEST(RecordingSurface, FixedMetrics) {
+    RecordingDeviceContext dc;
+    dc.selectFont(gothic(-20));
+    EXPECT_EQ(dc.textExtent(sjis(QStringLiteral("注文"))), QSize(40, 20));
+    EXPECT_EQ(dc.textExtent("ab"), QSize(20, 20));
+    EXPECT_EQ(dc.textExtent("a b"), QSize(30, 20));
+    EXPECT_EQ(dc.textMetrics().height, 20);
+    EXPECT_EQ(dc.textMetrics().averageCharWidth, 10);
+    dc.setTextJustification(-4, 1);
+    EXPECT_EQ(dc.textExtent("a b").width(), 26);
+    dc.selectFont(gothic(0));
+    EXPECT_EQ(dc.textExtent("abc").width(), 0);
+}
+
+TEST(RecordingSurface, PlacesTextLikeThePainter) {
+    RecordingDeviceContext dc;
+    dc.selectFont(gothic(-10));
+    dc.setTextColor(Qt::red);
+    dc.drawText(QRect(0, 0, 100, 30), "ab", TextAlign::Centre);
+    dc.drawText(QRect(0, 0, 100, 30), "ab", TextAlign::Right);
+    dc.drawText(QRect(0, 0, 100, 30), "ab", TextAlign::Left);
+    const auto texts = dc.callsOf(RecordedCall::Kind::DrawText);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0].drawnLine, QRect(45, 10, 10, 10));
+    EXPECT_EQ(texts[1].drawnLine.left(), 90);
+    EXPECT_EQ(texts[2].drawnLine.left(), 0);
+    EXPECT_EQ(texts[0].color, QColor(Qt::red));
+    EXPECT_EQ(texts[0].font.height, -10);
+}
+
+TEST(RecordingSurface, RecordsLinesWithThePenInEffect) {
+    RecordingDeviceContext dc;
+    dc.setSolidPen(3, Qt::blue);
+    dc.moveTo(1, 2);
+    dc.lineTo(5, 2);
+    dc.setDottedPen();
+    dc.lineTo(5, 9);
+    const auto lines = dc.callsOf(RecordedCall::Kind::LineTo);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].from, QPoint(1, 2));
+    EXPECT_EQ(lines[0].to, QPoint(5, 2));
+    EXPECT_EQ(lines[0].penWidth, 3);
+    EXPECT_EQ(lines[0].color, QColor(Qt::blue));
+    EXPECT_EQ(lines[1].from, QPoint(5, 2));
+    EXPECT_TRUE(lines[1].dottedPen);
+}
+
+class PainterSurface : public ::testing::Test {
+protected:
+    void SetUp() override {
+        installFontSubstitutions();
+        image = QImage(400, 80, QImage::Format_RGB32);
+        image.fill(Qt::white);
+    }
+    QImage image;
+};
+
+TEST_F(PainterSurface, JustifiedTextReachesBothEdges) {
+    const std::string spaced = sjis(QStringLiteral("注 文 書"));
+    int natural = 0;
+    {
+        PainterDeviceContext dc(&image);
+        ASSERT_TRUE(dc.isActive());
+        dc.selectFont(gothic(-24));
+        natural = dc.textExtent(spaced).width();
+        dc.setTextJustification(300 - natural, 2);
+        EXPECT_EQ(dc.textExtent(spaced).width(), 300);
+        dc.drawText(QRect(50, 0, 300, 80), spaced, TextAlign::Left);
+    }
+    ASSERT_LT(natural, 150);
+    const auto [first, last] = inkColumns(image);
+    // Glyph side bearings are a few pixels at 24 pixels.
+    EXPECT_GE(first, 50);
+    EXPECT_LE(first, 54);
+    EXPECT_LE(last, 349);
+    EXPECT_GE(last, 345);
+}
+
+TEST_F(PainterSurface, TextIsCentredVertically) {
+    {
+        PainterDeviceContext dc(&image);
+        dc.selectFont(gothic(-20));
+        dc.drawText(QRect(0, 0, 400, 80), sjis(QStringLiteral("ー")), TextAlign::Centre);
+    }
+    // The long vowel mark is a horizontal stroke at mid-height.
+    int row = -1;
+    for (int y = 0; y < image.height() && row < 0; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (dark(image, x, y)) {
+                row = y;
+                break;
+            }
+        }
+    }
+    EXPECT_NEAR(row, 40, 6);
+}
+
+TEST_F(PainterSurface, UnderlineRunsUnderTheSpacesToo) {
+    LogFont font = gothic(-24);
+    font.underline = 1;
+    int underline = 0;
+    {
+        PainterDeviceContext dc(&image);
+        dc.selectFont(font);
+        const std::string spaced = sjis(QStringLiteral("注 書"));
+        dc.setTextJustification(200 - dc.textExtent(spaced).width(), 1);
+        dc.drawText(QRect(0, 0, 200, 80), spaced, TextAlign::Left);
+        const QFontMetrics metrics(fontFromLogFont(font), &image);
+        underline = (80 - metrics.height()) / 2 + metrics.ascent() + metrics.underlinePos();
+    }
+    EXPECT_TRUE(dark(image, 100, underline));  // in the middle of the gap
+    EXPECT_TRUE(dark(image, 199, underline));
+    EXPECT_FALSE(dark(image, 200, underline));
+}
+
+TEST_F(PainterSurface, LinesLeaveTheirEndPoint) {
+    {
+        PainterDeviceContext dc(&image);
+        dc.setSolidPen(0);
+        dc.moveTo(10, 10);
+        dc.lineTo(20, 10);
+    }
+    EXPECT_TRUE(dark(image, 10, 10));
+    EXPECT_TRUE(dark(image, 19, 10));
+    EXPECT_FALSE(dark(image, 20, 10));
+    EXPECT_FALSE(dark(image, 15, 11));  // width 0 is one pixel
+}
+
+TEST_F(PainterSurface, WidePensAndDottedPens) {
+    {
+        PainterDeviceContext dc(&image);
+        dc.setSolidPen(5);
+        dc.moveTo(10, 20);
+        dc.lineTo(100, 20);
+        dc.setDottedPen();
+        dc.moveTo(10, 50);
+        dc.lineTo(100, 50);
+    }
+    EXPECT_TRUE(dark(image, 50, 18));
+    EXPECT_TRUE(dark(image, 50, 22));
+    EXPECT_FALSE(dark(image, 50, 25));
+    int inked = 0;
+    for (int x = 10; x < 100; ++x) {
+        inked += dark(image, x, 50) ? 1 : 0;
+    }
+    EXPECT_GT(inked, 10);
+    EXPECT_LT(inked, 80);
+}
+
+TEST_F(PainterSurface, RectanglesOutlineInsideAndFill) {
+    {
+        PainterDeviceContext dc(&image);
+        dc.setSolidPen(0);
+        dc.drawRectangle(QRect(10, 10, 20, 10), Qt::red);
+        dc.fillRect(QRect(100, 10, 5, 5), Qt::blue);
+    }
+    EXPECT_TRUE(dark(image, 10, 10));
+    EXPECT_TRUE(dark(image, 29, 19));
+    EXPECT_FALSE(dark(image, 30, 10));
+    EXPECT_FALSE(dark(image, 10, 20));
+    EXPECT_EQ(image.pixelColor(15, 15), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(104, 14), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(105, 14), QColor(Qt::white));
+}
+
+TEST(PainterSurfaceWithoutDevice, MeasuresButDrawsNothing) {
+    PainterDeviceContext dc(static_cast<QPaintDevice*>(nullptr));
+    EXPECT_FALSE(dc.isActive());
+    dc.selectFont(gothic(-20));
+    EXPECT_GT(dc.textExtent("abc").width(), 0);
+    dc.drawText(QRect(0, 0, 10, 10), "abc", TextAlign::Left);
+    dc.lineTo(5, 5);
+    dc.drawRectangle(QRect(0, 0, 5, 5));
+}
+
+}  // namespace
+}  // namespace belvorine
