@@ -1,0 +1,23 @@
+#pragma once
+// Layout preparation: a frame's screen rectangle from its position on paper,
+// and the frame kept inside its format's margin box.
+
+#include "data/records.h"
+
+namespace belvorine {
+
+// Recomputes `item.screenRect` from `item.mmRect` for `format` (0 or 1) and
+// moves the frame back into the margin box, or cuts it to the box where it
+// is larger, updating both rectangles. A frame inside the box keeps its
+// mmRect exactly. Printer resolutions of 0 in the format's geometry are
+// replaced by 600 and display resolutions of 0 by 96, and stored back.
+void prepareLayoutItem(int format, LayoutItem& item);
+
+// All 30 items of `layout` for `format`.
+void prepareLayout(int format, FormLayout& layout);
+
+// Start-up and after the resets: the start-up and live layouts of both
+// formats, then every live item's itemId set to its index.
+void prepareAllLayouts();
+
+}  // namespace belvorine

@@ -1,0 +1,179 @@
+#include "form/text_fitting.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QImage>
+
+#include "data/order_record.h"
+#include "data/settings_state.h"
+#include "form/units.h"
+#include "platform/log_font_qt.h"
+#include "platform/painter_device_context.h"
+#include "platform/screen_metrics.h"
+#include "platform/sjis_text.h"
+
+namespace belvorine {
+namespace {
+
+// "　御中" in Shift-JIS.
+constexpr std::string_view kHonorific = "\x81\x40\x8c\xe4\x92\x86";
+
+int displayDpiX() {
+    const int dpi = screenMetrics().dpiX;
+    return dpi != 0 ? dpi : kDefaultDisplayDpi;
+}
+
+int displayDpiY() {
+    const int dpi = screenMetrics().dpiY;
+    return dpi != 0 ? dpi : kDefaultDisplayDpi;
+}
+
+// The settings' font with the frame's height, weight and underline.
+LogFont frameFont(const LogFont& base, int height, const LayoutItem& item) {
+    LogFont font = base;
+    font.height = height;
+    font.weight = item.weight;
+    font.underline = item.underline;
+    return font;
+}
+
+TextAlign textAlign(std::int32_t alignment) {
+    switch (alignment) {
+        case kAlignCentre:
+            return TextAlign::Centre;
+        case kAlignRight:
+            return TextAlign::Right;
+        default:
+            return TextAlign::Left;
+    }
+}
+
+int scaled(int value, int scale) {
+    return clampToInt(static_cast<long long>(value) * scale / 100);
+}
+
+}  // namespace
+
+std::string longestAddressee(int format) {
+    std::string text(" ");
+    // The buffer holds up to 255 bytes and its terminator; the result is
+    // built on the heap, so the longest name cannot overrun anything.
+    text += sjisView(longestCounterparty(format), 256);
+    text += kHonorific;
+    return text;
+}
+
+int fitPointSize(const LayoutItem& item) {
+    const std::string addressee =
+        item.itemId == kAddresseeItem ? longestAddressee(currentFormat()) : std::string();
+    const std::string_view text =
+        item.itemId == kAddresseeItem ? std::string_view(addressee) : sjisView(item.text);
+    if (text.empty()) {
+        return item.pointSize;
+    }
+    const int dX = displayDpiX();
+    const int dY = displayDpiY();
+    // A display bitmap stands in for the preview window's device.
+    QImage display(1, 1, QImage::Format_ARGB32_Premultiplied);
+    display.setDotsPerMeterX(static_cast<int>(std::lround(dX / 0.0254)));
+    display.setDotsPerMeterY(static_cast<int>(std::lround(dY / 0.0254)));
+    PainterDeviceContext dc(&display);
+    const LogFont& base = printerSettings(currentFormat()).font;
+    const long long frameWidth = static_cast<long long>(item.mmRect.right) - item.mmRect.left;
+    for (int n = 1; n <= kMaximumFitPoints; ++n) {
+        dc.selectFont(frameFont(base, -mulDiv(n, dY, 72), item));
+        const int width = dc.textExtent(text).width();
+        if (toHundredthsMm(clampToInt(static_cast<long long>(width) + 1), dX) >= frameWidth) {
+            return n - 1;
+        }
+    }
+    return kMaximumFitPoints;
+}
+
+int spaceOut(std::string_view text, std::string& out) {
+    out.clear();
+    out.reserve(text.size() * 2);
+    int breaks = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // A lead byte and its trail byte are one character; a lead byte at
+        // the very end stands alone.
+        const std::size_t length =
+            isSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        if (i > 0) {
+            out += ' ';
+            ++breaks;
+        }
+        if (length == 1 && text[i] == ' ') {
+            ++breaks;
+        }
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    return breaks;
+}
+
+void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& settings, int scale,
+               int ox, int oy) {
+    const std::string_view text = sjisView(item.text);
+    if (text.empty()) {
+        return;
+    }
+    const int dY = displayDpiY();
+    const Rect& screen = item.screenRect;
+    const int left = clampToInt(static_cast<long long>(scaled(screen.left, scale)) - ox);
+    const int top = clampToInt(static_cast<long long>(scaled(screen.top, scale)) - oy);
+    const int right = clampToInt(static_cast<long long>(scaled(screen.right, scale)) - ox);
+    const int bottom = clampToInt(static_cast<long long>(scaled(screen.bottom, scale)) - oy);
+    const QRect rect(QPoint(left, top), QSize(right - left, bottom - top));
+
+    int size = item.pointSize;
+    if (item.sizeRule == kSizeFitWidth) {
+        size = fitPointSize(item);
+    } else if (item.sizeRule == kSizeFitHeight) {
+        size = mulDiv(screen.bottom - screen.top, 72, dY);
+    }
+
+    dc.setTextJustification(0, 0);
+    dc.selectFont(frameFont(settings.font, -mulDiv(size, dY, 72), item));
+    long long target = 0;
+    if (item.sizeRule == kSizeFitWidth && item.itemId == kAddresseeItem) {
+        // Laid out at the pitch of the longest counterparty, so that shorter
+        // names do not stretch.
+        const std::string longest = longestAddressee(currentFormat());
+        const long long longestWidth = dc.textExtent(longest).width();
+        target = static_cast<long long>(text.size()) * longestWidth * scale /
+                 static_cast<long long>(longest.size()) / 100;
+    } else if (item.sizeRule == kSizeFitWidth) {
+        target = static_cast<long long>(right) - left;
+    } else {
+        target = static_cast<long long>(dc.textExtent(text).width()) * scale / 100;
+    }
+    if (target <= 0) {
+        return;
+    }
+
+    long long height = mulDiv(size, dY, 72);
+    if (scale > 100) {
+        height = height * scale / 100;
+    }
+    // Shrinks until the text fits, but never below one pixel: a frame too
+    // narrow even then gets its text tightened by the spread below.
+    height = std::clamp<long long>(height, 1, kMaximumFontPixels);
+    for (;; --height) {
+        dc.selectFont(frameFont(settings.font, -static_cast<int>(height), item));
+        if (dc.textExtent(text).width() <= target || height <= 1) {
+            break;
+        }
+    }
+
+    std::string spaced;
+    const int breaks = spaceOut(text, spaced);
+    const long long spacedWidth = dc.textExtent(spaced).width();
+    dc.setTextJustification(clampToInt(target - spacedWidth), breaks);
+    dc.drawText(rect, spaced, textAlign(item.alignment));
+    dc.setTextJustification(0, 0);
+}
+
+}  // namespace belvorine

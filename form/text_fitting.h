@@ -1,0 +1,41 @@
+#pragma once
+// The drawing of one frame's text: the font size under the frame's size
+// rule, and the spread that makes the text take exactly its target width on
+// any device, so that a printed page has the proportions of the screen.
+
+#include <string>
+#include <string_view>
+
+#include "data/records.h"
+#include "platform/device_context.h"
+
+namespace belvorine {
+
+// The addressee line's frame; its text is sized by the longest counterparty.
+inline constexpr int kAddresseeItem = 11;
+// Upper bound of the fit-to-width search, in points.
+inline constexpr int kMaximumFitPoints = 1000;
+
+// " %s　御中" filled with the format's longest counterparty (Shift-JIS).
+std::string longestAddressee(int format);
+
+// The point size for the fit-to-width rule: the largest size whose text is
+// narrower than the frame, measured at display resolution with the current
+// format's printer font; 0 when not even 1 point fits, the stored size for
+// an empty text, at most kMaximumFitPoints. The addressee line is measured
+// with the longest counterparty of the current format.
+int fitPointSize(const LayoutItem& item);
+
+// Draws one frame's text on `dc`: the screen rectangle scaled by
+// `scale` / 100 and moved by -ox, -oy, the font of `settings` with the
+// frame's size, weight and underline, spread to the target width. A frame
+// with an empty text or a target width of 0 or less draws nothing.
+void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& settings, int scale,
+               int ox, int oy);
+
+// Writes `text` into `out` with one half-width space between every two
+// characters (a double-byte character stays whole) and returns the number
+// of half-width spaces in the result, the text's own included.
+int spaceOut(std::string_view text, std::string& out);
+
+}  // namespace belvorine
