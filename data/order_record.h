@@ -27,6 +27,8 @@ struct OrderLine {
 };
 
 inline constexpr int kOrderLineCount = 5;
+// The data entry dialog's line set: the five lines and its blank line.
+inline constexpr int kWorkingLineCount = kOrderLineCount + 1;
 
 struct OrderRecord {
     char year[6] = {};
@@ -44,7 +46,21 @@ struct OrderRecord {
 OrderRecord& currentOrder();
 
 // The longest counterparty (in bytes) printed with each format, never
-// shorter than its start value; sizes the addressee line.
+// shorter than its start value "××　株式会社"; sizes the addressee line.
 char* longestCounterparty(int format);
+
+// Sets both longest counterparties back to their start value (start-up).
+void resetLongestCounterparties();
+
+// Zero-fills `line` and gives it today's delivery date and the default
+// delivery place "本社工場".
+void initialiseOrderLine(OrderLine& line);
+
+// The same for `count` lines, e.g. the data entry dialog's six slots.
+void initialiseOrderLines(OrderLine* lines, int count);
+
+// Start-up state of the current order: today's date, every line and the
+// blank line initialised.
+void initialiseCurrentOrder();
 
 }  // namespace belvorine
