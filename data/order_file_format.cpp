@@ -1,0 +1,129 @@
+#include "data/order_file_format.h"
+
+#include <algorithm>
+
+#include "data/jis_codec.h"
+#include "data/order_text.h"
+#include "platform/sjis_text.h"
+
+namespace belvorine {
+namespace {
+
+bool isRowBreak(char c) {
+    return c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+const std::string& historyHeader() {
+    static const std::string header = toSjisLossy(QStringLiteral("注文書データファイル\r\n"));
+    return header;
+}
+
+bool hasHistoryMark(std::string_view file) {
+    return file.size() >= 5 && file[3] == 0x43 && file[4] == 0x6D;
+}
+
+std::vector<std::string_view> historyRows(std::string_view decoded) {
+    std::vector<std::string_view> rows;
+    rows.reserve(decoded.size() / 64 + 1);
+    bool header = true;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = decoded.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        if (!header && end > start) {
+            rows.push_back(decoded.substr(start, end - start));
+        }
+        header = false;
+        start = end + 2;
+    }
+    return rows;
+}
+
+std::string composeRow(const std::string_view* fields, int count, bool sanitise) {
+    std::string row;
+    row.reserve(kMaxRowBytes + 1);
+    for (int i = 0; i < kRowFieldCount; ++i) {
+        if (i > 0) {
+            row += '\t';
+        }
+        const std::size_t start = row.size();
+        row.append(i < count ? fields[i] : std::string_view());
+        if (sanitise) {
+            std::replace_if(row.begin() + static_cast<std::ptrdiff_t>(start), row.end(), isRowBreak,
+                            ' ');
+        }
+        if (i < kRowFieldCount - 1) {
+            row.resize(start + trimmedLength(std::string_view(row).substr(start)));
+        } else if (row.size() == start) {
+            row += '0';
+        }
+    }
+    row.resize(sjisPrefixLength(row, kMaxRowBytes));
+    return row;
+}
+
+int splitRow(std::string_view row, std::string_view (&fields)[kStoreFieldCount]) {
+    for (auto& field : fields) {
+        field = std::string_view();
+    }
+    fields[kStoreLine] = row;
+    int slot = 1;
+    std::size_t start = 0;
+    while (slot < kStoreFormatIndex) {
+        const std::size_t tab = row.find('\t', start);
+        if (tab == std::string_view::npos) {
+            break;
+        }
+        fields[slot++] = row.substr(start, tab - start);
+        start = tab + 1;
+    }
+    fields[kStoreFormatIndex] = row.substr(start);
+    return slot;
+}
+
+std::string normaliseRow(std::string_view line) {
+    line = line.substr(0, sjisPrefixLength(line, kMaxRowBytes));
+    std::string_view parts[kStoreFieldCount];
+    splitRow(line, parts);
+    return composeRow(parts + 1, kRowFieldCount, false);
+}
+
+std::string_view rowField(std::string_view row, int field) {
+    if (field <= kStoreLine || field >= kStoreFieldCount) {
+        return field == kStoreLine ? row : std::string_view();
+    }
+    std::string_view parts[kStoreFieldCount];
+    splitRow(row, parts);
+    return parts[field];
+}
+
+std::string buildHistoryFile(const std::vector<std::string_view>& rows) {
+    std::string plain = historyHeader();
+    std::size_t size = plain.size();
+    for (const std::string_view row : rows) {
+        size += row.size() + 2;
+    }
+    plain.reserve(size);
+    for (const std::string_view row : rows) {
+        if (!row.empty()) {
+            plain.append(row);
+            plain += "\r\n";
+        }
+    }
+    return encodeJis(plain);
+}
+
+int decodeHistory(std::string_view file, std::string& decoded) {
+    decoded.clear();
+    if (!hasHistoryMark(file)) {
+        return 0;
+    }
+    decoded = decodeJis(file);
+    return 1;
+}
+
+}  // namespace belvorine

@@ -1,0 +1,67 @@
+#pragma once
+// The order data file: a CR LF text whose first line is the header
+// "注文書データファイル" and whose further lines are rows of ten
+// TAB-separated fields, encoded with encodeJis.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace belvorine {
+
+// Fields of a row; kStoreLine is the whole row, 1 to 10 the file fields.
+enum StoreField : int {
+    kStoreLine = 0,
+    kStoreCounterparty = 1,
+    kStorePaymentText = 2,
+    kStoreNameLine1 = 3,
+    kStoreNameLine2 = 4,
+    kStoreQuantity = 5,
+    kStoreUnit = 6,
+    kStoreUnitPrice = 7,
+    kStorePlaceLine1 = 8,
+    kStorePlaceLine2 = 9,
+    kStoreFormatIndex = 10,
+};
+inline constexpr int kStoreFieldCount = 11;
+inline constexpr int kRowFieldCount = 10;         // file fields of a row
+inline constexpr std::size_t kMaxRowBytes = 255;  // a row and the header line
+
+// The plain (not yet encoded) header line, CR LF included.
+const std::string& historyHeader();
+
+// True when the file carries the header's mark: its fourth and fifth bytes
+// are 0x43 0x6D, the JIS code of "注" after ESC $ B.
+bool hasHistoryMark(std::string_view file);
+
+// The rows of a decoded file: the lines after the header that end with
+// CR LF, without it. A last line without CR LF and empty lines are not rows.
+std::vector<std::string_view> historyRows(std::string_view decoded);
+
+// Rebuilds a row from its ten fields (missing ones empty): fields 1 to 9
+// without their trailing blanks, an empty field 10 as "0", joined by TAB and
+// cut to 255 bytes at a character boundary. With `sanitise` (new data
+// entering the history) a TAB, CR or LF inside a field becomes a space, so
+// that a field never spills into the next one or into another row.
+std::string composeRow(const std::string_view* fields, int count, bool sanitise);
+
+// A row read from a file, normalised: the line (cut to 255 bytes) is split at
+// its first nine TABs into fields 1 to 9, the rest going to field 10, and
+// rebuilt with composeRow.
+std::string normaliseRow(std::string_view line);
+
+// Field `field` of a normalised row (kStoreLine gives the row itself).
+std::string_view rowField(std::string_view row, int field);
+
+// Splits a row into fields 1 to 10 (fields[0] is the row); returns the
+// number of file fields found.
+int splitRow(std::string_view row, std::string_view (&fields)[kStoreFieldCount]);
+
+// The encoded file of the non-empty rows, in the given order.
+std::string buildHistoryFile(const std::vector<std::string_view>& rows);
+
+// Decodes a file that carries the history mark. Returns 0 (and leaves
+// `decoded` empty) when the file is empty or is not a history.
+int decodeHistory(std::string_view file, std::string& decoded);
+
+}  // namespace belvorine

@@ -1,0 +1,136 @@
+// Loading, appending and freeing the order history (declared in
+// data/order_store.h).
+
+#include <new>
+#include <string>
+
+#include "data/order_files.h"
+#include "data/order_numbers.h"
+#include "data/order_record.h"
+#include "data/order_store.h"
+#include "data/order_text.h"
+#include "data/settings_state.h"
+#include "platform/sjis_text.h"
+
+namespace belvorine {
+namespace {
+
+constexpr std::size_t kQuantityBytes = 19;
+
+// The store of a run without a readable history: no rows, default lists.
+void startEmpty(OrderStore& store) {
+    store.setDefaultLists();
+    store.markLoaded();
+    settings().initialData.rowCount = 0;
+    settings().initialData.counterpartyCount = 0;
+}
+
+int loadRows(OrderStore& store) {
+    std::string decoded;
+    {
+        std::string file;
+        if (!readWorkingFile(file) || !decodeHistory(file, decoded)) {
+            noteWorkingFileUnreadable();
+            startEmpty(store);
+            return 1;
+        }
+    }
+    for (const std::string_view line : historyRows(decoded)) {
+        if (!store.addRow(normaliseRow(line))) {
+            return 0;
+        }
+    }
+    store.buildLists();
+    store.markLoaded();
+    settings().initialData.rowCount = store.rowCount();
+    settings().initialData.counterpartyCount = static_cast<int>(store.counterparties().size());
+    noteWorkingFileRows(store.rowCount());
+    return 1;
+}
+
+// Adds line `line` of the order as a row; the order's texts are trimmed and
+// its unit price normalised in place, as printing leaves them.
+int addOrderLine(OrderStore& store, OrderRecord& order, OrderLine& line, int format) {
+    const std::string_view source =
+        line.splitFrom != 0 ? sjisView(line.totalQuantity) : sjisView(line.quantity);
+    const std::string quantity =
+        normaliseQuantity(source.substr(0, sjisPrefixLength(source, kQuantityBytes)));
+    copySjis(line.unitPrice, normaliseUnitPrice(sjisView(line.unitPrice)));
+    const std::string formatIndex = std::to_string(format);
+    trimTrailingSpaces(order.counterparty);
+    trimTrailingSpaces(order.paymentText);
+    trimTrailingSpaces(line.nameLine1);
+    trimTrailingSpaces(line.nameLine2);
+    trimTrailingSpaces(line.unit);
+    trimTrailingSpaces(line.unitPrice);
+    trimTrailingSpaces(line.deliveryPlaceLine1);
+    trimTrailingSpaces(line.deliveryPlaceLine2);
+    const std::string_view fields[kRowFieldCount] = {
+        sjisView(order.counterparty),
+        sjisView(order.paymentText),
+        sjisView(line.nameLine1),
+        sjisView(line.nameLine2),
+        quantity,
+        sjisView(line.unit),
+        sjisView(line.unitPrice),
+        sjisView(line.deliveryPlaceLine1),
+        sjisView(line.deliveryPlaceLine2),
+        formatIndex,
+    };
+    return store.addRow(composeRow(fields, kRowFieldCount, true));
+}
+
+int appendOrder(OrderStore& store, OrderRecord& order, int format) {
+    // A counterparty of blanks alone would store rows that no list shows.
+    const std::string_view counterparty = sjisView(order.counterparty);
+    const bool hasCounterparty = trimmedLength(counterparty) > 0;
+    for (OrderLine& line : order.lines) {
+        if (hasCounterparty && line.nameLine1[0] != '\0' &&
+            !addOrderLine(store, order, line, format)) {
+            return 0;
+        }
+    }
+    store.sortUnique();
+    const std::string file = buildHistoryFile(store.lines());
+    settings().initialData.rowCount = store.rowCount();
+    return writeWorkingFile(file, store.rowCount());
+}
+
+}  // namespace
+
+int loadStore() {
+    freeStore();
+    OrderStore& store = orderStore();
+    try {
+        if (settings().initialData.rowCount == 0 && dataFileSizeAtStart() == 0) {
+            startEmpty(store);
+            return 1;
+        }
+        if (loadRows(store)) {
+            return 1;
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    freeStore();
+    return 0;
+}
+
+int appendCurrentOrder() {
+    OrderStore& store = orderStore();
+    // Writing a store that was never loaded would replace the history with
+    // this order alone.
+    if (!store.loaded()) {
+        return 0;
+    }
+    try {
+        return appendOrder(store, currentOrder(), currentFormat());
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+void freeStore() {
+    orderStore().clear();
+}
+
+}  // namespace belvorine

@@ -1,0 +1,79 @@
+#include "data/order_numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+
+namespace belvorine {
+namespace {
+
+bool isCSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// printf("%8.<precision>f") without the C locale's decimal point.
+std::string fixed(double value, int precision) {
+    char digits[400];
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+    std::string text(digits, result.ec == std::errc() ? result.ptr : digits);
+    if (text.size() < 8) {
+        text.insert(0, 8 - text.size(), ' ');
+    }
+    return text;
+}
+
+}  // namespace
+
+double leadingNumber(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && isCSpace(text[pos])) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    // A second sign is not a number.
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        return 0.0;
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(text.data() + pos, text.data() + text.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value)) {
+        return 0.0;
+    }
+    return negative ? -value : value;
+}
+
+int leadingInteger(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && isCSpace(text[pos])) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    long long value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        value = std::min(value * 10 + (text[pos] - '0'), 1LL << 31);
+    }
+    value = negative ? -value : value;
+    return static_cast<int>(
+        std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+}
+
+std::string normaliseQuantity(std::string_view text) {
+    const double value = leadingNumber(text);
+    return fixed(value, std::floor(value) == value ? 0 : 2);
+}
+
+std::string normaliseUnitPrice(std::string_view text) {
+    return fixed(leadingNumber(text), 2);
+}
+
+}  // namespace belvorine

@@ -1,0 +1,25 @@
+#pragma once
+// The number texts of the order: quantities and unit prices are kept as
+// texts normalised with fixed formats, independent of the user's locale.
+
+#include <string>
+#include <string_view>
+
+namespace belvorine {
+
+// The value of the leading decimal number of `text` (leading white space
+// and a sign allowed, as C's atof reads it); 0 when there is none or the
+// value is not finite.
+double leadingNumber(std::string_view text);
+
+// The value of the leading integer of `text`, as C's atoi reads it (clamped
+// to the int range); 0 when there is none.
+int leadingInteger(std::string_view text);
+
+// "%8.0f" of the value when it has no fractional part, else "%8.2f".
+std::string normaliseQuantity(std::string_view text);
+
+// "%8.2f" of the value.
+std::string normaliseUnitPrice(std::string_view text);
+
+}  // namespace belvorine

@@ -1,0 +1,201 @@
+#include "data/order_store.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "data/order_numbers.h"
+#include "data/order_record.h"
+#include "data/order_text.h"
+#include "platform/sjis_text.h"
+
+namespace belvorine {
+namespace {
+
+constexpr std::size_t kUnitBytes = 9;  // a unit list entry holds 10 bytes
+
+// The fields 1 to 10 of a row as views.
+void fieldViews(const StoreRow& row, std::string_view (&fields)[kRowFieldCount]) {
+    for (int i = 0; i < kRowFieldCount; ++i) {
+        fields[i] = row[i + 1];
+    }
+}
+
+}  // namespace
+
+void StoreRow::rebuildLine() {
+    std::string_view fields[kRowFieldCount];
+    fieldViews(*this, fields);
+    texts[kStoreLine] = composeRow(fields, kRowFieldCount, true);
+}
+
+std::string_view OrderStore::line(int row) const {
+    if (row < 0 || row >= rowCount()) {
+        return std::string_view();
+    }
+    const Span span = rows_[static_cast<std::size_t>(row)];
+    return std::string_view(text_).substr(span.offset, span.length);
+}
+
+std::string_view OrderStore::field(int row, int field) const {
+    const std::string_view text = line(row);
+    return text.empty() ? text : rowField(text, field);
+}
+
+StoreRow OrderStore::row(int index) const {
+    StoreRow result;
+    const std::string_view text = line(index);
+    if (text.empty()) {
+        return result;
+    }
+    std::string_view fields[kStoreFieldCount];
+    splitRow(text, fields);
+    for (int i = 0; i < kStoreFieldCount; ++i) {
+        result[i] = fields[i];
+    }
+    return result;
+}
+
+void OrderStore::setRow(int index, const StoreRow& row) {
+    std::string_view fields[kRowFieldCount];
+    fieldViews(row, fields);
+    storeText(index, composeRow(fields, kRowFieldCount, true));
+}
+
+void OrderStore::setField(int row, int field, std::string_view text) {
+    if (field <= kStoreLine || field >= kStoreFieldCount || isEmptyRow(row)) {
+        return;
+    }
+    StoreRow edited = this->row(row);
+    edited[field] = text;
+    setRow(row, edited);
+}
+
+void OrderStore::emptyRow(int row) {
+    if (row >= 0 && row < rowCount()) {
+        rows_[static_cast<std::size_t>(row)] = Span();
+    }
+}
+
+// Puts `text` at the end of the text block and points row `index` at it;
+// the old text stays unused until the rows are written. 0 when the block
+// would outgrow 32-bit offsets.
+int OrderStore::storeText(int index, std::string_view text) {
+    if (index < 0 || index > rowCount() || text_.size() + text.size() > UINT32_MAX) {
+        return 0;
+    }
+    const Span span{static_cast<std::uint32_t>(text_.size()),
+                    static_cast<std::uint32_t>(text.size())};
+    text_.append(text);
+    if (index == rowCount()) {
+        rows_.push_back(span);
+    } else {
+        rows_[static_cast<std::size_t>(index)] = span;
+    }
+    return 1;
+}
+
+void OrderStore::clear() {
+    std::string().swap(text_);
+    std::vector<Span>().swap(rows_);
+    std::vector<CounterpartyEntry>().swap(counterparties_);
+    std::vector<std::string>().swap(units_);
+    loaded_ = false;
+}
+
+int OrderStore::addRow(std::string_view line) {
+    return storeText(rowCount(), line);
+}
+
+std::vector<std::string_view> OrderStore::lines() const {
+    std::vector<std::string_view> result;
+    result.reserve(rows_.size());
+    for (int i = 0; i < rowCount(); ++i) {
+        result.push_back(line(i));
+    }
+    return result;
+}
+
+// Sorts the rows by their text, drops duplicates and emptied rows and packs
+// the text block.
+void OrderStore::sortUnique() {
+    std::vector<std::string_view> sorted = lines();
+    sortUniqueViews(sorted);
+    std::string packed;
+    std::size_t size = 0;
+    for (const std::string_view text : sorted) {
+        size += text.size();
+    }
+    packed.reserve(size);
+    std::vector<Span> spans;
+    spans.reserve(sorted.size());
+    for (const std::string_view text : sorted) {
+        if (!text.empty()) {
+            spans.push_back(Span{static_cast<std::uint32_t>(packed.size()),
+                                 static_cast<std::uint32_t>(text.size())});
+            packed.append(text);
+        }
+    }
+    text_.swap(packed);
+    rows_.swap(spans);
+}
+
+// The counterparty list, the longest counterparty of each format and the
+// unit list, from the rows in table order.
+void OrderStore::buildLists() {
+    counterparties_.clear();
+    for (int i = 0; i < rowCount(); ++i) {
+        const std::string_view name = field(i, kStoreCounterparty);
+        if (name.empty() || name == field(i + 1, kStoreCounterparty)) {
+            continue;
+        }
+        const int format = leadingInteger(field(i, kStoreFormatIndex));
+        counterparties_.push_back(CounterpartyEntry{std::string(name), format});
+        char* longest = longestCounterparty(format);
+        if (name.size() > std::strlen(longest)) {
+            copySjis(longest, 256, name);
+        }
+    }
+
+    std::vector<std::string_view> units(defaultUnits().begin(), defaultUnits().end());
+    units.reserve(units.size() + rows_.size());
+    for (int i = 0; i < rowCount(); ++i) {
+        const std::string_view unit = field(i, kStoreUnit);
+        units.push_back(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
+    }
+    sortUniqueViews(units);
+    units_.clear();
+    for (const std::string_view unit : units) {
+        if (!unit.empty()) {
+            units_.emplace_back(unit);
+        }
+    }
+}
+
+void OrderStore::setDefaultLists() {
+    counterparties_.clear();
+    units_ = defaultUnits();
+}
+
+OrderStore& orderStore() {
+    static OrderStore store;
+    return store;
+}
+
+std::int32_t& orderEntered() {
+    static std::int32_t flag = 0;
+    return flag;
+}
+
+const std::vector<std::string>& defaultUnits() {
+    static const std::vector<std::string> units = [] {
+        std::vector<std::string> list;
+        for (const char* unit : {"枚", "個", "式", "台", "kg", "組", "巻", "箱", "本"}) {
+            list.push_back(toSjisLossy(QString::fromUtf8(unit)));
+        }
+        return list;
+    }();
+    return units;
+}
+
+}  // namespace belvorine

@@ -1,0 +1,108 @@
+#pragma once
+// The order history in memory: one row per printed item line, rebuilt from
+// the working file by loadStore, with the pick lists of counterparties and
+// units. Rows are kept compactly, each as its file text; a field is read
+// from it on demand.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/order_file_format.h"
+
+namespace belvorine {
+
+struct OrderRecord;
+
+// One distinct counterparty and the format index of its last row.
+struct CounterpartyEntry {
+    std::string name;
+    std::int32_t formatIndex = 0;
+};
+
+// A row with its fields as separate texts, for editing: slot 0 is the
+// whole row, slots 1 to 10 the file fields (StoreField).
+struct StoreRow {
+    std::string texts[kStoreFieldCount];
+
+    std::string& operator[](int field) { return texts[field]; }
+    const std::string& operator[](int field) const { return texts[field]; }
+    // Slot 0 := slots 1 to 10 joined by TAB, as the file keeps them.
+    void rebuildLine();
+};
+
+class OrderStore {
+public:
+    bool loaded() const { return loaded_; }
+    // Rows of the table; rows emptied by a deletion still count until the
+    // store is written.
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    bool isEmptyRow(int row) const { return line(row).empty(); }
+    std::string_view line(int row) const;
+    std::string_view field(int row, int field) const;
+    StoreRow row(int index) const;
+
+    // Stores fields 1 to 10 of `row` and rebuilds the line from them. A TAB,
+    // CR or LF in a field becomes a space; the line is cut to 255 bytes.
+    void setRow(int index, const StoreRow& row);
+    // Changes one field (1 to 10) and rebuilds the line.
+    void setField(int row, int field, std::string_view text);
+    // Deletes a row: it is empty from now on and is not written.
+    void emptyRow(int row);
+
+    // Distinct non-empty counterparties in row order (CounterpartyList).
+    const std::vector<CounterpartyEntry>& counterparties() const { return counterparties_; }
+    // Distinct units ascending by byte value, at most 9 bytes each (UnitList).
+    const std::vector<std::string>& units() const { return units_; }
+
+    // Used by loadStore, appendCurrentOrder and freeStore.
+    void clear();
+    int addRow(std::string_view line);
+    void sortUnique();
+    void buildLists();
+    void setDefaultLists();
+    void markLoaded() { loaded_ = true; }
+    std::vector<std::string_view> lines() const;
+
+private:
+    struct Span {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+
+    int storeText(int index, std::string_view text);
+
+    std::string text_;  // the rows' texts one after another
+    std::vector<Span> rows_;
+    std::vector<CounterpartyEntry> counterparties_;
+    std::vector<std::string> units_;
+    bool loaded_ = false;
+};
+
+// The one history of the process.
+OrderStore& orderStore();
+
+// Set to 1 by the main window when the store is reloaded for data entry or
+// the browser; a print is appended to the history only while it is 1.
+std::int32_t& orderEntered();
+
+// Rebuilds the store from the working file; the row count and the
+// counterparty count go to the settings' InitialData. A working file that
+// is missing or not a history gives an empty store (and the exit will not
+// commit). Returns 0 only when memory ran out: ERROR No.0002 follows.
+int loadStore();
+
+// Appends the filled lines of the current order as rows (when it has a
+// counterparty), sorts the rows, drops duplicates and emptied rows and
+// rewrites the working file. Returns 0 when the store is not loaded or the
+// working file could not be written: ERROR No.0003 follows.
+int appendCurrentOrder();
+
+// Releases the rows and the lists; the store is not loaded afterwards.
+void freeStore();
+
+// The nine default units in table order, in Shift-JIS.
+const std::vector<std::string>& defaultUnits();
+
+}  // namespace belvorine
