@@ -80,6 +80,15 @@ int addOrderLine(OrderStore& store, OrderRecord& order, OrderLine& line, int for
     return store.addRow(composeRow(fields, kRowFieldCount, true));
 }
 
+// Sorts the rows, drops duplicates and emptied rows and rewrites the
+// working file.
+int writeRows(OrderStore& store) {
+    store.sortUnique();
+    const std::string file = buildHistoryFile(store.lines());
+    settings().initialData.rowCount = store.rowCount();
+    return writeWorkingFile(file, store.rowCount());
+}
+
 int appendOrder(OrderStore& store, OrderRecord& order, int format) {
     // A counterparty of blanks alone would store rows that no list shows.
     const std::string_view counterparty = sjisView(order.counterparty);
@@ -90,10 +99,22 @@ int appendOrder(OrderStore& store, OrderRecord& order, int format) {
             return 0;
         }
     }
-    store.sortUnique();
-    const std::string file = buildHistoryFile(store.lines());
-    settings().initialData.rowCount = store.rowCount();
-    return writeWorkingFile(file, store.rowCount());
+    return writeRows(store);
+}
+
+// Runs a change that ends by rewriting the working file. Writing a store
+// that was never loaded would replace the history with this order alone.
+template <typename Change>
+int rewriteStore(Change change) {
+    OrderStore& store = orderStore();
+    if (!store.loaded()) {
+        return 0;
+    }
+    try {
+        return change(store);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 }  // namespace
@@ -116,17 +137,12 @@ int loadStore() {
 }
 
 int appendCurrentOrder() {
-    OrderStore& store = orderStore();
-    // Writing a store that was never loaded would replace the history with
-    // this order alone.
-    if (!store.loaded()) {
-        return 0;
-    }
-    try {
-        return appendOrder(store, currentOrder(), currentFormat());
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    return rewriteStore(
+        [](OrderStore& store) { return appendOrder(store, currentOrder(), currentFormat()); });
+}
+
+int writeStore() {
+    return rewriteStore(writeRows);
 }
 
 void freeStore() {

@@ -12,6 +12,20 @@ bool isCSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// The text after its leading white space and an optional sign, as C's
+// number parsers skip them.
+std::string_view unsignedPart(std::string_view text, bool& negative) {
+    std::size_t pos = 0;
+    while (pos < text.size() && isCSpace(text[pos])) {
+        ++pos;
+    }
+    negative = pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        ++pos;
+    }
+    return text.substr(pos);
+}
+
 // printf("%8.<precision>f") without the C locale's decimal point.
 std::string fixed(double value, int precision) {
     char digits[400];
@@ -27,21 +41,14 @@ std::string fixed(double value, int precision) {
 }  // namespace
 
 double leadingNumber(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size() && isCSpace(text[pos])) {
-        ++pos;
-    }
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    // A second sign is not a number.
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    const std::string_view digits = unsignedPart(text, negative);
+    // from_chars would take a second minus sign; atof does not.
+    if (!digits.empty() && digits[0] == '-') {
         return 0.0;
     }
     double value = 0.0;
-    const auto result = std::from_chars(text.data() + pos, text.data() + text.size(), value);
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (result.ec != std::errc() || !std::isfinite(value)) {
         return 0.0;
     }
@@ -49,18 +56,12 @@ double leadingNumber(std::string_view text) {
 }
 
 int leadingInteger(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size() && isCSpace(text[pos])) {
-        ++pos;
-    }
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    const std::string_view digits = unsignedPart(text, negative);
     long long value = 0;
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-        value = std::min(value * 10 + (text[pos] - '0'), 1LL << 31);
+    for (std::size_t pos = 0; pos < digits.size() && digits[pos] >= '0' && digits[pos] <= '9';
+         ++pos) {
+        value = std::min(value * 10 + (digits[pos] - '0'), 1LL << 31);
     }
     value = negative ? -value : value;
     return static_cast<int>(

@@ -99,6 +99,11 @@ int loadStore();
 // working file could not be written: ERROR No.0003 follows.
 int appendCurrentOrder();
 
+// Writes the rows as they are (the browser's edits) without appending the
+// current order: sorted, without duplicates and emptied rows. Returns 0 as
+// appendCurrentOrder does.
+int writeStore();
+
 // Releases the rows and the lists; the store is not loaded afterwards.
 void freeStore();
 

@@ -347,6 +347,18 @@ TEST_F(OrderHistoryTest, EditedFieldsRebuildTheLineAndEmptiedRowsAreDropped) {
     EXPECT_EQ(fieldText(3, kStorePaymentText), "30");
 }
 
+TEST_F(OrderHistoryTest, WritingTheBrowsersEditsLeavesTheCurrentOrderOut) {
+    installHistory(fixture("orders-basic.ovd"), 5);
+    ASSERT_EQ(start(5), 1);
+    setOrderHeader("ABC", "90");
+    fillLine(0, "A", "", "1", "本", "1", "本社工場");
+    orderStore().emptyRow(4);
+    ASSERT_EQ(writeStore(), 1);
+    ASSERT_EQ(loadStore(), 1);
+    EXPECT_EQ(orderStore().rowCount(), 4);
+    EXPECT_NE(fieldText(0, kStoreCounterparty), "ABC");
+}
+
 TEST_F(OrderHistoryTest, RowAccessOutsideTheTableIsHarmless) {
     installHistory(fixture("orders-basic.ovd"), 5);
     ASSERT_EQ(start(5), 1);

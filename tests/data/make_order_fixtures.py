@@ -31,11 +31,13 @@ def jis_of(char):
     return encoded[3:-3]
 
 
-def encode(text):
+def encode(text, stand_ins=None):
+    """Encodes a history text. `stand_ins` maps characters to the pair that
+    is written for them inside a run."""
     out = bytearray()
     in_run = False
     for char in text:
-        pair = jis_of(char)
+        pair = (stand_ins or {}).get(char) or jis_of(char)
         if pair is not None:
             if not in_run:
                 out += ESC_JIS
@@ -121,29 +123,10 @@ IBM_ROWS = [
 ]
 
 
-def encode_with_stand_ins(text):
-    """As encode, but U+E000 and U+E001 stand for 髙 (0xFB 0xFC) and 﨑
-    (0xFA 0xB1) pushed through the Shift-JIS to JIS arithmetic inside the
-    runs (0x96 0x7E and 0x94 0x33), as an earlier writer left them; JIS X
-    0208 holds no such codes."""
-    arithmetic = {"\uE000": b"\x96\x7e", "\uE001": b"\x94\x33"}
-    out = bytearray()
-    in_run = False
-    for char in text:
-        pair = arithmetic.get(char) or jis_of(char)
-        if pair is not None:
-            if not in_run:
-                out += ESC_JIS
-                in_run = True
-            out += pair
-            continue
-        if in_run:
-            out += ESC_ASCII
-            in_run = False
-        out += sjis(char)
-    if in_run:
-        out += ESC_ASCII
-    return bytes(out)
+# 髙 (0xFB 0xFC) and 﨑 (0xFA 0xB1) pushed through the Shift-JIS to JIS
+# arithmetic inside the runs, as an earlier writer left them; JIS X 0208
+# holds no such codes. U+E000 and U+E001 stand for them in the text.
+ARITHMETIC_CODES = {"\uE000": b"\x96\x7e", "\uE001": b"\x94\x33"}
 
 
 def main():
@@ -157,9 +140,9 @@ def main():
     large = generated_rows(600, 4301) + IBM_ROWS
     write("orders-ibm-kanji.ovd", history(large))
     ordered = sorted(set(large), key=sjis)
-    write("orders-ibm-kanji-old.ovd",
-          encode_with_stand_ins(HEADER + "\r\n".join(
-              r.replace("髙", "\uE000").replace("﨑", "\uE001") for r in ordered) + "\r\n"))
+    old_text = HEADER + "\r\n".join(ordered) + "\r\n"
+    old_text = old_text.replace("髙", "\uE000").replace("﨑", "\uE001")
+    write("orders-ibm-kanji-old.ovd", encode(old_text, ARITHMETIC_CODES))
 
     # A run cut short by damage: the second JIS byte of "製" in the first row
     # is lost, so an odd byte stands before ESC ( B.
