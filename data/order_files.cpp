@@ -52,6 +52,9 @@ int recoverFromBackup(const DataFilePrompts& prompts) {
         if (prompts.reportBackupMissing) {
             prompts.reportBackupMissing();
         }
+        // Nothing is left to recover: the next start begins a new history
+        // instead of asking again for ever.
+        settings().initialData.rowCount = 0;
         return 0;
     }
     // The data file itself is restored by the commit at exit.

@@ -127,12 +127,17 @@ TEST_F(OrderFilesTest, DecliningTheBackupFailsAndTouchesNothing) {
     EXPECT_FALSE(QFile::exists(folder.file("ovd")));
 }
 
-TEST_F(OrderFilesTest, MissingBackupIsReportedAndFails) {
+TEST_F(OrderFilesTest, MissingBackupIsReportedAndTheNextStartIsAFirstRun) {
     settings().initialData.rowCount = 5;
     Prompts prompts;
     EXPECT_EQ(openOrderData(prompts.callbacks()), kErrorDataFiles);
     EXPECT_EQ(prompts.asked, 1);
     EXPECT_EQ(prompts.missingReported, 1);
+    // The exit saves the settings; the next start is a first run.
+    EXPECT_EQ(exitRun(), kCommitDone);
+    Prompts next;
+    EXPECT_EQ(openOrderData(next.callbacks()), 0);
+    EXPECT_EQ(next.asked, 0);
 }
 
 TEST_F(OrderFilesTest, DataFileThatIsNoHistoryIsNeitherBackedUpNorUsed) {
