@@ -57,13 +57,17 @@ StoreRow OrderStore::row(int index) const {
 }
 
 void OrderStore::setRow(int index, const StoreRow& row) {
+    // A deleted row stays deleted.
+    if (isEmptyRow(index)) {
+        return;
+    }
     std::string_view fields[kRowFieldCount];
     fieldViews(row, fields);
     storeText(index, composeRow(fields, kRowFieldCount, true));
 }
 
 void OrderStore::setField(int row, int field, std::string_view text) {
-    if (field <= kStoreLine || field >= kStoreFieldCount || isEmptyRow(row)) {
+    if (field <= kStoreLine || field >= kStoreFieldCount) {
         return;
     }
     StoreRow edited = this->row(row);

@@ -45,6 +45,7 @@ public:
 
     // Stores fields 1 to 10 of `row` and rebuilds the line from them. A TAB,
     // CR or LF in a field becomes a space; the line is cut to 255 bytes.
+    // Rows outside the table and deleted rows are left alone.
     void setRow(int index, const StoreRow& row);
     // Changes one field (1 to 10) and rebuilds the line.
     void setField(int row, int field, std::string_view text);

@@ -366,6 +366,9 @@ TEST_F(OrderHistoryTest, RowAccessOutsideTheTableIsHarmless) {
     EXPECT_EQ(orderStore().field(5, kStoreCounterparty), "");
     orderStore().setField(9, kStoreUnit, "x");
     orderStore().emptyRow(-3);
+    orderStore().emptyRow(2);
+    orderStore().setField(2, kStoreUnit, "x");
+    EXPECT_TRUE(orderStore().isEmptyRow(2));
     EXPECT_EQ(orderStore().rowCount(), 5);
 }
 
