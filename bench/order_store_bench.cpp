@@ -1,9 +1,9 @@
 // Loading, appending to and committing order histories of 1 000, 10 000 and
 // 100 000 rows. The "peak_kb" counter is the growth of the process's peak
 // resident size while the benchmark ran (the peak is reset after the history
-// is made); "store_kb" is what the loaded store holds. Both are only
-// meaningful with BELVORINE_BENCH_MEMORY=1, which maps every large buffer on
-// its own (and so slows the timings down).
+// is made), only meaningful with BELVORINE_BENCH_MEMORY=1, which maps every
+// large buffer on its own (and so slows the timings down); "store_kb" is the
+// heap the loaded store holds.
 
 #include <benchmark/benchmark.h>
 
@@ -167,6 +167,11 @@ double statusKb(const std::string& key) {
     return 0;
 }
 
+double heapKb() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / 1024.0;
+}
+
 void report(benchmark::State& state, const HistoryFolder& folder, double baseKb) {
     state.counters["file_kb"] = static_cast<double>(folder.bytes()) / 1024.0;
     state.counters["peak_kb"] = statusKb("VmHWM:") - baseKb;
@@ -182,10 +187,9 @@ void loadStoreBench(benchmark::State& state) {
         benchmark::DoNotOptimize(loadStore());
     }
     report(state, folder, baseKb);
-    const double loadedKb = statusKb("VmRSS:");
+    const double loadedKb = heapKb();
     freeStore();
-    malloc_trim(0);
-    state.counters["store_kb"] = loadedKb - statusKb("VmRSS:");
+    state.counters["store_kb"] = loadedKb - heapKb();
 }
 
 void appendCurrentOrderBench(benchmark::State& state) {
