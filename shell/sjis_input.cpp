@@ -1,0 +1,221 @@
+#include "shell/sjis_input.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QToolTip>
+#include <QValidator>
+
+#include "shell/message_box.h"
+
+namespace belvorine {
+namespace {
+
+enum class Verdict { Accept, Unrepresentable, NotDigit, TooLong };
+
+Verdict check(const QString& text, int maxBytes, InputKind kind, QString* bad) {
+    const QString unrepresentable = firstUnrepresentable(text);
+    if (!unrepresentable.isEmpty()) {
+        *bad = unrepresentable;
+        return Verdict::Unrepresentable;
+    }
+    if (kind == InputKind::Digits) {
+        for (const QChar c : text) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                return Verdict::NotDigit;
+            }
+        }
+    }
+    return sjisRecordLength(text) > maxBytes ? Verdict::TooLong : Verdict::Accept;
+}
+
+// The warning is shown after the edit has been refused, never from inside
+// the check: a message box there would run a nested event loop in the
+// middle of the widget's own edit. One warning waits at a time.
+void warnUnrepresentable(QWidget* field, const QString& character) {
+    static bool pending = false;
+    if (pending) {
+        return;
+    }
+    pending = true;
+    QPointer<QWidget> target(field);
+    QMetaObject::invokeMethod(
+        qApp,
+        [target, character] {
+            pending = false;
+            if (target) {
+                showWarning(
+                    target->window(), QStringLiteral("入力エラー"),
+                    QStringLiteral("「%1」はこの欄に入力できない文字です。").arg(character));
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void reportRefusal(QWidget* field, Verdict verdict, const QString& bad) {
+    switch (verdict) {
+        case Verdict::Unrepresentable:
+            warnUnrepresentable(field, bad);
+            break;
+        case Verdict::NotDigit:
+            QApplication::beep();
+            QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())),
+                               QStringLiteral("数字のみ入力できます。"), field);
+            break;
+        case Verdict::TooLong:
+            QApplication::beep();
+            break;
+        case Verdict::Accept:
+            break;
+    }
+}
+
+// The checks also run when the program sets a text; only an edit of the
+// user that the line edit rejects (inputRejected) is reported, with the
+// reason the last check found.
+class SjisValidator : public QValidator {
+public:
+    SjisValidator(QLineEdit* field, int maxBytes, InputKind kind)
+        : QValidator(field), maxBytes_(maxBytes), kind_(kind) {
+        connect(field, &QLineEdit::inputRejected, this,
+                [this, field] { reportRefusal(field, lastVerdict_, lastBad_); });
+    }
+
+    State validate(QString& input, int& position) const override {
+        // A one-line field keeps the first line of a pasted text.
+        static const QRegularExpression lineBreaks(QStringLiteral("[\r\n]"));
+        const qsizetype lineBreak = input.indexOf(lineBreaks);
+        if (lineBreak >= 0) {
+            input.truncate(lineBreak);
+            position = qMin(position, static_cast<int>(lineBreak));
+        }
+        lastVerdict_ = check(input, maxBytes_, kind_, &lastBad_);
+        return lastVerdict_ == Verdict::Accept ? Acceptable : Invalid;
+    }
+
+private:
+    int maxBytes_;
+    InputKind kind_;
+    mutable Verdict lastVerdict_ = Verdict::Accept;
+    mutable QString lastBad_;
+};
+
+// Undoes the edits of a multi-line field that break the rules.
+class PlainTextGuard : public QObject {
+public:
+    PlainTextGuard(QPlainTextEdit* edit, int maxBytes)
+        : QObject(edit), edit_(edit), maxBytes_(maxBytes), lastGood_(edit->toPlainText()) {
+        connect(edit, &QPlainTextEdit::textChanged, this, &PlainTextGuard::checkText);
+        connect(edit, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+            if (!reverting_ && edit_->toPlainText() == lastGood_) {
+                lastCursor_ = edit_->textCursor().position();
+            }
+        });
+    }
+
+private:
+    void checkText() {
+        if (reverting_) {
+            return;
+        }
+        const QString text = edit_->toPlainText();
+        if (text == lastGood_) {
+            return;
+        }
+        QString bad;
+        const Verdict verdict = check(text, maxBytes_, InputKind::Text, &bad);
+        // A text the program puts there is taken as it is.
+        if (verdict == Verdict::Accept || !edit_->hasFocus()) {
+            lastGood_ = text;
+            return;
+        }
+        reverting_ = true;
+        edit_->setPlainText(lastGood_);
+        QTextCursor cursor = edit_->textCursor();
+        cursor.setPosition(qMin(lastCursor_, static_cast<int>(lastGood_.size())));
+        edit_->setTextCursor(cursor);
+        reverting_ = false;
+        reportRefusal(edit_, verdict, bad);
+    }
+
+    QPlainTextEdit* edit_;
+    int maxBytes_;
+    QString lastGood_;
+    int lastCursor_ = 0;
+    bool reverting_ = false;
+};
+
+// Keeps the input method off when a line edit turns editable again (Qt
+// switches it back on with the read-only state).
+class NumericInputKeeper : public QObject {
+public:
+    explicit NumericInputKeeper(QWidget* field) : QObject(field) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ReadOnlyChange) {
+            static_cast<QWidget*>(watched)->setAttribute(Qt::WA_InputMethodEnabled, false);
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void limitSjisInput(QLineEdit* edit, int maxBytes, InputKind kind) {
+    edit->setValidator(new SjisValidator(edit, maxBytes, kind));
+}
+
+void limitSjisInput(QComboBox* combo, int maxBytes) {
+    if (QLineEdit* edit = combo->lineEdit()) {
+        limitSjisInput(edit, maxBytes);
+    }
+}
+
+void limitSjisInput(QPlainTextEdit* edit, int maxBytes) {
+    new PlainTextGuard(edit, maxBytes);
+}
+
+int sjisRecordLength(const QString& text) {
+    std::string bytes;
+    if (!toSjis(text, bytes)) {
+        return -1;
+    }
+    return static_cast<int>(bytes.size() + text.count(QLatin1Char('\n')));
+}
+
+std::string toRecordText(const QString& text, std::size_t maxBytes) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    std::string bytes = toSjisLossy(lines);
+    bytes.resize(sjisPrefixLength(bytes, maxBytes));
+    return bytes;
+}
+
+QString fromRecordText(std::string_view bytes) {
+    QString text = fromSjis(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void useJapaneseInput(QWidget* field) {
+    field->setAttribute(Qt::WA_InputMethodEnabled, true);
+    field->setInputMethodHints(Qt::ImhNone);
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) {
+        useJapaneseInput(combo->lineEdit());
+    }
+}
+
+void useNumericInput(QWidget* field, bool digitsOnly) {
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->setInputMethodHints(digitsOnly ? Qt::ImhDigitsOnly : Qt::ImhFormattedNumbersOnly);
+    field->installEventFilter(new NumericInputKeeper(field));
+}
+
+}  // namespace belvorine
