@@ -1,0 +1,42 @@
+// OK of the data entry dialog: the fields go into the working order, the
+// display lines are taken as the boxes show them, and the working order
+// becomes the current order.
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "entry/data_entry_dialog.h"
+#include "entry/working_order.h"
+#include "shell/shown_lines.h"
+#include "shell/sjis_input.h"
+
+namespace belvorine {
+namespace {
+
+// The first two lines of a box as it shows them, in Shift-JIS.
+void takeShownLines(const QPlainTextEdit* edit, std::string (&lines)[2]) {
+    const QStringList shown = shownLines(edit, 2);
+    for (int i = 0; i < 2; ++i) {
+        lines[i] = i < shown.size() ? toRecordText(shown[i], 255) : std::string();
+    }
+}
+
+}  // namespace
+
+void DataEntryDialog::commit() {
+    WorkingOrder& working = workingOrder();
+    storeHeaderControls();
+    storeRecordText(working.approvalNo, approval_->text());
+    takePayment();
+    storeLineControls();
+    ShownLineTexts shown[5];
+    for (int slot = 0; slot < 5; ++slot) {
+        takeShownLines(lines_[slot].name, shown[slot].name);
+        takeShownLines(lines_[slot].date, shown[slot].date);
+        takeShownLines(lines_[slot].place, shown[slot].place);
+    }
+    commitWorkingOrder(working, shown, currentOrder());
+    done(1);
+}
+
+}  // namespace belvorine

@@ -1,0 +1,298 @@
+// Building the controls of the data entry dialog: the order date, the
+// counterparty, the payment terms, the five item lines and the buttons.
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "data/order_record.h"
+#include "data/settings_state.h"
+#include "entry/data_entry_dialog.h"
+#include "entry/data_entry_ids.h"
+#include "entry/date_drop_button.h"
+#include "shell/sjis_input.h"
+#include "shell/up_down_control.h"
+
+namespace belvorine {
+namespace {
+
+using namespace data_entry;
+
+// Text limits of the fields, in Shift-JIS bytes.
+constexpr int kYearBytes = 5;
+constexpr int kMonthDayBytes = 3;
+constexpr int kCounterpartyBytes = 255;
+constexpr int kNoteDaysBytes = 7;
+constexpr int kApprovalBytes = 9;
+constexpr int kNameBytes = 255;
+constexpr int kQuantityBytes = 8;
+constexpr int kUnitBytes = 9;
+constexpr int kUnitPriceBytes = 7;
+constexpr int kAmountBytes = 10;
+constexpr int kDeliveryDateBytes = 29;
+constexpr int kPlaceBytes = 39;
+
+// Boxes hold as many half-width characters on a line as the form prints.
+constexpr int kNameColumns = 40;
+constexpr int kDateColumns = 10;
+constexpr int kPlaceColumns = 15;
+
+const QColor kStaticColour(200, 200, 180);
+const QColor kFormatColours[] = {QColor(255, 255, 200), QColor(255, 0, 0)};
+
+QLabel* label(const QString& text, int id, QWidget* parent) {
+    auto* widget = new QLabel(text, parent);
+    if (id > 0) {
+        setControlId(widget, id);
+    }
+    return widget;
+}
+
+int columnsWidth(const QWidget* widget, int columns) {
+    return widget->fontMetrics().horizontalAdvance(QString(columns, QLatin1Char('0')));
+}
+
+QLineEdit* numberEdit(int id, int maxBytes, bool digitsOnly, int columns, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    setControlId(edit, id);
+    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    limitSjisInput(edit, maxBytes, digitsOnly ? InputKind::Digits : InputKind::Text);
+    useNumericInput(edit, digitsOnly);
+    edit->setFixedWidth(columnsWidth(edit, columns + 2));
+    return edit;
+}
+
+QComboBox* textCombo(int id, int maxBytes, int columns, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    setControlId(combo, id);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    // Typing completes nothing; the list only offers.
+    combo->setCompleter(nullptr);
+    limitSjisInput(combo, maxBytes);
+    useJapaneseInput(combo);
+    combo->setMinimumContentsLength(columns);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return combo;
+}
+
+// A two-line box that takes Enter as a line break and Tab as the next field.
+QPlainTextEdit* multiLineEdit(int id, int maxBytes, int columns, bool centred, QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    setControlId(edit, id);
+    edit->setTabChangesFocus(true);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (centred) {
+        QTextOption option = edit->document()->defaultTextOption();
+        option.setAlignment(Qt::AlignHCenter);
+        edit->document()->setDefaultTextOption(option);
+    }
+    limitSjisInput(edit, maxBytes);
+    useJapaneseInput(edit);
+    const int margins = static_cast<int>(2 * edit->document()->documentMargin()) +
+                        2 * edit->frameWidth() + edit->cursorWidth() + 2;
+    edit->setFixedSize(columnsWidth(edit, columns) + margins,
+                       2 * edit->fontMetrics().lineSpacing() + margins);
+    return edit;
+}
+
+QPushButton* button(const QString& text, int id, QWidget* parent) {
+    auto* widget = new QPushButton(text, parent);
+    setControlId(widget, id);
+    // Enter never presses a button of this dialog.
+    widget->setAutoDefault(false);
+    widget->setDefault(false);
+    return widget;
+}
+
+// An edit for a part of the date with its wrapping up-down control.
+void addDatePart(QHBoxLayout* row, QLineEdit* edit, int upDownId, int minimum, int maximum,
+                 const QString& unit, int unitId, QWidget* parent) {
+    auto* upDown = new UpDownControl(edit, minimum, maximum, parent);
+    setControlId(upDown, upDownId);
+    row->addWidget(edit);
+    row->addWidget(upDown);
+    row->addWidget(label(unit, unitId, parent));
+}
+
+}  // namespace
+
+QLayout* DataEntryDialog::buildHeader() {
+    auto* row = new QHBoxLayout;
+    formatName_ = label(QString(), kFormatName, this);
+    formatName_->setAlignment(Qt::AlignCenter);
+    formatName_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    formatName_->setMinimumWidth(columnsWidth(formatName_, 24));
+    row->addWidget(formatName_);
+    row->addStretch(1);
+    row->addWidget(label(QStringLiteral("注 文 日："), kDateLabel, this));
+    year_ = numberEdit(kYear, kYearBytes, true, kYearBytes, this);
+    month_ = numberEdit(kMonth, kMonthDayBytes, true, kMonthDayBytes, this);
+    day_ = numberEdit(kDay, kMonthDayBytes, true, kMonthDayBytes, this);
+    addDatePart(row, year_, kYearUpDown, 2000, 2100, QStringLiteral("年"), kYearLabel, this);
+    addDatePart(row, month_, kMonthUpDown, 1, 12, QStringLiteral("月"), kMonthLabel, this);
+    addDatePart(row, day_, kDayUpDown, 1, 31, QStringLiteral("日"), kDayLabel, this);
+    return row;
+}
+
+QLayout* DataEntryDialog::buildCounterparty() {
+    auto* row = new QHBoxLayout;
+    row->addWidget(label(QStringLiteral("相 手 先："), kCounterpartyLabel, this));
+    counterparty_ = textCombo(kCounterparty, kCounterpartyBytes, 40, this);
+    row->addWidget(counterparty_, 1);
+    row->addWidget(label(QStringLiteral("御中"), kHonorificLabel, this));
+    return row;
+}
+
+QLayout* DataEntryDialog::buildPayment() {
+    auto* row = new QHBoxLayout;
+    auto* group = new QGroupBox(QStringLiteral("支払条件"), this);
+    setControlId(group, kPaymentGroup);
+    auto* terms = new QHBoxLayout(group);
+    payment_ = new QButtonGroup(this);
+    const struct {
+        const char* text;
+        int id;
+        int kind;
+    } radios[] = {{" 手形 ", kNoteRadio, kPaymentNote},
+                  {" リース", kLeaseRadio, kPaymentLease},
+                  {" 現金", kCashRadio, kPaymentCash}};
+    for (const auto& radio : radios) {
+        auto* widget = new QRadioButton(QString::fromUtf8(radio.text), group);
+        setControlId(widget, radio.id);
+        payment_->addButton(widget, radio.kind);
+        terms->addWidget(widget);
+        if (radio.kind == kPaymentNote) {
+            terms->addWidget(label(QStringLiteral("手形日数："), kNoteDaysLabel, group));
+            noteDays_ = numberEdit(kNoteDays, kNoteDaysBytes, true, kNoteDaysBytes, group);
+            terms->addWidget(noteDays_);
+            terms->addWidget(label(QStringLiteral("日"), kNoteDaysUnitLabel, group));
+            terms->addSpacing(12);
+        }
+    }
+    row->addWidget(group);
+    row->addStretch(1);
+    row->addWidget(button(QStringLiteral("既存データ"), kExistingData, this));
+    row->addSpacing(12);
+    approvalLabel_ = label(QStringLiteral("決裁No．"), kApprovalLabel, this);
+    approval_ = new QLineEdit(this);
+    setControlId(approval_, kApproval);
+    approval_->setAlignment(Qt::AlignCenter);
+    approval_->setFixedWidth(columnsWidth(approval_, kApprovalBytes + 3));
+    limitSjisInput(approval_, kApprovalBytes);
+    row->addWidget(approvalLabel_, 0, Qt::AlignVCenter);
+    row->addWidget(approval_, 0, Qt::AlignVCenter);
+    return row;
+}
+
+QGroupBox* DataEntryDialog::buildLines() {
+    auto* group = new QGroupBox(QStringLiteral("明　細"), this);
+    setControlId(group, kLinesGroup);
+    auto* grid = new QGridLayout(group);
+    grid->setHorizontalSpacing(4);
+    const struct {
+        const char* text;
+        int id;
+        int column;
+        int span;
+    } headers[] = {{"品　　名", kNameHeader, 0, 1},
+                   {"数　量", kQuantityHeader, 1, 1},
+                   {"単位", 0, 2, 1},
+                   {"単　価", kUnitPriceHeader, 3, 1},
+                   {"金　額", kAmountHeader, 4, 1},
+                   {"納　期", kDeliveryDateHeader, 5, 2},
+                   {"納品場所", kPlaceHeader, 7, 1}};
+    for (const auto& header : headers) {
+        QLabel* widget = label(QString::fromUtf8(header.text), header.id, group);
+        widget->setAlignment(Qt::AlignCenter);
+        grid->addWidget(widget, 0, header.column, 1, header.span);
+    }
+    for (int slot = 0; slot < 5; ++slot) {
+        buildLine(grid, slot);
+    }
+    return group;
+}
+
+void DataEntryDialog::buildLine(QGridLayout* grid, int slot) {
+    QWidget* parent = grid->parentWidget();
+    LineControls& line = lines_[slot];
+    const int row = slot + 1;
+    line.name = multiLineEdit(kName1 + slot, kNameBytes, kNameColumns, false, parent);
+    line.quantity = numberEdit(kQuantity1 + slot, kQuantityBytes, false, 10, parent);
+    line.unit = textCombo(kUnit1 + slot, kUnitBytes, 6, parent);
+    line.unitPrice = numberEdit(kUnitPrice1 + slot, kUnitPriceBytes, false, 10, parent);
+    line.amount = numberEdit(kAmount1 + slot, kAmountBytes, false, 13, parent);
+    // Computed as a rule, so Tab passes it by.
+    line.amount->setFocusPolicy(Qt::ClickFocus);
+    line.date =
+        multiLineEdit(kDeliveryDate1 + slot, kDeliveryDateBytes, kDateColumns, true, parent);
+    line.picker = new DateDropButton(parent);
+    setControlId(line.picker, kDatePicker1 + slot);
+    line.place = multiLineEdit(kPlace1 + slot, kPlaceBytes, kPlaceColumns, true, parent);
+    grid->addWidget(line.name, row, 0);
+    grid->addWidget(line.quantity, row, 1);
+    grid->addWidget(line.unit, row, 2);
+    grid->addWidget(line.unitPrice, row, 3);
+    grid->addWidget(line.amount, row, 4);
+    grid->addWidget(line.date, row, 5);
+    grid->addWidget(line.picker, row, 6, Qt::AlignTop);
+    grid->addWidget(line.place, row, 7);
+    // The last line has nowhere to split into.
+    if (slot < 4) {
+        line.split = button(QStringLiteral("分納"), kSplit1 + slot, parent);
+        grid->addWidget(line.split, row, 8);
+    }
+}
+
+QLayout* DataEntryDialog::buildButtons() {
+    auto* row = new QHBoxLayout;
+    row->addWidget(button(QStringLiteral("データクリア"), kClear, this));
+    row->addStretch(1);
+    row->addWidget(button(QStringLiteral("OK"), kOk, this));
+    row->addWidget(button(QStringLiteral("ｷｬﾝｾﾙ"), kCancel, this));
+    row->addWidget(button(QStringLiteral("ヘルプ"), kHelp, this));
+    return row;
+}
+
+void DataEntryDialog::applyColours() {
+    const auto fill = [](QWidget* widget, const QColor& colour) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, colour);
+        palette.setColor(QPalette::WindowText, Qt::black);
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+    };
+    for (QLabel* widget : findChildren<QLabel*>()) {
+        fill(widget, kStaticColour);
+    }
+    for (QRadioButton* widget : findChildren<QRadioButton*>()) {
+        fill(widget, kStaticColour);
+    }
+    for (QGroupBox* widget : findChildren<QGroupBox*>()) {
+        widget->setStyleSheet(QStringLiteral(
+            "QGroupBox::title { background-color: rgb(200,200,180); color: black; }"));
+    }
+    fill(formatName_, kFormatColours[currentFormat() == 1 ? 1 : 0]);
+    for (QLineEdit* widget : findChildren<QLineEdit*>()) {
+        paintReadOnly(widget);
+    }
+}
+
+void DataEntryDialog::paintReadOnly(QLineEdit* edit) {
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, edit->isReadOnly()
+                                         ? kStaticColour
+                                         : QApplication::palette(edit).color(QPalette::Base));
+    edit->setPalette(palette);
+}
+
+}  // namespace belvorine
