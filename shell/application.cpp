@@ -4,11 +4,16 @@
 
 #include <QApplication>
 
+#include "data/order_record.h"
 #include "data/records.h"
+#include "data/settings_file.h"
 #include "data/settings_state.h"
+#include "form/layout_preparation.h"
 #include "platform/font_faces.h"
 #include "platform/screen_metrics.h"
 #include "platform/single_instance.h"
+#include "print/device_geometry.h"
+#include "print/printer_list.h"
 #include "resources/images.h"
 #include "shell/main_window.h"
 #include "shell/placement.h"
@@ -49,6 +54,13 @@ MainWindow* initApplication() {
     if (!readScreenMetrics()) {
         return nullptr;
     }
+    loadSettings();
+    makeLiveCopies();
+    resetLongestCounterparties();
+    if (!checkPrintersAtStartup()) {
+        return nullptr;
+    }
+    prepareAllLayouts();
     auto window = std::make_unique<MainWindow>();
     if (!window->create()) {
         return nullptr;
@@ -64,10 +76,14 @@ int runApplication(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     prepareApplication(app);
+    if (!discoverPrinters()) {
+        return 0;
+    }
     std::unique_ptr<MainWindow> window(initApplication());
     if (!window) {
         return 0;
     }
+    QObject::connect(window.get(), &MainWindow::exited, &app, &QCoreApplication::quit);
     return app.exec();
 }
 

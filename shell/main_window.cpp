@@ -3,41 +3,87 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
-#include <QMenuBar>
 #include <QStackedWidget>
-#include <QVBoxLayout>
 
+#include "data/order_files.h"
+#include "data/order_session.h"
+#include "data/order_store.h"
+#include "data/settings_file.h"
 #include "data/settings_state.h"
+#include "form/form_view.h"
 #include "platform/sjis_text.h"
-#include "shell/about_box.h"
+#include "preview/preview_window.h"
 #include "shell/commands.h"
-#include "shell/help.h"
 #include "shell/menu_table.h"
+#include "shell/menus.h"
 #include "shell/message_box.h"
 #include "shell/mode_state.h"
 #include "shell/placement.h"
+#include "shell/status_bar.h"
+#include "shell/tool_bars.h"
 
 namespace belvorine {
+namespace {
 
-MainWindow::MainWindow() : mainArea_(new QStackedWidget(this)) {
-    setObjectName(QStringLiteral("Belvorine"));
-    setWindowTitle(captionText());
-    setCentralWidget(mainArea_);
-    buildActions();
-    buildMenuBar();
-    setMainWindow(this);
+// Shown when the exit could not bring the data file and the backup up to
+// date, so that the user knows this run's printed lines were not kept.
+QString commitRefusedText() {
+    return QStringLiteral(
+        "データの保存でエラーが発生しました。\n"
+        "今回の変更はデータファイルに保存されていません。\n"
+        "データファイルとバックアップファイルは前回終了時の状態のまま残してあります。\n");
 }
 
-MainWindow::~MainWindow() = default;
+QString backupFailedText() {
+    return QStringLiteral(
+        "バックアップファイルの書き込みでエラーが発生しました。\n"
+        "データファイルは保存されています。\n"
+        "バックアップファイルは次回の起動時に作り直します。\n");
+}
+
+}  // namespace
+
+MainWindow::MainWindow()
+    : mainArea_(new QStackedWidget(this)),
+      formView_(new FormView(mainArea_)),
+      preview_(new PreviewWindow(mainArea_)) {
+    setObjectName(QStringLiteral("Belvorine"));
+    setWindowTitle(captionText());
+    setMainWindow(this);
+    buildActions();
+    menus_ = std::make_unique<Menus>(this, actions_);
+    statusBar_ = new StatusBar(this);
+    setStatusBar(statusBar_);
+    toolBars_ = new ToolBars(this, actions_, statusBar_);
+
+    mainArea_->addWidget(formView_);
+    mainArea_->addWidget(preview_);
+    setCentralWidget(mainArea_);
+    connect(formView_, &FormView::contextMenuRequested, this,
+            [this](const QPoint& at) { menus_->showFormContextMenu(at); });
+    connect(formView_, &FormView::renderFailed, this, [this]() { internalErrorExit(formView_); });
+    connect(preview_, &PreviewWindow::renderFailed, this,
+            [this]() { internalErrorExit(preview_); });
+    connect(preview_, &PreviewWindow::pageChanged, this, &MainWindow::updateButtons);
+
+    clock_.setInterval(1000);
+    connect(&clock_, &QTimer::timeout, statusBar_, &StatusBar::showClock);
+    applyMode();
+}
+
+MainWindow::~MainWindow() {
+    if (mainWindow() == this) {
+        setMainWindow(nullptr);
+    }
+}
 
 QString MainWindow::captionText() {
     return QStringLiteral("ベルヴォリン --- ") +
            fromSjisBuffer(printerSettings(currentFormat()).formatName);
 }
 
-int MainWindow::create() {
-    return 1;
+QWidget* MainWindow::mainArea() const {
+    return mainArea_;
 }
 
 QAction* MainWindow::action(int id) const {
@@ -46,86 +92,71 @@ QAction* MainWindow::action(int id) const {
 
 void MainWindow::buildActions() {
     for (int id = kFirstCommand; id <= kLastCommand; ++id) {
-        auto* action = new QAction(menuTextOfCommand(id), this);
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id]() { command(id); });
-        actions_.insert(id, action);
+        auto* each = new QAction(menuTextOfCommand(id), this);
+        each->setData(id);
+        each->setShortcutContext(Qt::WindowShortcut);
+        connect(each, &QAction::triggered, this, [this, id]() { command(id); });
+        actions_.insert(id, each);
+        addAction(each);
     }
-    // Accelerators of the main window.
     action(kCmdDataEntry)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     action(kCmdExistingData)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     action(kCmdPrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     action(kCmdUndo)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     action(kCmdHelp)->setShortcut(QKeySequence(Qt::Key_F1));
-    for (QAction* each : std::as_const(actions_)) {
-        each->setShortcutContext(Qt::WindowShortcut);
-        addAction(each);
-    }
 }
 
-void MainWindow::buildMenuBar() {
-    // The line under the menu bar that separates it from the tool bars.
-    auto* top = new QWidget(this);
-    auto* layout = new QVBoxLayout(top);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* bar = new QMenuBar(top);
-    layout->addWidget(bar);
-    auto* line = new QFrame(top);
-    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    line->setFixedHeight(2);
-    layout->addWidget(line);
-    setMenuWidget(top);
-
-    struct Popup {
-        const char* title;
-        std::initializer_list<int> commands;
-    };
-    const Popup popups[] = {
-        {"ファイル(&F)", {kCmdPrintSetup, kCmdPreview, kCmdPrint, kCmdExit}},
-        {"編集(&E)", {kCmdDataEntry, kCmdExistingData, kCmdCompanyProfile}},
-        {"表示(&V)", {kCmdToolbar, kCmdStatusBar}},
-        {"オプション(&O)", {kCmdSwitchFormat, kCmdPageSetup, kCmdLayoutStart}},
-        {"ﾍﾙﾌﾟ(&H)", {kCmdHelp, kCmdAbout}},
-    };
-    for (const Popup& popup : popups) {
-        QMenu* menu = bar->addMenu(QString::fromUtf8(popup.title));
-        for (int id : popup.commands) {
-            menu->addAction(action(id));
-        }
+int MainWindow::create() {
+    const DataFilePrompts prompts{
+        [this]() {
+            return askQuestion(this, QStringLiteral("データファイルが見つかりません"), 5) ==
+                           kResultYes
+                       ? 1
+                       : 0;
+        },
+        [this]() { showError(this, QStringLiteral("Error"), 6); }};
+    const int error = openOrderData(prompts);
+    if (error != 0) {
+        showError(this, QStringLiteral("Error"), error);
+        runExitSequence();
+        return 0;
     }
+    clock_.start();
+    statusBar_->showClock();
+    refreshViews();
+    return 1;
 }
 
-void MainWindow::command(int id) {
-    switch (id) {
-        case kCmdExit:
-            confirmExit();
-            break;
-        case kCmdHelp:
-            openHelp();
-            break;
-        case kCmdAbout:
-            showAboutBox(this);
-            break;
-        default:
-            break;
-    }
+void MainWindow::refreshViews() {
+    formView_->render();
+    preview_->render();
 }
 
-void MainWindow::openHelp() {
-    const QString topic =
-        modeState().layoutMode == 1 ? QStringLiteral("::/layout.html") : QString();
-    htmlHelp(this, helpFilePath() + topic, HelpCommand::DisplayContents);
+void MainWindow::showModeView() {
+    const ModeState& mode = modeState();
+    const bool preview = mode.previewMode == 1 || mode.layoutMode == 1;
+    mainArea_->setCurrentWidget(preview ? static_cast<QWidget*>(preview_) : formView_);
 }
 
-void MainWindow::confirmExit() {
-    const int answer = showMessage({this, QStringLiteral("終了確認"), QStringLiteral("終了しますか？"),
-                                    MessageIcon::Question, MessageButtons::OkCancel});
-    if (answer == kResultOk) {
-        modeState().previewMode = 0;
-        modeState().layoutMode = 0;
-        close();
-    }
+void MainWindow::applyMode() {
+    toolBars_->updateBands();
+    updateButtons();
+    showModeView();
+    menus_->rebuildForMode();
+}
+
+void MainWindow::errorExit(int number) {
+    showError(this, QStringLiteral("Error"), number);
+    modeState().previewMode = 0;
+    modeState().layoutMode = 0;
+    close();
+}
+
+void MainWindow::internalErrorExit(QWidget* over) {
+    showError(over, QStringLiteral("Ｅｒｒｏｒ"), 11);
+    modeState().previewMode = 0;
+    modeState().layoutMode = 0;
+    close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -137,7 +168,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     runExitSequence();
     event->accept();
-    QCoreApplication::exit(0);
 }
 
 void MainWindow::runExitSequence() {
@@ -145,6 +175,16 @@ void MainWindow::runExitSequence() {
         return;
     }
     exitSequenceDone_ = true;
+    clock_.stop();
+    saveSettings();
+    freeStore();
+    const int committed = commitDataFiles();
+    if (committed != kCommitDone) {
+        showMessage({this, QStringLiteral("Error"),
+                     committed == kCommitRefused ? commitRefusedText() : backupFailedText(),
+                     MessageIcon::Error, MessageButtons::Ok});
+    }
+    emit exited();
 }
 
 void MainWindow::rememberGeometry() {
@@ -167,6 +207,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     } else if (!isFullScreen()) {
         rememberGeometry();
     }
+    statusBar_->layoutParts(width());
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -179,10 +220,31 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        InitialData& data = settings().initialData;
-        data.showState = isMinimized()   ? kShowMinimised
-                         : isMaximized() ? kShowMaximised
-                                         : kShowRestored;
+        settings().initialData.showState = isMinimized()   ? kShowMinimised
+                                           : isMaximized() ? kShowMaximised
+                                                           : kShowRestored;
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const ModeState& mode = modeState();
+    if (mode.previewMode == 1 || mode.layoutMode == 1) {
+        preview_->scrollKey(event->key());
+    } else {
+        formView_->scrollKey(event->key());
+    }
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        return;
+    }
+    const ModeState& mode = modeState();
+    if (mode.previewMode == 1 || mode.layoutMode == 1) {
+        preview_->scrollWheel(delta);
+    } else {
+        formView_->scrollWheel(delta);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "shell/status_bar.h"
 
-#include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include "platform/screen_metrics.h"
 #include "shell/status_texts.h"
@@ -10,46 +12,60 @@ namespace belvorine {
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("StatusBar"));
     setSizeGripEnabled(true);
-    for (int i = 0; i < 3; ++i) {
-        parts_[i] = new QLabel(this);
-        parts_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        parts_[i]->setTextFormat(Qt::PlainText);
-        // The clock takes what is left beside the size grip.
-        addWidget(parts_[i], i == 2 ? 1 : 0);
-    }
-    setContentsMargins(0, 0, 0, 0);
     layoutParts(parent ? parent->width() : 800);
 }
 
-void StatusBar::setStatusText(const QString& text) {
-    parts_[0]->setText(text);
+QSize StatusBar::minimumSizeHint() const {
+    // The parts never widen the window: they are cut where it is narrow.
+    return QSize(0, fontMetrics().height() + 8);
 }
 
-void StatusBar::setPositionText(const Rect& mmRect) {
-    parts_[1]->setText(positionText(mmRect));
-}
-
-void StatusBar::clearPositionText() {
-    parts_[1]->clear();
-}
-
-void StatusBar::showClock() {
-    const QString text = clockText(localNow());
-    // The timer ticks every second; the text changes once a minute.
-    if (parts_[2]->text() != text) {
-        parts_[2]->setText(text);
+void StatusBar::setPart(int part, const QString& text) {
+    if (texts_[part] != text) {
+        texts_[part] = text;
+        update();
     }
 }
 
-void StatusBar::layoutParts(int clientWidth) {
-    const std::array<int, 3> edges = statusPartEdges(clientWidth, screenMetrics().dpiX);
-    parts_[0]->setFixedWidth(std::max(0, edges[0]));
-    parts_[1]->setFixedWidth(std::max(0, edges[1] - edges[0]));
-    setStatusText(idleStatusText());
+void StatusBar::setStatusText(const QString& text) {
+    setPart(0, text);
 }
 
-QString StatusBar::partText(int part) const {
-    return parts_[part]->text();
+void StatusBar::setPositionText(const Rect& mmRect) {
+    setPart(1, positionText(mmRect));
+}
+
+void StatusBar::clearPositionText() {
+    setPart(1, QString());
+}
+
+void StatusBar::showClock() {
+    // The timer ticks every second; the text changes once a minute.
+    setPart(2, clockText(localNow()));
+}
+
+void StatusBar::layoutParts(int clientWidth) {
+    edges_ = statusPartEdges(clientWidth, screenMetrics().dpiX);
+    setStatusText(idleStatusText());
+    update();
+}
+
+void StatusBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.frameShape = QFrame::Panel;
+    frame.state |= QStyle::State_Sunken;
+    frame.lineWidth = 1;
+    int left = 0;
+    for (int part = 0; part < 3; ++part) {
+        const int right = std::max(left, edges_[part]);
+        frame.rect = QRect(left, 1, right - left - 2, height() - 2);
+        style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &painter, this);
+        painter.drawText(frame.rect.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                         texts_[part]);
+        left = right;
+    }
 }
 
 }  // namespace belvorine

@@ -1,12 +1,11 @@
 #pragma once
 // The status bar: part 0 status and help texts, part 1 the position of the
-// frame being edited, part 2 the clock.
+// frame being edited, part 2 the clock. The parts end at fixed distances from
+// the window's right edge, as the original's status window divides itself.
 
 #include <QStatusBar>
 
 #include "data/records.h"
-
-class QLabel;
 
 namespace belvorine {
 
@@ -24,10 +23,20 @@ public:
     // shows its idle text again.
     void layoutParts(int clientWidth);
 
-    QString partText(int part) const;
+    QString partText(int part) const { return texts_[part]; }
+    // The right edge of `part` in the bar's coordinates.
+    int partEdge(int part) const { return edges_[part]; }
+
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    QLabel* parts_[3];
+    void setPart(int part, const QString& text);
+
+    QString texts_[3];
+    std::array<int, 3> edges_{};
 };
 
 }  // namespace belvorine

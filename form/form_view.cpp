@@ -1,0 +1,59 @@
+#include "form/form_view.h"
+
+#include "data/settings_state.h"
+#include "form/page_geometry.h"
+#include "form/page_renderer.h"
+#include "platform/painter_device_context.h"
+#include "platform/screen_metrics.h"
+
+namespace belvorine {
+
+FormView::FormView(QWidget* parent) : ScrolledBitmapView(parent) {
+    setObjectName(QStringLiteral("FormView"));
+}
+
+QPoint FormView::origin() const {
+    // The paper's corner at the window's corner when nothing is scrolled.
+    return QPoint(paper_.width() / 2, paper_.height() / 2);
+}
+
+int FormView::render() {
+    takeUnitsFromFont();
+    const int format = currentFormat();
+    const PageGeometry& printer = printerGeometry(format);
+    if (printer.resolutionX == 0 || printer.resolutionY == 0) {
+        emit renderFailed();
+        return 0;
+    }
+    const ScreenMetrics& screen = screenMetrics();
+    const int dpiX = screen.dpiX != 0 ? screen.dpiX : 96;
+    const int dpiY = screen.dpiY != 0 ? screen.dpiY : 96;
+    const PageGeometry geometry =
+        bitmapGeometry(printer, std::int64_t{dpiX} * 5000 / printer.resolutionX,
+                       std::int64_t{dpiY} * 5000 / printer.resolutionY, dpiX, dpiY);
+    paper_ = QSize(geometry.paperWidth, geometry.paperHeight);
+    QImage& bitmap = newBitmap(2 * paper_, palette().color(QPalette::Base));
+
+    // The screen follows the print settings' name and options.
+    PageSettings& display = displaySettings(format);
+    const PageSettings& print = printerSettings(format);
+    std::copy(std::begin(print.formatName), std::end(print.formatName),
+              std::begin(display.formatName));
+    display.makeAcknowledgement = print.makeAcknowledgement;
+    display.showTotal = print.showTotal;
+
+    FormViewPass pass{state_.horizontalUnit, state_.verticalUnit, 0, 0};
+    {
+        PainterDeviceContext dc(&bitmap);
+        drawFormPage(dc, geometry, display, 100, kDocumentOrder, &pass);
+    }
+    state_.horizontalExtent = pass.horizontalExtent;
+    state_.verticalExtent = pass.verticalExtent;
+    if (hasUnits()) {
+        setupScroll(*this, state_);
+    }
+    viewport()->update();
+    return 1;
+}
+
+}  // namespace belvorine

@@ -1,0 +1,138 @@
+#include "form/form_view_scroll_area.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "platform/screen_metrics.h"
+
+namespace belvorine {
+namespace {
+
+ScrollRequest requestOf(int action) {
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            return ScrollRequest::LineBack;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return ScrollRequest::LineForward;
+        case QAbstractSlider::SliderPageStepSub:
+            return ScrollRequest::PageBack;
+        case QAbstractSlider::SliderPageStepAdd:
+            return ScrollRequest::PageForward;
+        case QAbstractSlider::SliderMove:
+            return ScrollRequest::ThumbTrack;
+        default:
+            return ScrollRequest::Other;
+    }
+}
+
+}  // namespace
+
+ScrolledBitmapView::ScrolledBitmapView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { onScrollBarAction(Qt::Horizontal, action); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { onScrollBarAction(Qt::Vertical, action); });
+}
+
+QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color) {
+    const ScreenMetrics& screen = screenMetrics();
+    bitmap_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    bitmap_.setDotsPerMeterX(qRound((screen.dpiX != 0 ? screen.dpiX : 96) / 0.0254));
+    bitmap_.setDotsPerMeterY(qRound((screen.dpiY != 0 ? screen.dpiY : 96) / 0.0254));
+    bitmap_.fill(color);
+    return bitmap_;
+}
+
+void ScrolledBitmapView::takeUnitsFromFont() {
+    const QFontMetrics metrics(font());
+    state_.verticalUnit = metrics.height();
+    state_.horizontalUnit = metrics.averageCharWidth();
+}
+
+void ScrolledBitmapView::scrollKey(int key) {
+    scrollByKey(*this, key, state_);
+}
+
+void ScrolledBitmapView::scrollWheel(int delta) {
+    scrollByWheel(*this, delta, QApplication::wheelScrollLines(), state_);
+}
+
+void ScrolledBitmapView::clientResized() {
+    if (hasUnits()) {
+        setupScroll(*this, state_);
+    }
+}
+
+void ScrolledBitmapView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const PixelOffset offset = scrollOffsets(state_);
+    painter.drawImage(-(origin() + QPoint(offset.x, offset.y)), bitmap_);
+}
+
+void ScrolledBitmapView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    state_.clientWidth = viewport()->width();
+    state_.clientHeight = viewport()->height();
+    clientResized();
+    viewport()->update();
+}
+
+void ScrolledBitmapView::keyPressEvent(QKeyEvent* event) {
+    scrollKey(event->key());
+}
+
+void ScrolledBitmapView::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta != 0) {
+        scrollWheel(delta);
+    }
+    event->accept();
+}
+
+void ScrolledBitmapView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        emit contextMenuRequested(event->globalPosition().toPoint());
+        return;
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void ScrolledBitmapView::scrollContentsBy(int, int) {
+    // The scroll routines move the contents themselves.
+}
+
+void ScrolledBitmapView::setScrollBars(const ScrollState& state) {
+    QScrollBar* bars[] = {horizontalScrollBar(), verticalScrollBar()};
+    const int limits[] = {state.horizontalLimit, state.verticalLimit};
+    const int pages[] = {state.horizontalPage, state.verticalPage};
+    const int positions[] = {state.horizontalPosition, state.verticalPosition};
+    for (int i = 0; i < 2; ++i) {
+        const QSignalBlocker blocker(bars[i]);
+        bars[i]->setRange(0, limits[i]);
+        bars[i]->setPageStep(std::max(pages[i], 1));
+        bars[i]->setValue(positions[i]);
+    }
+}
+
+void ScrolledBitmapView::scrollContents(int dx, int dy) {
+    viewport()->scroll(dx, dy);
+}
+
+void ScrolledBitmapView::onScrollBarAction(Qt::Orientation orientation, int action) {
+    QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    const ScrollRequest request = requestOf(action);
+    if (orientation == Qt::Horizontal) {
+        scrollHorizontal(*this, request, bar->sliderPosition(), state_);
+        bar->setSliderPosition(state_.horizontalPosition);
+    } else {
+        scrollVertical(*this, request, bar->sliderPosition(), state_);
+        bar->setSliderPosition(state_.verticalPosition);
+    }
+}
+
+}  // namespace belvorine

@@ -1,0 +1,60 @@
+#pragma once
+// A view that keeps its page in an off-screen bitmap and only copies it when
+// painting or scrolling: the base of the form view and the preview window.
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include "form/scroll_state.h"
+
+namespace belvorine {
+
+class ScrolledBitmapView : public QAbstractScrollArea, protected ScrollSurface {
+    Q_OBJECT
+public:
+    explicit ScrolledBitmapView(QWidget* parent = nullptr);
+
+    ScrollState& scrollState() { return state_; }
+    const QImage& bitmap() const { return bitmap_; }
+
+    // Keys and wheel turns, also those that the main window passes on.
+    void scrollKey(int key);
+    void scrollWheel(int delta);
+
+signals:
+    void contextMenuRequested(const QPoint& globalPosition);
+
+protected:
+    // A new bitmap of `size` pixels filled with `color`, at the display's
+    // resolution, to render into.
+    QImage& newBitmap(QSize size, const QColor& color);
+    // The bitmap point shown at the client's top-left corner when both
+    // scroll positions are 0.
+    virtual QPoint origin() const = 0;
+    // After the client size changed and before it is painted.
+    virtual void clientResized();
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    void setScrollBars(const ScrollState& state) override;
+    void scrollContents(int dx, int dy) override;
+
+    // The units of a scroll step: the average character width and the
+    // character height of the view's font.
+    void takeUnitsFromFont();
+    bool hasUnits() const { return state_.horizontalUnit != 0 && state_.verticalUnit != 0; }
+
+    ScrollState state_;
+
+private:
+    void onScrollBarAction(Qt::Orientation orientation, int action);
+
+    QImage bitmap_;
+};
+
+}  // namespace belvorine

@@ -1,0 +1,221 @@
+// The main window's command switch and the changes of the main area's mode.
+
+#include <QAction>
+
+#include "data/order_store.h"
+#include "data/settings_state.h"
+#include "form/form_view.h"
+#include "preview/preview_window.h"
+#include "shell/about_box.h"
+#include "shell/commands.h"
+#include "shell/help.h"
+#include "shell/main_window.h"
+#include "shell/menus.h"
+#include "shell/message_box.h"
+#include "shell/mode_state.h"
+#include "shell/status_bar.h"
+#include "shell/tool_bars.h"
+
+namespace belvorine {
+
+void MainWindow::command(int id) {
+    switch (id) {
+        case kCmdPreview:
+            enterPreview();
+            break;
+        case kCmdPrint:
+            print();
+            break;
+        case kCmdExit:
+            confirmExit();
+            break;
+        case kCmdDataEntry:
+            dataEntry();
+            break;
+        case kCmdToolbar:
+            toggleToolbar();
+            break;
+        case kCmdStatusBar:
+            toggleStatusBar();
+            break;
+        case kCmdSwitchFormat:
+            switchFormat();
+            break;
+        case kCmdLayoutStart:
+            enterLayoutMode();
+            break;
+        case kCmdHelp:
+            openHelp();
+            break;
+        case kCmdAbout:
+            showAboutBox(this);
+            break;
+        case kCmdPreviewEnd:
+            leavePreview();
+            break;
+        case kCmdLayoutEnd:
+            leaveLayoutMode();
+            break;
+        case kCmdPreviousPage:
+        case kCmdNextPage:
+            if (modeState().previewMode == 1 || modeState().layoutMode == 1) {
+                id == kCmdPreviousPage ? preview_->previousPage() : preview_->nextPage();
+            }
+            break;
+        case kCmdZoomOut:
+            zoom(-20);
+            break;
+        case kCmdZoomIn:
+            zoom(20);
+            break;
+        case kCmdLeaveMode:
+            leaveMode();
+            break;
+        default:
+            // The dialogs of print setup, existing data, company data and
+            // page setup, and the layout editor's commands, are reached
+            // through their own windows.
+            break;
+    }
+}
+
+void MainWindow::updateButtons() {
+    const ModeState& mode = modeState();
+    const PageSettings& print = printerSettings(currentFormat());
+    const int zoom = settings().initialData.zoomPercent;
+    const bool previewOrLayout = mode.previewMode == 1 || mode.layoutMode == 1;
+    action(kCmdPreview)->setEnabled(!previewOrLayout);
+    action(kCmdLayoutStart)->setEnabled(mode.layoutMode != 1);
+    action(kCmdPreviousPage)->setEnabled(mode.previewPage != 1);
+    action(kCmdNextPage)->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
+                                     mode.previewPage < PreviewWindow::lastPage());
+    action(kCmdZoomOut)->setEnabled(zoom != 40);
+    action(kCmdZoomIn)->setEnabled(zoom != 200);
+    action(kCmdUndo)->setEnabled(false);
+    action(kCmdEditItem)->setEnabled(false);
+}
+
+void MainWindow::enterPreview() {
+    ModeState& mode = modeState();
+    if (mode.layoutMode == 1) {
+        return;
+    }
+    mode.previewMode = 1;
+    mode.previewPage = 1;
+    preview_->render();
+    applyMode();
+    preview_->setFocus();
+}
+
+void MainWindow::leavePreview() {
+    ModeState& mode = modeState();
+    if (mode.layoutMode == 1) {
+        return;
+    }
+    mode.previewPage = 1;
+    mode.previewMode = 0;
+    applyMode();
+    formView_->setFocus();
+}
+
+void MainWindow::enterLayoutMode() {
+    if (!loadStore()) {
+        errorExit(2);
+        return;
+    }
+    ModeState& mode = modeState();
+    mode.layoutMode = 1;
+    mode.previewPage = 1;
+    preview_->render();
+    applyMode();
+    preview_->setFocus();
+}
+
+void MainWindow::leaveLayoutMode() {
+    ModeState& mode = modeState();
+    mode.layoutMode = 0;
+    mode.previewPage = 1;
+    statusBar_->clearPositionText();
+    if (mode.previewMode == 1) {
+        preview_->render();
+    } else {
+        refreshViews();
+    }
+    applyMode();
+}
+
+void MainWindow::leaveMode() {
+    const ModeState& mode = modeState();
+    if (mode.layoutMode == 1) {
+        leaveLayoutMode();
+    } else if (mode.previewMode == 1) {
+        leavePreview();
+    } else {
+        menus_->rebuildForMode();
+    }
+}
+
+void MainWindow::switchFormat() {
+    InitialData& data = settings().initialData;
+    data.formatIndex = 1 - currentFormat();
+    modeState().previewPage = 1;
+    refreshViews();
+    updateButtons();
+    setWindowTitle(captionText());
+}
+
+void MainWindow::zoom(int delta) {
+    std::int32_t& zoom = settings().initialData.zoomPercent;
+    if (delta < 0) {
+        zoom = zoom < 60 ? 40 : zoom + delta;
+    } else {
+        zoom = std::min(zoom + delta, 200);
+    }
+    updateButtons();
+    preview_->render();
+}
+
+void MainWindow::toggleToolbar() {
+    ModeState& mode = modeState();
+    mode.toolbarVisible = mode.toolbarVisible == 1 ? 0 : 1;
+    toolBars_->updateBands();
+    menus_->updateCheckImages();
+}
+
+void MainWindow::toggleStatusBar() {
+    ModeState& mode = modeState();
+    mode.statusBarVisible = mode.statusBarVisible == 1 ? 0 : 1;
+    statusBar_->setVisible(mode.statusBarVisible == 1);
+    menus_->updateCheckImages();
+}
+
+void MainWindow::dataEntry() {
+    if (!loadStore()) {
+        errorExit(2);
+        return;
+    }
+    orderEntered() = 1;
+    refreshViews();
+}
+
+void MainWindow::print() {
+}
+
+void MainWindow::openHelp() {
+    const QString topic =
+        modeState().layoutMode == 1 ? QStringLiteral("::/layout.html") : QString();
+    htmlHelp(this, helpFilePath() + topic, HelpCommand::DisplayContents);
+}
+
+void MainWindow::confirmExit() {
+    const int answer =
+        showMessage({this, QStringLiteral("終了確認"), QStringLiteral("終了しますか？"),
+                     MessageIcon::Question, MessageButtons::OkCancel});
+    if (answer == kResultOk) {
+        modeState().previewMode = 0;
+        modeState().layoutMode = 0;
+        close();
+    }
+}
+
+}  // namespace belvorine

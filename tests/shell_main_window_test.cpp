@@ -1,0 +1,215 @@
+// The main window: its modes, commands, tool bars and status bar, started
+// the way the program starts.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QToolBar>
+
+#include "data/settings_state.h"
+#include "form/form_view.h"
+#include "platform/printers/printer_info.h"
+#include "preview/preview_window.h"
+#include "print/printer_list.h"
+#include "shell/application.h"
+#include "shell/commands.h"
+#include "shell/main_window.h"
+#include "shell/menus.h"
+#include "shell/message_box.h"
+#include "shell/mode_state.h"
+#include "shell/status_bar.h"
+#include "shell/status_texts.h"
+#include "shell/tool_bars.h"
+#include "test_support.h"
+
+using namespace belvorine;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        modeState() = ModeState();
+        setMessageHandlerForTesting([this](const MessageRequest& request) {
+            messages.push_back(request.text);
+            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
+        });
+        usePrinters({pdfPrinter()});
+        window.reset(initApplication());
+        ASSERT_NE(window, nullptr);
+        QObject::connect(window.get(), &MainWindow::exited, [this]() { ++exits; });
+    }
+    void TearDown() override {
+        if (window && exits == 0) {
+            modeState() = ModeState();
+            window->close();
+        }
+        window.reset();
+        setMessageHandlerForTesting(nullptr);
+    }
+
+    QWidget* shownView() const {
+        return static_cast<QStackedWidget*>(window->mainArea())->currentWidget();
+    }
+    bool enabled(int command) const { return window->action(command)->isEnabled(); }
+
+    test::ProgramFolder folder;
+    std::unique_ptr<MainWindow> window;
+    std::vector<QString> messages;
+    int exits = 0;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartsWithTheFirstFormatsCaptionAndTheFormView) {
+    EXPECT_EQ(window->windowTitle(), "ベルヴォリン --- 書式１");
+    EXPECT_EQ(shownView(), window->formView());
+    EXPECT_FALSE(window->formView()->bitmap().isNull());
+    EXPECT_EQ(window->statusBar()->partText(0), "カルデミス");
+    EXPECT_TRUE(window->statusBar()->partText(2).startsWith(" 現在 "));
+}
+
+TEST_F(MainWindowTest, CloseInThePreviewOnlyLeavesItAndASecondCloseEnds) {
+    window->command(kCmdPreview);
+    EXPECT_EQ(modeState().previewMode, 1);
+    EXPECT_EQ(shownView(), window->previewWindow());
+    window->close();
+    EXPECT_EQ(modeState().previewMode, 0);
+    EXPECT_EQ(shownView(), window->formView());
+    EXPECT_EQ(exits, 0);
+    window->close();
+    EXPECT_EQ(exits, 1);
+    EXPECT_TRUE(QFile::exists(folder.file("dat"))) << "the settings were saved";
+}
+
+TEST_F(MainWindowTest, TheExitCommandInLayoutModeClosesAtOnceWhenConfirmed) {
+    window->command(kCmdLayoutStart);
+    EXPECT_EQ(modeState().layoutMode, 1);
+    window->command(kCmdExit);
+    EXPECT_EQ(messages.back(), "終了しますか？");
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(modeState().layoutMode, 0);
+}
+
+TEST_F(MainWindowTest, ZoomStopsAtItsLimits) {
+    std::int32_t& zoom = settings().initialData.zoomPercent;
+    zoom = 60;
+    window->command(kCmdZoomOut);
+    EXPECT_EQ(zoom, 40);
+    EXPECT_FALSE(enabled(kCmdZoomOut));
+    window->command(kCmdZoomOut);
+    EXPECT_EQ(zoom, 40);
+    zoom = 50;  // a value from an edited settings file
+    window->command(kCmdZoomOut);
+    EXPECT_EQ(zoom, 40);
+    zoom = 190;
+    window->command(kCmdZoomIn);
+    EXPECT_EQ(zoom, 200);
+    EXPECT_FALSE(enabled(kCmdZoomIn));
+    window->command(kCmdZoomIn);
+    EXPECT_EQ(zoom, 200);
+}
+
+TEST_F(MainWindowTest, SwitchingTheFormatTwiceRestoresTheFirstCaption) {
+    window->command(kCmdSwitchFormat);
+    EXPECT_EQ(currentFormat(), 1);
+    EXPECT_EQ(window->windowTitle(), "ベルヴォリン --- 書式２");
+    window->command(kCmdSwitchFormat);
+    EXPECT_EQ(currentFormat(), 0);
+    EXPECT_EQ(window->windowTitle(), "ベルヴォリン --- 書式１");
+}
+
+TEST_F(MainWindowTest, HidingTheToolBarOrTheStatusBarGivesItsHeightToTheMainArea) {
+    const int before = window->mainArea()->height();
+    const int bar = window->toolBars()->band(kMainBand)->height();
+    window->command(kCmdToolbar);
+    QApplication::processEvents();
+    EXPECT_GE(window->mainArea()->height(), before + bar);
+    const int withoutToolBar = window->mainArea()->height();
+    window->command(kCmdStatusBar);
+    QApplication::processEvents();
+    EXPECT_GT(window->mainArea()->height(), withoutToolBar);
+    window->command(kCmdToolbar);
+    window->command(kCmdStatusBar);
+    QApplication::processEvents();
+    EXPECT_EQ(window->mainArea()->height(), before);
+}
+
+TEST_F(MainWindowTest, BandsFollowTheModeAndTheToolBarSwitch) {
+    ToolBars* bars = window->toolBars();
+    EXPECT_FALSE(bars->band(kPageBand)->isVisibleTo(window.get()));
+    window->command(kCmdPreview);
+    EXPECT_TRUE(bars->band(kPageBand)->isVisibleTo(window.get()));
+    EXPECT_TRUE(bars->band(kCloseBand)->isVisibleTo(window.get()));
+    EXPECT_FALSE(bars->band(kLayoutBand)->isVisibleTo(window.get()));
+    window->command(kCmdToolbar);
+    for (int band = 0; band < 4; ++band) {
+        EXPECT_FALSE(bars->band(band)->isVisibleTo(window.get())) << band;
+    }
+    window->command(kCmdToolbar);
+    EXPECT_TRUE(bars->band(kMainBand)->isVisibleTo(window.get()));
+    EXPECT_TRUE(bars->band(kPageBand)->isVisibleTo(window.get()));
+    EXPECT_TRUE(bars->band(kCloseBand)->isVisibleTo(window.get()));
+    EXPECT_FALSE(bars->band(kLayoutBand)->isVisibleTo(window.get()));
+}
+
+TEST_F(MainWindowTest, PageButtonsFollowThePageAndTheOneSheetOption) {
+    window->command(kCmdPreview);
+    EXPECT_FALSE(enabled(kCmdPreviousPage));
+    EXPECT_TRUE(enabled(kCmdNextPage));
+    window->command(kCmdNextPage);
+    EXPECT_EQ(modeState().previewPage, 2);
+    EXPECT_TRUE(enabled(kCmdPreviousPage));
+    EXPECT_FALSE(enabled(kCmdNextPage)) << "no acknowledgement: page 2 is the last";
+    window->command(kCmdLeaveMode);
+
+    window->command(kCmdSwitchFormat);  // format 2 prints order and copy on one sheet
+    window->command(kCmdPreview);
+    EXPECT_FALSE(enabled(kCmdNextPage));
+    window->command(kCmdNextPage);
+    EXPECT_EQ(modeState().previewPage, 1);
+}
+
+TEST_F(MainWindowTest, TheEditMenuHoldsTheLayoutCommandsExactlyInLayoutMode) {
+    QMenu* edit = window->menus()->editMenu();
+    const qsizetype outside = edit->actions().size();
+    window->command(kCmdLayoutStart);
+    EXPECT_EQ(edit->actions().size(), outside + 5);
+    EXPECT_EQ(edit->actions().first(), window->action(kCmdUndo));
+    EXPECT_FALSE(enabled(kCmdPreview));
+    EXPECT_FALSE(enabled(kCmdPreviewEnd));
+    window->command(kCmdPreview);  // ignored in layout mode
+    EXPECT_EQ(modeState().previewMode, 0);
+    window->command(kCmdLayoutEnd);
+    EXPECT_EQ(edit->actions().size(), outside);
+    EXPECT_TRUE(window->menus()->fileMenu()->actions().contains(window->action(kCmdPreview)));
+}
+
+TEST_F(MainWindowTest, ToolBarTooltipsPutTheLongDescriptionIntoTheStatusBar) {
+    QToolBar* main = window->toolBars()->band(kMainBand);
+    QWidget* button = main->widgetForAction(window->action(kCmdDataEntry));
+    QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(button, &tip);
+    EXPECT_EQ(window->statusBar()->partText(0), "データ入力ダイアログを表示");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    EXPECT_EQ(window->statusBar()->partText(0), "カルデミス");
+}
+
+TEST(StatusTexts, PartsEndAtFixedDistancesFromTheRightEdge) {
+    EXPECT_EQ(statusPartEdges(800, 96), (std::array<int, 3>{345, 580, 800}));
+    EXPECT_EQ(statusPartEdges(800, 0), (std::array<int, 3>{800 - 568, 800 - 275, 800}));
+}
+
+TEST(StatusTexts, PositionsAreRoundedToWholeMillimetres) {
+    EXPECT_EQ(positionText(Rect{1049, 2050, 1049 + 5000, 2050 + 3001}),
+              "位置：  10，  21mm　範囲：  50×  30mm");
+}
+
+TEST(StatusTexts, TheClockShowsDateAndMinute) {
+    EXPECT_EQ(clockText(LocalTime{2026, 12, 7, 9, 5, 59}), " 現在 2026年 12月  7日 09：05です");
+}
