@@ -128,9 +128,14 @@ private:
         }
         QString bad;
         const Verdict verdict = check(text, maxBytes_, InputKind::Text, &bad);
-        // A text the program puts there is taken as it is.
-        if (verdict == Verdict::Accept || !edit_->hasFocus()) {
+        // A text the program puts there is taken as it is: setting a text
+        // empties the undo history, an edit of the user (typed, pasted or
+        // dropped) fills it.
+        // An over-long text the program put there can still be shortened.
+        const bool shortensAFault = text.size() < lastGood_.size() && !lastFits_;
+        if (verdict == Verdict::Accept || shortensAFault || !edit_->document()->isUndoAvailable()) {
             lastGood_ = text;
+            lastFits_ = verdict == Verdict::Accept;
             return;
         }
         reverting_ = true;
@@ -145,6 +150,7 @@ private:
     QPlainTextEdit* edit_;
     int maxBytes_;
     QString lastGood_;
+    bool lastFits_ = true;
     int lastCursor_ = 0;
     bool reverting_ = false;
 };

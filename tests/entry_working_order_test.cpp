@@ -86,20 +86,6 @@ TEST_F(WorkingOrderTest, SeveralGapsCloseInOnePassSoNoFilledLineLiesBeyondTheCou
     EXPECT_EQ(recountLines(working), 3);
 }
 
-TEST_F(WorkingOrderTest, CopyFromOrderKeepsTheRememberedApprovalNumber) {
-    copySjis(working.approvalNo, "A-7");
-    OrderRecord order = currentOrder();
-    copySjis(order.approvalNo, "OLD");
-    copySjis(order.counterparty, sj("山田商事"));
-    order.paymentKind = kPaymentCash;
-    copySjis(order.blankLine.deliveryPlace, sj("倉庫"));
-    copyFromOrder(working, order);
-    EXPECT_EQ(sjisView(working.approvalNo), "A-7");
-    EXPECT_EQ(sjisView(working.counterparty), sj("山田商事"));
-    EXPECT_EQ(working.paymentKind, kPaymentCash);
-    EXPECT_EQ(sjisView(working.lines[kBlankSlot].deliveryPlace), sj("倉庫"));
-}
-
 TEST(LineAmount, IsTheProductRoundedHalfUpAndGroupedTextsAreRead) {
     std::string amount = "unchanged";
     ASSERT_TRUE(lineAmount("3", "333.33", amount));

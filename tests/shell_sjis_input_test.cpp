@@ -117,6 +117,14 @@ TEST_F(FieldTest, MultiLineEditUndoesARefusedEditAndKeepsTheCursor) {
     // Erasing still works after a refusal.
     QTest::keyClick(edit, Qt::Key_Delete);
     EXPECT_EQ(edit->toPlainText(), "acd\nefgh");
+    // A text the program sets is taken whole, even an over-long one.
+    edit->setPlainText("0123456789ABC");
+    EXPECT_EQ(edit->toPlainText(), "0123456789ABC");
+    edit->moveCursor(QTextCursor::End);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->toPlainText(), "0123456789AB");
+    QTest::keyClicks(edit, "C");
+    EXPECT_EQ(edit->toPlainText(), "0123456789AB");
 }
 
 TEST_F(FieldTest, NumericFieldKeepsTheInputMethodOffWhenItTurnsEditable) {
