@@ -6,6 +6,7 @@
 #include "data/settings_state.h"
 #include "form/form_view.h"
 #include "preview/preview_window.h"
+#include "print/print_run.h"
 #include "shell/about_box.h"
 #include "shell/commands.h"
 #include "shell/help.h"
@@ -199,6 +200,18 @@ void MainWindow::dataEntry() {
 }
 
 void MainWindow::print() {
+    const int result = runPrint(this);
+    if (result == kPrintDone) {
+        if (orderEntered() == 1 && !appendCurrentOrder()) {
+            errorExit(3);
+            return;
+        }
+    } else if (result == kPrintFailed) {
+        errorExit(4);
+        return;
+    }
+    // A longer counterparty widens every addressee line of the format.
+    refreshViews();
 }
 
 void MainWindow::openHelp() {
