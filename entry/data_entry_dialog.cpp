@@ -131,7 +131,7 @@ void DataEntryDialog::pickExistingData() {
                     QStringLiteral("相手先を指定して下さい！！"));
         return;
     }
-    const std::string counterparty = toRecordText(text, 255);
+    const std::string counterparty = toRecordText(text, kCounterpartyBytes);
     if (!isKnownCounterparty(counterparty)) {
         showWarning(this, QStringLiteral("相手先確認"),
                     QStringLiteral("相手先が既存データにありません！！"));

@@ -1,6 +1,6 @@
 #pragma once
-// Control ids of the data entry dialog "DATADLG". Context help and the
-// tests find the controls by them.
+// Control ids of the data entry dialog "DATADLG" (context help and the
+// tests find the controls by them) and the text limits of its fields.
 
 namespace belvorine::data_entry {
 
@@ -50,5 +50,19 @@ enum ControlId : int {
     kHelp = 1125,
     kClear = 1126,
 };
+
+// Text limits of the fields, in Shift-JIS bytes.
+inline constexpr int kYearBytes = 5;
+inline constexpr int kMonthDayBytes = 3;
+inline constexpr int kCounterpartyBytes = 255;
+inline constexpr int kNoteDaysBytes = 7;
+inline constexpr int kApprovalBytes = 9;
+inline constexpr int kNameBytes = 255;
+inline constexpr int kQuantityBytes = 8;
+inline constexpr int kUnitBytes = 9;
+inline constexpr int kUnitPriceBytes = 7;
+inline constexpr int kAmountBytes = 10;
+inline constexpr int kDeliveryDateBytes = 29;
+inline constexpr int kPlaceBytes = 39;
 
 }  // namespace belvorine::data_entry

@@ -26,20 +26,6 @@ namespace {
 
 using namespace data_entry;
 
-// Text limits of the fields, in Shift-JIS bytes.
-constexpr int kYearBytes = 5;
-constexpr int kMonthDayBytes = 3;
-constexpr int kCounterpartyBytes = 255;
-constexpr int kNoteDaysBytes = 7;
-constexpr int kApprovalBytes = 9;
-constexpr int kNameBytes = 255;
-constexpr int kQuantityBytes = 8;
-constexpr int kUnitBytes = 9;
-constexpr int kUnitPriceBytes = 7;
-constexpr int kAmountBytes = 10;
-constexpr int kDeliveryDateBytes = 29;
-constexpr int kPlaceBytes = 39;
-
 // Boxes hold as many half-width characters on a line as the form prints.
 constexpr int kNameColumns = 40;
 constexpr int kDateColumns = 10;

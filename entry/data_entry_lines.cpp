@@ -13,6 +13,7 @@
 
 #include "data/order_numbers.h"
 #include "entry/data_entry_dialog.h"
+#include "entry/data_entry_ids.h"
 #include "entry/date_drop_button.h"
 #include "entry/working_order.h"
 #include "form/amount_format.h"
@@ -82,7 +83,7 @@ bool DataEntryDialog::eventFilter(QObject* watched, QEvent* event) {
                 for (int slot = 0; slot < 5; ++slot) {
                     if (watched == lines_[slot].unit) {
                         storeRecordText(workingOrder().lines[slot].unit,
-                                        lines_[slot].unit->currentText(), 9);
+                                        lines_[slot].unit->currentText(), data_entry::kUnitBytes);
                     }
                 }
             }
@@ -183,7 +184,7 @@ void DataEntryDialog::storeLineControls() {
         OrderLine& record = workingOrder().lines[slot];
         storeRecordText(record.name, line.name->toPlainText());
         copySjis(record.quantity, ungrouped(line.quantity));
-        storeRecordText(record.unit, line.unit->currentText(), 9);
+        storeRecordText(record.unit, line.unit->currentText(), data_entry::kUnitBytes);
         copySjis(record.unitPrice, ungrouped(line.unitPrice));
         copySjis(record.amount, ungrouped(line.amount));
         storeRecordText(record.deliveryDate, line.date->toPlainText());
