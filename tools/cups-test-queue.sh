@@ -16,17 +16,28 @@ if [ "$(id -u)" -ne 0 ]; then
     fi
 fi
 
-# File devices let a queue write its jobs to a file.
+scheduler_running() {
+    lpstat -r 2>/dev/null | grep -q "is running"
+}
+
+# File devices let a queue write its jobs to a file. A scheduler that is
+# already running rereads its configuration on SIGHUP (it is not stopped).
 if ! grep -q '^FileDevice Yes' /etc/cups/cups-files.conf 2>/dev/null; then
     echo 'FileDevice Yes' | $sudo tee -a /etc/cups/cups-files.conf >/dev/null
-    $sudo pkill -x cupsd 2>/dev/null || true
-    sleep 0.5
+    pid_file=/run/cups/cupsd.pid
+    if scheduler_running && [ -s "$pid_file" ]; then
+        $sudo kill -HUP "$(cat "$pid_file")" 2>/dev/null || true
+        for _ in $(seq 1 50); do
+            sleep 0.1
+            scheduler_running && break
+        done
+    fi
 fi
 
-if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+if ! scheduler_running; then
     $sudo /usr/sbin/cupsd
     for _ in $(seq 1 50); do
-        lpstat -r 2>/dev/null | grep -q "is running" && break
+        scheduler_running && break
         sleep 0.1
     done
 fi

@@ -1,0 +1,153 @@
+#include "platform/printers/device_mode.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintEngine>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "platform/printers/paper_lists.h"
+
+namespace belvorine {
+namespace {
+
+// The property that carries extra CUPS job options ("name", "value", ...) to
+// Qt's CUPS engine; Qt's own print dialog sets the input slot through it.
+constexpr auto kCupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// A paper name without a parenthesised suffix such as " (210 x 297 mm)".
+QString bareName(const QString& name) {
+    const qsizetype cut = name.indexOf(QStringLiteral(" ("));
+    return (cut >= 0 ? name.left(cut) : name).trimmed();
+}
+
+QPageSize pageSizeFor(const PrinterEntry& entry, const DeviceMode& mode) {
+    const QPageSize::PageSizeId id = QPageSize::id(mode.paperCode);
+    if (mode.paperCode > 0 && id != QPageSize::Custom) {
+        return QPageSize(id);
+    }
+    const QString wanted = bareName(mode.formName);
+    if (wanted.isEmpty()) {
+        return QPageSize();
+    }
+    QList<QPageSize> sizes;
+    if (entry.pdf) {
+        for (const PaperEntry& paper : paperList(entry)) {
+            sizes.append(QPageSize(QPageSize::id(paper.code)));
+        }
+    } else {
+        sizes = QPrinterInfo::printerInfo(entry.name).supportedPageSizes();
+    }
+    for (const QPageSize& size : sizes) {
+        if (bareName(size.name()).compare(wanted, Qt::CaseInsensitive) == 0 ||
+            size.key().compare(wanted, Qt::CaseInsensitive) == 0) {
+            return size;
+        }
+    }
+    return QPageSize();
+}
+
+// The page size in pixels from the units it is defined in. Qt's own pixel
+// sizes go through whole points.
+QSize definitionPixels(const QPageSize& pageSize, int resolution) {
+    const QSizeF size = pageSize.definitionSize();
+    double perUnit = resolution / 72.0;
+    switch (pageSize.definitionUnits()) {
+        case QPageSize::Millimeter:
+            perUnit = resolution / 25.4;
+            break;
+        case QPageSize::Inch:
+            perUnit = resolution;
+            break;
+        case QPageSize::Cicero:
+            perUnit = resolution * 12 * 1.066978 / 72.0;
+            break;
+        case QPageSize::Didot:
+            perUnit = resolution * 1.066978 / 72.0;
+            break;
+        default:
+            break;
+    }
+    return QSize(qRound(size.width() * perUnit), qRound(size.height() * perUnit));
+}
+
+void applySource(QPrinter& printer, const PrinterEntry& entry, int source) {
+    if (entry.pdf) {
+        return;
+    }
+    for (const SourceEntry& slot : sourceList(entry)) {
+        if (slot.code == source && !slot.option.isEmpty()) {
+            printer.printEngine()->setProperty(
+                kCupsOptionsProperty,
+                QStringList{QString::fromUtf8(slot.option), QString::fromUtf8(slot.keyword)});
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode) {
+    if (entry.pdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(kPdfResolution);
+    } else {
+        if (entry.name.isEmpty() || QPrinterInfo::printerInfo(entry.name).isNull()) {
+            return 0;
+        }
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(entry.name);
+        if (printer.printerName() != entry.name) {
+            return 0;
+        }
+    }
+    const QPageSize size = pageSizeFor(entry, mode);
+    if (size.isValid()) {
+        printer.setPageSize(size);
+    }
+    printer.setPageOrientation(mode.orientation == 2 ? QPageLayout::Landscape
+                                                     : QPageLayout::Portrait);
+    printer.setFullPage(true);
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
+    applySource(printer, entry, mode.source);
+    return 1;
+}
+
+int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps) {
+    const int resolution = printer.resolution();
+    if (resolution <= 0) {
+        return 0;
+    }
+    const QPageLayout layout = printer.pageLayout();
+    // The paper from its own definition (millimetres for ISO and JIS sizes),
+    // not from the layout's whole points, which are up to half a point off.
+    QSize size = definitionPixels(layout.pageSize(), resolution);
+    if (layout.orientation() == QPageLayout::Landscape) {
+        size.transpose();
+    }
+    const QRect paper(QPoint(0, 0), size);
+    // In full-page mode the layout's paint rectangle is the whole paper, so
+    // the printable area is taken from the margins, which sit at the
+    // printer's minimum.
+    const QRect printable = paper.marginsRemoved(layout.marginsPixels(resolution));
+    caps.resolutionX = resolution;
+    caps.resolutionY = resolution;
+    caps.paperWidth = paper.width();
+    caps.paperHeight = paper.height();
+    caps.printableWidth = printable.width();
+    caps.printableHeight = printable.height();
+    caps.offsetX = printable.left() - paper.left();
+    caps.offsetY = printable.top() - paper.top();
+    return 1;
+}
+
+int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCaps& caps) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!setUpPrinter(printer, entry, mode)) {
+        return 0;
+    }
+    return readDeviceCaps(printer, caps);
+}
+
+}  // namespace belvorine

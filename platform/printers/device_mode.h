@@ -1,0 +1,50 @@
+#pragma once
+// What stands for the classic device mode: the paper, orientation and
+// source of a job, applied to a QPrinter; and the device capabilities of a
+// printer set up with it.
+
+#include <QString>
+
+#include "platform/printers/printer_info.h"
+
+class QPrinter;
+
+namespace belvorine {
+
+struct DeviceMode {
+    int paperCode = 9;    // classic paper code; 0 or unknown: formName decides
+    QString formName;     // the paper's name, used when the code is unknown
+    int orientation = 1;  // 1 portrait, 2 landscape
+    int source = 7;       // classic bin code from sourceList()
+};
+
+// Device capabilities in device pixels, the printable origin being where
+// the printer can first print.
+struct DeviceCaps {
+    int resolutionX = 0;  // pixels per inch
+    int resolutionY = 0;
+    int printableWidth = 0;
+    int printableHeight = 0;
+    int paperWidth = 0;  // the physical paper
+    int paperHeight = 0;
+    int offsetX = 0;  // unprintable left and top
+    int offsetY = 0;
+};
+
+// Points `printer` at `entry` and applies `mode`: paper by its classic code
+// or else by name among the printer's papers (an unknown paper keeps the
+// printer's default), orientation, and the source where the printer offers
+// it. The page is the full paper (painter origin at the paper's corner) with
+// margins at the printer's minimum. The PDF printer writes PDF at 600 pixels
+// per inch; its file is set by the caller. Returns 0 when the system does
+// not know the printer.
+int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode);
+
+// The capabilities of a printer that setUpPrinter() prepared. Returns 0
+// when it reports no resolution.
+int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps);
+
+// setUpPrinter() and readDeviceCaps() on a printer made for the purpose.
+int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCaps& caps);
+
+}  // namespace belvorine

@@ -1,0 +1,154 @@
+#include "platform/printers/paper_lists.h"
+
+#include <unistd.h>
+
+#include <cups/cups.h>
+#include <cups/ppd.h>
+
+#include <QPageSize>
+#include <QPrinterInfo>
+#include <QSet>
+
+namespace belvorine {
+namespace {
+
+// Sizes the built-in PDF printer offers.
+constexpr QPageSize::PageSizeId kPdfSizes[] = {
+    QPageSize::A3,    QPageSize::A4,     QPageSize::A5,   QPageSize::JisB4,
+    QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal};
+
+// Classic bin codes of the input slot and media source keywords.
+int classicSourceCode(const QByteArray& keyword) {
+    static const std::pair<const char*, int> kCodes[] = {
+        {"auto", 7},         {"autoselect", 7},     {"default", 7},         {"upper", 1},
+        {"top", 1},          {"main", 1},           {"onlyone", 1},         {"lower", 2},
+        {"bottom", 2},       {"middle", 3},         {"manual", 4},          {"manualfeed", 4},
+        {"envelope", 5},     {"envmanual", 6},      {"tractor", 8},         {"smallformat", 9},
+        {"largeformat", 10}, {"largecapacity", 11}, {"large-capacity", 11}, {"cassette", 14},
+        {"formsource", 15},
+    };
+    const QByteArray lower = keyword.toLower();
+    for (const auto& [name, code] : kCodes) {
+        if (lower == name) {
+            return code;
+        }
+    }
+    return 0;
+}
+
+// The InputSlot choices of the queue's printer description.
+std::vector<std::pair<QByteArray, QString>> ppdInputSlots(const QByteArray& queue) {
+    std::vector<std::pair<QByteArray, QString>> choices;
+    // The PPD calls are marked deprecated, but a queue's printer description
+    // is still the only place that names its input slots as its filters
+    // accept them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const char* file = cupsGetPPD(queue.constData());
+    if (!file) {
+        return choices;
+    }
+    const QByteArray path(file);
+    ppd_file_t* ppd = ppdOpenFile(path.constData());
+    unlink(path.constData());
+    if (!ppd) {
+        return choices;
+    }
+    if (ppd_option_t* option = ppdFindOption(ppd, "InputSlot")) {
+        for (int i = 0; i < option->num_choices; ++i) {
+            const ppd_choice_t& choice = option->choices[i];
+            choices.emplace_back(QByteArray(choice.choice), QString::fromUtf8(choice.text));
+        }
+    }
+    ppdClose(ppd);
+#pragma GCC diagnostic pop
+    return choices;
+}
+
+// The media sources a queue without a printer description reports.
+std::vector<std::pair<QByteArray, QString>> ippMediaSources(const QByteArray& queue) {
+    std::vector<std::pair<QByteArray, QString>> choices;
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
+    if (!dest) {
+        return choices;
+    }
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        if (ipp_attribute_t* attribute =
+                cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "media-source")) {
+            for (int i = 0; i < ippGetCount(attribute); ++i) {
+                const char* value = ippGetString(attribute, i, nullptr);
+                if (!value) {
+                    continue;
+                }
+                const char* name =
+                    cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest, info, "media-source", value);
+                choices.emplace_back(QByteArray(value), QString::fromUtf8(name ? name : value));
+            }
+        }
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return choices;
+}
+
+}  // namespace
+
+std::vector<SourceEntry> sourceEntries(const QByteArray& option,
+                                       const std::vector<std::pair<QByteArray, QString>>& choices) {
+    std::vector<SourceEntry> entries;
+    QSet<int> used;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const auto& [keyword, name] = choices[i];
+        int code = classicSourceCode(keyword);
+        if (code == 0 || used.contains(code)) {
+            code = kFirstUserCode + static_cast<int>(i);
+        }
+        used.insert(code);
+        entries.push_back(SourceEntry{
+            code, code == kAutomaticSource ? QStringLiteral("自動") : name, option, keyword});
+    }
+    return entries;
+}
+
+std::vector<PaperEntry> paperList(const PrinterEntry& printer) {
+    std::vector<PaperEntry> papers;
+    QList<QPageSize> sizes;
+    if (printer.pdf) {
+        for (QPageSize::PageSizeId id : kPdfSizes) {
+            sizes.append(QPageSize(id));
+        }
+    } else {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(printer.name);
+        if (info.isNull()) {
+            return papers;
+        }
+        sizes = info.supportedPageSizes();
+    }
+    QSet<int> used;
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        int code = sizes[i].windowsId();
+        if (code <= 0 || code >= kFirstUserCode || used.contains(code)) {
+            code = kFirstUserCode + static_cast<int>(i);
+        }
+        used.insert(code);
+        papers.push_back(PaperEntry{code, sizes[i].name()});
+    }
+    return papers;
+}
+
+std::vector<SourceEntry> sourceList(const PrinterEntry& printer) {
+    if (printer.pdf) {
+        return sourceEntries(QByteArray(), {{QByteArrayLiteral("auto"), QString()}});
+    }
+    const QByteArray queue = printer.name.toUtf8();
+    if (queue.isEmpty()) {
+        return {};
+    }
+    auto choices = ppdInputSlots(queue);
+    if (!choices.empty()) {
+        return sourceEntries(QByteArrayLiteral("InputSlot"), choices);
+    }
+    return sourceEntries(QByteArrayLiteral("media-source"), ippMediaSources(queue));
+}
+
+}  // namespace belvorine

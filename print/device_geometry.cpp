@@ -1,0 +1,120 @@
+#include "print/device_geometry.h"
+
+#include <algorithm>
+
+#include "data/settings_state.h"
+#include "form/units.h"
+#include "platform/sjis_text.h"
+#include "print/printer_list.h"
+
+namespace belvorine {
+namespace {
+
+void clampMargin(Margin& margin) {
+    margin.value = std::max(margin.value, margin.minimum);
+    margin.value = std::min(margin.value, margin.maximum);
+}
+
+// A margin (1/100 mm) at `dpi`, in 1/100 pixel.
+long long marginHundredthsPixel(int margin, int dpi) {
+    return static_cast<long long>(dpi) * margin * 100 / 2540;
+}
+
+// Pixels at `dpi` in 1/100 mm.
+int pixelsToHundredthsMm(long long pixels, int dpi) {
+    return clampToInt(pixels * 2540 / dpi);
+}
+
+}  // namespace
+
+DeviceMode deviceModeFor(const PageSettings& settings) {
+    DeviceMode mode;
+    mode.paperCode = static_cast<std::uint16_t>(settings.paperSize);
+    mode.formName = fromSjisBuffer(settings.paperName);
+    mode.orientation = settings.orientation;
+    mode.source = static_cast<std::uint16_t>(settings.paperSource);
+    return mode;
+}
+
+void fillGeometry(const DeviceCaps& caps, PageSettings& settings, PageGeometry& geometry) {
+    geometry.resolutionX = caps.resolutionX;
+    geometry.resolutionY = caps.resolutionY;
+    geometry.printableWidth = caps.printableWidth;
+    geometry.printableHeight = caps.printableHeight;
+    geometry.paperWidth = caps.paperWidth;
+    geometry.paperHeight = caps.paperHeight;
+    geometry.offsetX = caps.offsetX;
+    geometry.offsetY = caps.offsetY;
+    geometry.unprintableRight = caps.paperWidth - caps.offsetX - caps.printableWidth;
+    geometry.unprintableBottom = caps.paperHeight - caps.offsetY - caps.printableHeight;
+
+    clampMargin(settings.marginLeft);
+    clampMargin(settings.marginTop);
+    clampMargin(settings.marginRight);
+    clampMargin(settings.marginBottom);
+
+    geometry.marginBoxLeft =
+        clampToInt(marginHundredthsPixel(settings.marginLeft.value, geometry.resolutionX) -
+                   static_cast<long long>(geometry.offsetX) * 100);
+    geometry.marginBoxTop =
+        clampToInt(marginHundredthsPixel(settings.marginTop.value, geometry.resolutionY) -
+                   static_cast<long long>(geometry.offsetY) * 100);
+    geometry.marginBoxRight = clampToInt(
+        (static_cast<long long>(geometry.unprintableRight) + geometry.printableWidth) * 100 -
+        marginHundredthsPixel(settings.marginRight.value, geometry.resolutionX));
+    geometry.marginBoxBottom = clampToInt(
+        (static_cast<long long>(geometry.unprintableBottom) + geometry.printableHeight) * 100 -
+        marginHundredthsPixel(settings.marginBottom.value, geometry.resolutionY));
+}
+
+void setMarginLimits(const DeviceCaps& caps, PageSettings& settings) {
+    const int dpiX = caps.resolutionX;
+    const int dpiY = caps.resolutionY;
+    if (dpiX == 0 || dpiY == 0) {
+        return;
+    }
+    const long long right =
+        static_cast<long long>(caps.paperWidth) - caps.offsetX - caps.printableWidth;
+    const long long bottom =
+        static_cast<long long>(caps.paperHeight) - caps.offsetY - caps.printableHeight;
+    settings.marginLeft.minimum = pixelsToHundredthsMm(caps.offsetX, dpiX);
+    settings.marginTop.minimum = pixelsToHundredthsMm(caps.offsetY, dpiY);
+    settings.marginRight.minimum = pixelsToHundredthsMm(right, dpiX);
+    settings.marginBottom.minimum = pixelsToHundredthsMm(bottom, dpiY);
+    const int widthThird = pixelsToHundredthsMm(caps.paperWidth, dpiX) / 3;
+    const int heightThird = pixelsToHundredthsMm(caps.paperHeight, dpiY) / 3;
+    settings.marginLeft.maximum = widthThird;
+    settings.marginRight.maximum = widthThird;
+    settings.marginTop.maximum = heightThird;
+    settings.marginBottom.maximum = heightThird;
+}
+
+int refreshPrinterMetrics(PageSettings& settings, int format) {
+    if (printerCount() == 0) {
+        return 0;
+    }
+    correctPrinterIndex(settings);
+    PageSettings checked = settings;
+    DeviceCaps caps;
+    if (!queryDeviceCaps(printerEntry(checked.printerIndex), deviceModeFor(checked), caps) ||
+        caps.resolutionX == 0 || caps.resolutionY == 0) {
+        return 0;
+    }
+    // The limits come first, so that the margins are clamped into this
+    // printer's and this paper's limits rather than the last ones stored.
+    setMarginLimits(caps, checked);
+    fillGeometry(caps, checked, printerGeometry(format));
+    settings = checked;
+    return 1;
+}
+
+int checkPrintersAtStartup() {
+    for (int format = 0; format < kFormatCount; ++format) {
+        if (!refreshPrinterMetrics(printerSettings(format), format)) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+}  // namespace belvorine

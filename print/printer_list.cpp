@@ -1,0 +1,55 @@
+#include "print/printer_list.h"
+
+#include "shell/message_box.h"
+
+namespace belvorine {
+namespace {
+
+std::vector<PrinterEntry>& printers() {
+    static std::vector<PrinterEntry> list;
+    return list;
+}
+
+}  // namespace
+
+int discoverPrinters() {
+    return usePrinters(installedPrinters());
+}
+
+int usePrinters(std::vector<PrinterEntry> list) {
+    printers() = std::move(list);
+    if (printers().empty()) {
+        showError(nullptr, QStringLiteral("Ｅｒｒｏｒ"), kNoPrinterMessage);
+        return 0;
+    }
+    return 1;
+}
+
+const std::vector<PrinterEntry>& printerList() {
+    return printers();
+}
+
+int printerCount() {
+    return static_cast<int>(printers().size());
+}
+
+const PrinterEntry& printerEntry(int index) {
+    static const PrinterEntry none;
+    if (printers().empty()) {
+        return none;
+    }
+    if (index < 0 || index >= printerCount()) {
+        return printers().front();
+    }
+    return printers()[static_cast<std::size_t>(index)];
+}
+
+int correctPrinterIndex(PageSettings& settings) {
+    if (settings.printerIndex >= 0 && settings.printerIndex < printerCount()) {
+        return 0;
+    }
+    settings.printerIndex = 0;
+    return 1;
+}
+
+}  // namespace belvorine

@@ -1,0 +1,34 @@
+#pragma once
+// The installed printers, enumerated once at start-up and kept for the run.
+
+#include <vector>
+
+#include "data/records.h"
+#include "platform/printers/printer_info.h"
+
+namespace belvorine {
+
+inline constexpr int kNoPrinterMessage = 10;
+
+// Enumerates the printers and keeps them (usePrinters). The built-in PDF
+// printer keeps the list from being empty.
+int discoverPrinters();
+
+// Keeps `printers` as the printer list. With none, shows ERROR No.0010
+// (caption "Ｅｒｒｏｒ", no owner: there is no main window yet) and returns
+// 0; start-up then ends.
+int usePrinters(std::vector<PrinterEntry> printers);
+
+const std::vector<PrinterEntry>& printerList();
+int printerCount();
+
+// The entry of `index`; an index outside the list gives the first entry
+// (an empty entry while the list is empty).
+const PrinterEntry& printerEntry(int index);
+
+// A printer index that is not below the list's size (a printer removed
+// since the last run) is set to 0, the first printer. Returns 1 when the
+// record was corrected.
+int correctPrinterIndex(PageSettings& settings);
+
+}  // namespace belvorine
