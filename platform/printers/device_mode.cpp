@@ -47,30 +47,6 @@ QPageSize pageSizeFor(const PrinterEntry& entry, const DeviceMode& mode) {
     return QPageSize();
 }
 
-// The page size in pixels from the units it is defined in. Qt's own pixel
-// sizes go through whole points.
-QSize definitionPixels(const QPageSize& pageSize, int resolution) {
-    const QSizeF size = pageSize.definitionSize();
-    double perUnit = resolution / 72.0;
-    switch (pageSize.definitionUnits()) {
-        case QPageSize::Millimeter:
-            perUnit = resolution / 25.4;
-            break;
-        case QPageSize::Inch:
-            perUnit = resolution;
-            break;
-        case QPageSize::Cicero:
-            perUnit = resolution * 12 * 1.066978 / 72.0;
-            break;
-        case QPageSize::Didot:
-            perUnit = resolution * 1.066978 / 72.0;
-            break;
-        default:
-            break;
-    }
-    return QSize(qRound(size.width() * perUnit), qRound(size.height() * perUnit));
-}
-
 void applySource(QPrinter& printer, const PrinterEntry& entry, int source) {
     if (entry.pdf) {
         return;
@@ -107,7 +83,10 @@ int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode&
     }
     printer.setPageOrientation(mode.orientation == 2 ? QPageLayout::Landscape
                                                      : QPageLayout::Portrait);
-    printer.setFullPage(true);
+    // Margins at the printer's minimum and not the full page: the painter's
+    // origin is then the printable origin, from which the page geometry
+    // measures the margin box, as on the original platform's printers.
+    printer.setFullPage(false);
     const QPageLayout layout = printer.pageLayout();
     printer.setPageMargins(layout.minimumMargins(), layout.units());
     applySource(printer, entry, mode.source);
@@ -119,18 +98,11 @@ int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps) {
     if (resolution <= 0) {
         return 0;
     }
+    // The page as the device has it (Qt keeps page sizes in whole points),
+    // so that the geometry matches what a painter on it can reach.
     const QPageLayout layout = printer.pageLayout();
-    // The paper from its own definition (millimetres for ISO and JIS sizes),
-    // not from the layout's whole points, which are up to half a point off.
-    QSize size = definitionPixels(layout.pageSize(), resolution);
-    if (layout.orientation() == QPageLayout::Landscape) {
-        size.transpose();
-    }
-    const QRect paper(QPoint(0, 0), size);
-    // In full-page mode the layout's paint rectangle is the whole paper, so
-    // the printable area is taken from the margins, which sit at the
-    // printer's minimum.
-    const QRect printable = paper.marginsRemoved(layout.marginsPixels(resolution));
+    const QRect paper = layout.fullRectPixels(resolution);
+    const QRect printable = layout.paintRectPixels(resolution);
     caps.resolutionX = resolution;
     caps.resolutionY = resolution;
     caps.paperWidth = paper.width();

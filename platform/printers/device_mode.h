@@ -34,10 +34,11 @@ struct DeviceCaps {
 // Points `printer` at `entry` and applies `mode`: paper by its classic code
 // or else by name among the printer's papers (an unknown paper keeps the
 // printer's default), orientation, and the source where the printer offers
-// it. The page is the full paper (painter origin at the paper's corner) with
-// margins at the printer's minimum. The PDF printer writes PDF at 600 pixels
-// per inch; its file is set by the caller. Returns 0 when the system does
-// not know the printer.
+// it. The margins are the printer's minimum and a painter's origin is the
+// printable origin (the corner of the printable area, offsetX and offsetY
+// from the paper's corner), as the page geometry counts. The PDF printer
+// writes PDF at 600 pixels per inch with no unprintable border; its file is
+// set by the caller. Returns 0 when the system does not know the printer.
 int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode);
 
 // The capabilities of a printer that setUpPrinter() prepared. Returns 0
