@@ -10,6 +10,7 @@
 #include "data/order_store.h"
 #include "data/settings_file.h"
 #include "data/settings_state.h"
+#include "entry/working_order.h"
 #include "form/form_view.h"
 #include "platform/sjis_text.h"
 #include "preview/preview_window.h"
@@ -121,6 +122,7 @@ int MainWindow::create() {
         runExitSequence();
         return 0;
     }
+    initialiseWorkingOrder();
     clock_.start();
     statusBar_->showClock();
     refreshViews();

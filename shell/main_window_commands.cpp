@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "data/order_store.h"
+#include "entry/data_entry_dialog.h"
 #include "data/settings_state.h"
 #include "form/form_view.h"
 #include "preview/preview_window.h"
@@ -196,6 +197,7 @@ void MainWindow::dataEntry() {
         return;
     }
     orderEntered() = 1;
+    runDataEntryDialog(this);
     refreshViews();
 }
 

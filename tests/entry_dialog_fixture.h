@@ -26,6 +26,7 @@
 #include "platform/sjis_text.h"
 #include "shell/help.h"
 #include "shell/message_box.h"
+#include "test_support.h"
 
 namespace belvorine::test {
 
@@ -103,22 +104,7 @@ protected:
         return QString();
     }
 
-    // Types as the user does: ASCII on the keyboard, everything else as
-    // text that the input method commits, one character at a time.
-    static void typeText(QWidget* widget, const QString& text) {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
-            const QString character = text.mid(i, length);
-            i += length - 1;
-            if (character.at(0).unicode() < 0x80) {
-                QTest::keyClicks(widget, character);
-                continue;
-            }
-            QInputMethodEvent commit;
-            commit.setCommitString(character);
-            QApplication::sendEvent(widget, &commit);
-        }
-    }
+    static void typeText(QWidget* widget, const QString& text) { test::typeText(widget, text); }
 
     // Focus first, then the keys.
     void type(int id, const QString& keys) {

@@ -1,6 +1,9 @@
 #include "test_support.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QInputMethodEvent>
+#include <QTest>
 
 #include "platform/module_path.h"
 
@@ -36,6 +39,21 @@ void writeFile(const QString& path, const std::string& content) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(content.data(), static_cast<qint64>(content.size()));
+    }
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        i += length - 1;
+        if (character.at(0).unicode() < 0x80) {
+            QTest::keyClicks(widget, character);
+            continue;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(character);
+        QApplication::sendEvent(widget, &commit);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QWidget;
+
 namespace belvorine::test {
 
 // A temporary folder that stands in for the program's folder: the program's
@@ -31,5 +33,9 @@ std::string readFile(const QString& path);
 
 // Writes `content` to `path`, replacing it.
 void writeFile(const QString& path, const std::string& content);
+
+// Types as the user does: ASCII on the keyboard, everything else as text
+// that the input method commits, one character at a time.
+void typeText(QWidget* widget, const QString& text);
 
 }  // namespace belvorine::test

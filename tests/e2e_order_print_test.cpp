@@ -1,0 +1,260 @@
+// The typical run, end to end, in the real windows: data entry, print to the
+// PDF printer or the CUPS test queue, exit, start again.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "data/jis_codec.h"
+#include "data/order_record.h"
+#include "data/order_store.h"
+#include "data/settings_state.h"
+#include "entry/data_entry_ids.h"
+#include "platform/printers/printer_info.h"
+#include "platform/sjis_text.h"
+#include "print/print_run.h"
+#include "print/printer_list.h"
+#include "shell/application.h"
+#include "shell/commands.h"
+#include "shell/help.h"
+#include "shell/main_window.h"
+#include "shell/message_box.h"
+#include "shell/mode_state.h"
+#include "test_support.h"
+
+using namespace belvorine;
+using namespace belvorine::data_entry;
+
+namespace {
+
+QStringList pdfPages(const QString& file) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", file, "-"});
+    process.waitForFinished(30000);
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
+        pages.removeLast();
+    }
+    for (QString& page : pages) {
+        page.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+    }
+    return pages;
+}
+
+// Runs `work` on the modal dialog that `trigger` opens.
+void withModalDialog(const std::function<void()>& trigger,
+                     const std::function<void(QWidget*)>& work) {
+    bool ran = false;
+    QTimer::singleShot(0, [&]() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        // Fields take their values on focus changes, as with a user.
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        work(dialog);
+        ran = true;
+    });
+    trigger();
+    EXPECT_TRUE(ran) << "no dialog opened";
+}
+
+template <typename T = QWidget>
+T* control(QWidget* dialog, int id) {
+    T* widget = qobject_cast<T*>(findControl(dialog, id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
+
+void typeInto(QWidget* dialog, int id, const QString& text) {
+    QWidget* widget = control(dialog, id);
+    widget->setFocus();
+    test::typeText(widget, text);
+}
+
+class TypicalRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // What a new process starts with.
+        modeState() = ModeState();
+        currentOrder() = OrderRecord();
+        orderEntered() = 0;
+        setMessageHandlerForTesting([this](const MessageRequest& request) {
+            messages.push_back(request.caption + ": " + request.text);
+            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
+        });
+        pdf = folder.path() + "/order.pdf";
+        setPdfFileChooserForTesting([this]() { return pdf; });
+    }
+    void TearDown() override {
+        if (window) {
+            modeState() = ModeState();
+            window->close();
+            window.reset();
+        }
+        setPdfFileChooserForTesting(nullptr);
+        setMessageHandlerForTesting(nullptr);
+    }
+
+    void start() {
+        window.reset(initApplication());
+        ASSERT_NE(window, nullptr);
+    }
+    void restart() {
+        window->close();
+        window.reset();
+        start();
+    }
+
+    // Ctrl+D: a counterparty, a 30-day note, two lines (one of them "1 式").
+    void enterOrder() {
+        withModalDialog([this]() { window->command(kCmdDataEntry); },
+                        [](QWidget* dialog) {
+                            auto* counterparty = control<QComboBox>(dialog, kCounterparty);
+                            counterparty->lineEdit()->selectAll();
+                            typeInto(dialog, kCounterparty, "山田商事株式会社");
+                            control<QRadioButton>(dialog, kNoteRadio)->click();
+                            typeInto(dialog, kNoteDays, "30");
+                            typeInto(dialog, kName1, "据付工事");
+                            typeInto(dialog, kQuantity1, "1");
+                            auto* unit = control<QComboBox>(dialog, kUnit1);
+                            unit->setCurrentIndex(unit->findText("式"));
+                            typeInto(dialog, kUnitPrice1, "250000");
+                            typeInto(dialog, kName1 + 1, "六角ボルト M8");
+                            typeInto(dialog, kQuantity1 + 1, "120");
+                            typeInto(dialog, kUnitPrice1 + 1, "35.5");
+                            control(dialog, kCounterparty)->setFocus();
+                            control<QPushButton>(dialog, kOk)->click();
+                        });
+    }
+
+    // Ctrl+P, answered with "印　刷".
+    void print() {
+        withModalDialog([this]() { window->command(kCmdPrint); },
+                        [](QWidget* dialog) { control<QPushButton>(dialog, 1399)->click(); });
+    }
+
+    test::ProgramFolder folder;
+    std::unique_ptr<MainWindow> window;
+    QString pdf;
+    std::vector<QString> messages;
+};
+
+std::string sjis(const char* utf8) {
+    return toSjisLossy(QString::fromUtf8(utf8));
+}
+
+}  // namespace
+
+TEST_F(TypicalRun, EnterPrintToPdfExitAndStartAgain) {
+    usePrinters({pdfPrinter()});
+    start();
+    printerSettings(0).makeAcknowledgement = 1;
+    enterOrder();
+    EXPECT_EQ(fromSjisBuffer(currentOrder().counterparty), "山田商事株式会社");
+    EXPECT_EQ(std::string(currentOrder().lines[0].amount), "       250000");
+    EXPECT_EQ(std::string(currentOrder().lines[1].amount), "         4260");
+
+    print();
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_TRUE(pages[0].contains("注文書"));
+    EXPECT_TRUE(pages[0].contains("山田商事株式会社御中"));
+    EXPECT_TRUE(pages[0].contains("一式"));
+    EXPECT_TRUE(pages[0].contains("250,000円"));
+    EXPECT_TRUE(pages[0].contains("4,260円"));
+    EXPECT_TRUE(pages[0].contains("○支払条件：当月末締翌月末起算30日手形"));
+    EXPECT_TRUE(pages[1].contains("注文書控"));
+    EXPECT_TRUE(pages[2].contains("注文請書"));
+
+    window->close();
+    window.reset();
+    const std::string expected =
+        sjis("注文書データファイル\r\n") +
+        sjis("山田商事株式会社\t30\t据付工事\t\t       1\t式\t250000.00\t本社工場\t\t0\r\n") +
+        sjis("山田商事株式会社\t30\t六角ボルト M8\t\t     120\t\t   35.50\t本社工場\t\t0\r\n");
+    EXPECT_EQ(test::readFile(folder.file("ovd")), encodeJis(expected));
+    EXPECT_EQ(test::readFile(folder.file("bak")), encodeJis(expected));
+    EXPECT_FALSE(QFile::exists(folder.file("tmp")));
+
+    start();
+    withModalDialog([this]() { window->command(kCmdDataEntry); },
+                    [](QWidget* dialog) {
+                        auto* counterparty = control<QComboBox>(dialog, kCounterparty);
+                        EXPECT_NE(counterparty->findText("山田商事株式会社"), -1);
+                        auto* unit = control<QComboBox>(dialog, kUnit1);
+                        EXPECT_NE(unit->findText("式"), -1);
+                        control<QPushButton>(dialog, kCancel)->click();
+                    });
+}
+
+TEST_F(TypicalRun, TheOneSheetFormatPrintsOrderAndCopyTogether) {
+    usePrinters({pdfPrinter()});
+    start();
+    window->command(kCmdSwitchFormat);
+    enterOrder();
+    print();
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains("注文書控"));
+    EXPECT_EQ(pages[0].count("山田商事株式会社御中"), 2);
+}
+
+TEST_F(TypicalRun, ACancelledPrintOrAPrintWithoutDataEntryStoresNothing) {
+    usePrinters({pdfPrinter()});
+    start();
+    const std::string workingBefore = test::readFile(folder.file("tmp"));
+    copySjis(currentOrder().counterparty, sjis("山田商事株式会社"));
+    copySjis(currentOrder().lines[0].nameLine1, sjis("据付工事"));
+    print();  // no data entry since start: printed, not stored
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(orderStore().rowCount(), 0);
+    EXPECT_EQ(test::readFile(folder.file("tmp")), workingBefore);
+
+    enterOrder();
+    withModalDialog([this]() { window->command(kCmdPrint); },
+                    [](QWidget* dialog) { control<QPushButton>(dialog, 1400)->click(); });
+    EXPECT_EQ(orderStore().rowCount(), 0);
+    EXPECT_EQ(test::readFile(folder.file("tmp")), workingBefore);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
+    const auto printers = installedPrinters();
+    int queue = -1;
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+        if (printers[i].name == "BelvorineTest") {
+            queue = static_cast<int>(i);
+        }
+    }
+    if (queue < 0) {
+        if (qEnvironmentVariableIsSet("CI")) {
+            FAIL() << "the CUPS test queue BelvorineTest is missing (tools/cups-test-queue.sh)";
+        }
+        GTEST_SKIP() << "no CUPS scheduler with the queue BelvorineTest "
+                        "(run tools/cups-test-queue.sh as root)";
+    }
+    usePrinters(printers);
+    start();
+    printerSettings(0).printerIndex = queue;
+    const QString output = "/tmp/belvorine-cups/BelvorineTest.out";
+    const qint64 before = QFileInfo(output).size();
+    enterOrder();
+    print();
+    EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
+    // The scheduler writes the job a moment later.
+    for (int i = 0; i < 100 && QFileInfo(output).size() == before; ++i) {
+        QTest::qWait(100);
+    }
+    EXPECT_NE(QFileInfo(output).size(), before);
+    EXPECT_EQ(orderStore().rowCount(), 2);
+}
