@@ -1,0 +1,27 @@
+#pragma once
+// What the benchmarks share: a realistic order history, a filled order and
+// the program's start-up pieces without its windows.
+
+#include <string>
+
+class QApplication;
+
+namespace belvorine {
+
+// The encoded order data file of `rows` rows with Japanese counterparties,
+// items and units, the same for every run.
+std::string generateHistory(int rows);
+
+// Five filled lines in the current order, for a counterparty on a 90-day
+// note.
+void fillFiveLineOrder();
+
+// Shift-JIS of a UTF-8 text.
+std::string sj(const char* utf8);
+
+// Runs the program's start-up steps that come before its main window: the
+// screen, the settings, the printers' geometry and the layouts. Returns 0
+// when the start-up would end.
+int startWithoutWindow();
+
+}  // namespace belvorine
