@@ -87,14 +87,9 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
     }
     const Line line = layoutLine(text);
     const QFontMetrics fm = metrics();
-    int x = rect.left();
-    if (align == TextAlign::Centre) {
-        x += (rect.width() - line.width) / 2;
-    } else if (align == TextAlign::Right) {
-        x = rect.left() + rect.width() - line.width;
-    }
-    const int top = rect.top() + (rect.height() - fm.height()) / 2;
-    const int baseline = top + fm.ascent();
+    const QPoint corner = placeLine(rect, line.width, fm.height(), align);
+    const int x = corner.x();
+    const int baseline = corner.y() + fm.ascent();
 
     // The runs are drawn without decoration; underline and strike-out are
     // drawn once across the whole line, spaces and justification included.

@@ -78,22 +78,16 @@ void RecordingDeviceContext::drawText(const QRect& rect, std::string_view text, 
     std::vector<int> starts;
     const int width = lineWidth(text, &starts);
     const int height = characterHeight();
-    int x = rect.left();
-    if (align == TextAlign::Centre) {
-        x += (rect.width() - width) / 2;
-    } else if (align == TextAlign::Right) {
-        x = rect.left() + rect.width() - width;
-    }
-    const int top = rect.top() + (rect.height() - height) / 2;
+    const QPoint corner = placeLine(rect, width, height, align);
     for (int& start : starts) {
-        start += x;
+        start += corner.x();
     }
     RecordedCall& call = record(RecordedCall::Kind::DrawText);
     call.text = std::string(text);
     call.rect = rect;
     call.align = align;
     call.color = textColor_;
-    call.drawnLine = QRect(x, top, width, height);
+    call.drawnLine = QRect(corner, QSize(width, height));
     call.runStarts = std::move(starts);
 }
 

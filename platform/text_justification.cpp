@@ -47,4 +47,14 @@ int layoutRuns(const std::vector<int>& runWidths, int spaceWidth,
     return clamp(x);
 }
 
+QPoint placeLine(const QRect& rect, int width, int height, TextAlign align) {
+    int x = rect.left();
+    if (align == TextAlign::Centre) {
+        x += (rect.width() - width) / 2;
+    } else if (align == TextAlign::Right) {
+        x = rect.left() + rect.width() - width;
+    }
+    return QPoint(x, rect.top() + (rect.height() - height) / 2);
+}
+
 }  // namespace belvorine

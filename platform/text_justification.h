@@ -1,9 +1,14 @@
 #pragma once
-// Text justification shared by every drawing surface: extra pixels spread
-// over the half-width spaces of a line, and the positions of the runs of
-// text between those spaces.
+// Line layout shared by every drawing surface: extra pixels spread over the
+// half-width spaces of a line, the positions of the runs of text between
+// those spaces, and the line's place in its rectangle.
 
 #include <vector>
+
+#include <QPoint>
+#include <QRect>
+
+#include "platform/device_context.h"
 
 namespace belvorine {
 
@@ -23,5 +28,10 @@ int breakExtra(const Justification& justification, int index);
 // returns the width of the line.
 int layoutRuns(const std::vector<int>& runWidths, int spaceWidth,
                const Justification& justification, std::vector<int>* runStarts);
+
+// Top-left corner of a line of `width` x `height` pixels placed in `rect`:
+// aligned horizontally, centred vertically (a line larger than the
+// rectangle sticks out on both sides).
+QPoint placeLine(const QRect& rect, int width, int height, TextAlign align);
 
 }  // namespace belvorine

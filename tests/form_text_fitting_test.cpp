@@ -17,6 +17,7 @@
 #include "platform/recording_device_context.h"
 #include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
+#include "tests/image_ink.h"
 
 namespace belvorine {
 namespace {
@@ -210,16 +211,7 @@ TEST_F(TextFitting, FixedSizeKeepsItsProportionsOnARealBitmap) {
             PainterDeviceContext dc(&image);
             drawFrame(dc, item, settingsFont, scale, 0, 0);
         }
-        int first = image.width();
-        int last = -1;
-        for (int x = 0; x < image.width(); ++x) {
-            for (int y = 0; y < image.height(); ++y) {
-                if (qGray(image.pixel(x, y)) < 128) {
-                    first = std::min(first, x);
-                    last = std::max(last, x);
-                }
-            }
-        }
+        const auto [first, last] = test::inkColumns(image);
         return last - first + 1;
     };
     const int at100 = inkWidth(100);

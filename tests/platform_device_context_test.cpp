@@ -15,6 +15,7 @@
 #include "platform/recording_device_context.h"
 #include "platform/sjis_text.h"
 #include "platform/text_justification.h"
+#include "tests/image_ink.h"
 
 namespace belvorine {
 namespace {
@@ -32,27 +33,8 @@ std::string sjis(const QString& text) {
     return toSjisLossy(text);
 }
 
-// First and last columns holding a dark pixel, or (-1, -1).
-std::pair<int, int> inkColumns(const QImage& image) {
-    int first = -1;
-    int last = -1;
-    for (int x = 0; x < image.width(); ++x) {
-        for (int y = 0; y < image.height(); ++y) {
-            if (qGray(image.pixel(x, y)) < 128) {
-                if (first < 0) {
-                    first = x;
-                }
-                last = x;
-                break;
-            }
-        }
-    }
-    return {first, last};
-}
-
-bool dark(const QImage& image, int x, int y) {
-    return qGray(image.pixel(x, y)) < 128;
-}
+using test::inkColumns;
+using test::isInk;
 
 TEST(Justification, SpreadsTheRemainderOverTheFirstBreaks) {
     const Justification widen{7, 3};
@@ -196,7 +178,7 @@ TEST_F(PainterSurface, TextIsCentredVertically) {
     int row = -1;
     for (int y = 0; y < image.height() && row < 0; ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if (dark(image, x, y)) {
+            if (isInk(image, x, y)) {
                 row = y;
                 break;
             }
@@ -218,9 +200,9 @@ TEST_F(PainterSurface, UnderlineRunsUnderTheSpacesToo) {
         const QFontMetrics metrics(fontFromLogFont(font), &image);
         underline = (80 - metrics.height()) / 2 + metrics.ascent() + metrics.underlinePos();
     }
-    EXPECT_TRUE(dark(image, 100, underline));  // in the middle of the gap
-    EXPECT_TRUE(dark(image, 199, underline));
-    EXPECT_FALSE(dark(image, 200, underline));
+    EXPECT_TRUE(isInk(image, 100, underline));  // in the middle of the gap
+    EXPECT_TRUE(isInk(image, 199, underline));
+    EXPECT_FALSE(isInk(image, 200, underline));
 }
 
 TEST_F(PainterSurface, LinesLeaveTheirEndPoint) {
@@ -230,10 +212,10 @@ TEST_F(PainterSurface, LinesLeaveTheirEndPoint) {
         dc.moveTo(10, 10);
         dc.lineTo(20, 10);
     }
-    EXPECT_TRUE(dark(image, 10, 10));
-    EXPECT_TRUE(dark(image, 19, 10));
-    EXPECT_FALSE(dark(image, 20, 10));
-    EXPECT_FALSE(dark(image, 15, 11));  // width 0 is one pixel
+    EXPECT_TRUE(isInk(image, 10, 10));
+    EXPECT_TRUE(isInk(image, 19, 10));
+    EXPECT_FALSE(isInk(image, 20, 10));
+    EXPECT_FALSE(isInk(image, 15, 11));  // width 0 is one pixel
 }
 
 TEST_F(PainterSurface, WidePensAndDottedPens) {
@@ -246,12 +228,12 @@ TEST_F(PainterSurface, WidePensAndDottedPens) {
         dc.moveTo(10, 50);
         dc.lineTo(100, 50);
     }
-    EXPECT_TRUE(dark(image, 50, 18));
-    EXPECT_TRUE(dark(image, 50, 22));
-    EXPECT_FALSE(dark(image, 50, 25));
+    EXPECT_TRUE(isInk(image, 50, 18));
+    EXPECT_TRUE(isInk(image, 50, 22));
+    EXPECT_FALSE(isInk(image, 50, 25));
     int inked = 0;
     for (int x = 10; x < 100; ++x) {
-        inked += dark(image, x, 50) ? 1 : 0;
+        inked += isInk(image, x, 50) ? 1 : 0;
     }
     EXPECT_GT(inked, 10);
     EXPECT_LT(inked, 80);
@@ -264,10 +246,10 @@ TEST_F(PainterSurface, RectanglesOutlineInsideAndFill) {
         dc.drawRectangle(QRect(10, 10, 20, 10), Qt::red);
         dc.fillRect(QRect(100, 10, 5, 5), Qt::blue);
     }
-    EXPECT_TRUE(dark(image, 10, 10));
-    EXPECT_TRUE(dark(image, 29, 19));
-    EXPECT_FALSE(dark(image, 30, 10));
-    EXPECT_FALSE(dark(image, 10, 20));
+    EXPECT_TRUE(isInk(image, 10, 10));
+    EXPECT_TRUE(isInk(image, 29, 19));
+    EXPECT_FALSE(isInk(image, 30, 10));
+    EXPECT_FALSE(isInk(image, 10, 20));
     EXPECT_EQ(image.pixelColor(15, 15), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(104, 14), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(105, 14), QColor(Qt::white));
