@@ -7,6 +7,7 @@
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
 #include "platform/screen_metrics.h"
+#include "preview/layout_resets.h"
 #include "shell/mode_state.h"
 
 namespace belvorine {
@@ -106,6 +107,20 @@ int PreviewWindow::render() {
     updateExtents();
     viewport()->update();
     return 1;
+}
+
+void PreviewWindow::command(int id) {
+    constexpr int kResetToStartup = 40024;
+    constexpr int kResetToFactory = 40025;
+    if (id != kResetToStartup && id != kResetToFactory) {
+        return;
+    }
+    const int result = id == kResetToStartup ? resetToStartup(this) : resetToFactory(this);
+    if (result == kResetPrinterFailed) {
+        emit resetFailed();
+    } else if (result == kResetDone) {
+        render();
+    }
 }
 
 void PreviewWindow::previousPage() {

@@ -21,6 +21,9 @@ public:
     void previousPage();
     void nextPage();
 
+    // The layout commands that the main window passes on (40022 to 40026).
+    void command(int id);
+
     // The last page of the current format: 2, or 3 with the acknowledgement.
     static int lastPage();
 
@@ -31,6 +34,9 @@ signals:
     void renderFailed();
     // The page buttons' states changed (after navigation).
     void pageChanged();
+    // A reset could not check the printer; ERROR No.0011 has been shown and
+    // the program must end.
+    void resetFailed();
 
 protected:
     QPoint origin() const override;

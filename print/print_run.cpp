@@ -60,7 +60,9 @@ public:
         PageSettings settings = printerSettings(format_);
         refreshPrinterMetrics(settings, format_);
         const bool oneSheet = settings.orderAndCopyOnOneSheet == 1;
-        if (!oneSheet || index != 1) {
+        // On one sheet the copy joins the order's page; printed alone it
+        // needs a page of its own, or nothing would be printed at all.
+        if (!oneSheet || index != 1 || !painter_.isActive()) {
             if (!startPage()) {
                 return 0;
             }

@@ -66,6 +66,7 @@ MainWindow::MainWindow()
     connect(preview_, &PreviewWindow::renderFailed, this,
             [this]() { internalErrorExit(preview_); });
     connect(preview_, &PreviewWindow::pageChanged, this, &MainWindow::updateButtons);
+    connect(preview_, &PreviewWindow::resetFailed, this, &MainWindow::closeAfterError);
 
     clock_.setInterval(1000);
     connect(&clock_, &QTimer::timeout, statusBar_, &StatusBar::showClock);
@@ -149,13 +150,15 @@ void MainWindow::applyMode() {
 
 void MainWindow::errorExit(int number) {
     showError(this, QStringLiteral("Error"), number);
-    modeState().previewMode = 0;
-    modeState().layoutMode = 0;
-    close();
+    closeAfterError();
 }
 
 void MainWindow::internalErrorExit(QWidget* over) {
     showError(over, QStringLiteral("Ｅｒｒｏｒ"), 11);
+    closeAfterError();
+}
+
+void MainWindow::closeAfterError() {
     modeState().previewMode = 0;
     modeState().layoutMode = 0;
     close();

@@ -69,6 +69,8 @@ private:
     void showModeView();
     void applyMode();
     void errorExit(int number);
+    // Ends the program in whatever mode it is, through the normal exit.
+    void closeAfterError();
     void internalErrorExit(QWidget* over);
 
     // Commands with more than a line of work.

@@ -73,10 +73,16 @@ void MainWindow::command(int id) {
         case kCmdLeaveMode:
             leaveMode();
             break;
+        case kCmdEditItem:
+        case kCmdUndo:
+        case kCmdResetToStartup:
+        case kCmdResetToFactory:
+        case kCmdZoomDialog:
+            preview_->command(id);
+            break;
         default:
-            // The dialogs of print setup, existing data, company data and
-            // page setup, and the layout editor's commands, are reached
-            // through their own windows.
+            // Print setup, existing data, company data and page setup open
+            // their dialogs here once those dialogs exist.
             break;
     }
 }

@@ -111,6 +111,14 @@ TEST_F(PrintRun, TheOneSheetFormatPrintsOrderAndCopyOnOnePage) {
     EXPECT_GT(copy, order) << "the copy is below the order";
 }
 
+TEST_F(PrintRun, TheCopyAloneOfAOneSheetFormatStillPrintsInTheLowerHalf) {
+    settings().initialData.formatIndex = 1;
+    ASSERT_EQ(print(0, 1, 0), kPrintDone);
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains("注文書控"));
+}
+
 TEST_F(PrintRun, PartialPrintingOfTheAcknowledgementOnly) {
     ASSERT_EQ(print(0, 0, 1), kPrintDone);
     const QStringList pages = pdfPages(pdf);

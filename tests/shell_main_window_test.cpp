@@ -8,9 +8,15 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 
+#include "data/factory_values.h"
 #include "data/settings_state.h"
+#include "form/page_geometry.h"
+#include "print/print_run.h"
+#include "shell/help.h"
 #include "form/form_view.h"
 #include "platform/printers/printer_info.h"
 #include "preview/preview_window.h"
@@ -21,6 +27,7 @@
 #include "shell/menus.h"
 #include "shell/message_box.h"
 #include "shell/mode_state.h"
+#include "shell/placement.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
 #include "shell/tool_bars.h"
@@ -36,7 +43,8 @@ protected:
         modeState() = ModeState();
         setMessageHandlerForTesting([this](const MessageRequest& request) {
             messages.push_back(request.text);
-            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
+            captions.push_back(request.caption);
+            return request.buttons == MessageButtons::YesNo ? answer : kResultOk;
         });
         usePrinters({pdfPrinter()});
         window.reset(initApplication());
@@ -57,9 +65,17 @@ protected:
     }
     bool enabled(int command) const { return window->action(command)->isEnabled(); }
 
+    void restart() {
+        window->close();
+        window.reset(initApplication());
+        ASSERT_NE(window, nullptr);
+    }
+
     test::ProgramFolder folder;
     std::unique_ptr<MainWindow> window;
     std::vector<QString> messages;
+    std::vector<QString> captions;
+    int answer = kResultYes;
     int exits = 0;
 };
 
@@ -198,6 +214,83 @@ TEST_F(MainWindowTest, ToolBarTooltipsPutTheLongDescriptionIntoTheStatusBar) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(button, &leave);
     EXPECT_EQ(window->statusBar()->partText(0), "カルデミス");
+}
+
+TEST_F(MainWindowTest, ResettingFormat2ToItsStartUpStateLeavesFormat1Alone) {
+    const Rect moved{3000, 3000, 9000, 4000};
+    liveLayout(0)[12].mmRect = moved;
+    liveLayout(1)[12].mmRect = moved;
+    window->command(kCmdSwitchFormat);
+    window->command(kCmdLayoutStart);
+
+    answer = kResultNo;
+    window->command(kCmdResetToStartup);
+    EXPECT_EQ(captions.back(), "起動時の状態に戻す");
+    EXPECT_TRUE(messages.back().contains("起動時の状態に戻します。"));
+    EXPECT_EQ(liveLayout(1)[12].mmRect, moved);
+
+    answer = kResultYes;
+    window->command(kCmdResetToStartup);
+    EXPECT_EQ(liveLayout(1)[12].mmRect, factoryLayout()[12].mmRect);
+    EXPECT_EQ(liveLayout(0)[12].mmRect, moved);
+
+    liveLayout(1)[1].mmRect = moved;
+    window->command(kCmdResetToFactory);
+    EXPECT_EQ(captions.back(), "購入時の状態に戻す");
+    EXPECT_EQ(liveLayout(1)[1].mmRect, factoryLayout()[1].mmRect);
+    EXPECT_EQ(exits, 0);
+}
+
+TEST_F(MainWindowTest, TheNextStartReopensTheWindowWhereAndHowItWasClosed) {
+    const QRect area = workArea(window.get());
+    window->move(area.x() + 30, area.y() + 20);
+    window->resize(area.width() - 100, area.height() - 100);
+    QApplication::processEvents();
+    const QRect closedAt = window->frameGeometry();
+    const QSize size = window->size();
+    restart();
+    EXPECT_EQ(window->frameGeometry().topLeft(), closedAt.topLeft());
+    EXPECT_EQ(window->size(), size);
+    EXPECT_FALSE(window->isMaximized());
+
+    window->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(settings().initialData.showState, kShowMaximised);
+    restart();
+    EXPECT_TRUE(window->isMaximized());
+}
+
+TEST_F(MainWindowTest, APrinterWithoutResolutionEndsTheProgramWithError11) {
+    printerGeometry(0).resolutionX = 0;
+    window->refreshViews();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_TRUE(messages.back().startsWith(" ERROR No.0011"));
+    EXPECT_EQ(captions.back(), "Ｅｒｒｏｒ");
+    EXPECT_EQ(exits, 1) << "the normal exit saves the settings and commits the history";
+}
+
+TEST_F(MainWindowTest, AFailedPrintEndsTheProgramThroughTheNormalExit) {
+    setPdfFileChooserForTesting([]() { return QStringLiteral("/no/such/folder/order.pdf"); });
+    QTimer::singleShot(0, []() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        qobject_cast<QPushButton*>(findControl(dialog, 1399))->click();
+    });
+    window->command(kCmdPrint);
+    setPdfFileChooserForTesting(nullptr);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_TRUE(messages.back().startsWith(" ERROR No.0004"));
+    EXPECT_EQ(captions.back(), "Error");
+    EXPECT_EQ(exits, 1);
+    EXPECT_TRUE(QFile::exists(folder.file("dat")));
+}
+
+TEST_F(MainWindowTest, F1InLayoutModeOpensTheLayoutTopic) {
+    window->command(kCmdHelp);
+    EXPECT_EQ(currentHelpTopic(), "::/index.html");
+    window->command(kCmdLayoutStart);
+    window->command(kCmdHelp);
+    EXPECT_EQ(currentHelpTopic(), "::/layout.html");
 }
 
 TEST(StatusTexts, PartsEndAtFixedDistancesFromTheRightEdge) {
