@@ -4,7 +4,6 @@
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
-#include "platform/screen_metrics.h"
 
 namespace belvorine {
 
@@ -18,19 +17,11 @@ QPoint FormView::origin() const {
 }
 
 int FormView::render() {
-    takeUnitsFromFont();
-    const int format = currentFormat();
-    const PageGeometry& printer = printerGeometry(format);
-    if (printer.resolutionX == 0 || printer.resolutionY == 0) {
-        emit renderFailed();
+    PageGeometry geometry;
+    if (!startRender(100, geometry)) {
         return 0;
     }
-    const ScreenMetrics& screen = screenMetrics();
-    const int dpiX = screen.dpiX != 0 ? screen.dpiX : 96;
-    const int dpiY = screen.dpiY != 0 ? screen.dpiY : 96;
-    const PageGeometry geometry =
-        bitmapGeometry(printer, std::int64_t{dpiX} * 5000 / printer.resolutionX,
-                       std::int64_t{dpiY} * 5000 / printer.resolutionY, dpiX, dpiY);
+    const int format = currentFormat();
     paper_ = QSize(geometry.paperWidth, geometry.paperHeight);
     QImage& bitmap = newBitmap(2 * paper_, palette().color(QPalette::Base));
 

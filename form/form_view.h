@@ -19,9 +19,6 @@ public:
     // The paper's size in display pixels at the last render.
     QSize paperSize() const { return paper_; }
 
-signals:
-    void renderFailed();
-
 protected:
     QPoint origin() const override;
 

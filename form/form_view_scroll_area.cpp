@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "data/settings_state.h"
 #include "platform/screen_metrics.h"
 
 namespace belvorine {
@@ -46,6 +47,21 @@ QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color) {
     bitmap_.setDotsPerMeterY(qRound((screen.dpiY != 0 ? screen.dpiY : 96) / 0.0254));
     bitmap_.fill(color);
     return bitmap_;
+}
+
+int ScrolledBitmapView::startRender(int zoom, PageGeometry& geometry) {
+    takeUnitsFromFont();
+    const PageGeometry& printer = printerGeometry(currentFormat());
+    if (printer.resolutionX == 0 || printer.resolutionY == 0) {
+        emit renderFailed();
+        return 0;
+    }
+    const ScreenMetrics& screen = screenMetrics();
+    const int dpiX = screen.dpiX != 0 ? screen.dpiX : 96;
+    const int dpiY = screen.dpiY != 0 ? screen.dpiY : 96;
+    geometry = bitmapGeometry(printer, std::int64_t{zoom} * dpiX * 50 / printer.resolutionX,
+                              std::int64_t{zoom} * dpiY * 50 / printer.resolutionY, dpiX, dpiY);
+    return 1;
 }
 
 void ScrolledBitmapView::takeUnitsFromFont() {

@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 
+#include "form/page_geometry.h"
 #include "form/scroll_state.h"
 
 namespace belvorine {
@@ -23,8 +24,15 @@ public:
 
 signals:
     void contextMenuRequested(const QPoint& globalPosition);
+    // The current format's printer has no resolution: nothing can be drawn.
+    void renderFailed();
 
 protected:
+    // The start of every render: the scroll units from the view's font and
+    // the current format's printer page on a bitmap at `zoom` percent of
+    // screen size. Returns 0 (and emits renderFailed) when the printer has
+    // no resolution.
+    int startRender(int zoom, PageGeometry& geometry);
     // A new bitmap of `size` pixels filled with `color`, at the display's
     // resolution, to render into.
     QImage& newBitmap(QSize size, const QColor& color);

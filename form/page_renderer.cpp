@@ -170,13 +170,22 @@ std::string padLeft(std::string_view value, std::size_t width, char pad) {
     return out;
 }
 
+// Lines through `corners` in turn, with the pen selected.
+void polyline(PageDrawer& page, std::initializer_list<std::pair<int, int>> corners) {
+    bool first = true;
+    for (const auto& [x, y] : corners) {
+        first ? page.moveTo(x, y) : page.lineTo(x, y);
+        first = false;
+    }
+}
+
 void drawStampBox(PageDrawer& page, const Rect& box) {
     page.thinPen();
-    page.moveTo(box.left, box.top);
-    page.lineTo(box.right, box.top);
-    page.lineTo(box.right, box.bottom);
-    page.lineTo(box.left, box.bottom);
-    page.lineTo(box.left, box.top);
+    polyline(page, {{box.left, box.top},
+                    {box.right, box.top},
+                    {box.right, box.bottom},
+                    {box.left, box.bottom},
+                    {box.left, box.top}});
     const int width = box.right - box.left;
     page.line(box.left + width / 3, box.top, box.left + width / 3, box.bottom);
     page.line(box.left + 2 * width / 3, box.top, box.left + 2 * width / 3, box.bottom);
@@ -192,11 +201,11 @@ void drawRevenueStamp(PageDrawer& page, const Rect& box) {
     page.textFrame(Rect{xm - 10, lowerTop, xm + 10, lowerTop + s + 2}, sjis("紙"), s, 400,
                    TextAlign::Centre);
     page.dottedPen();
-    page.moveTo(box.left, box.top);
-    page.lineTo(box.left, box.bottom);
-    page.lineTo(box.right, box.bottom);
-    page.lineTo(box.right, box.top);
-    page.lineTo(box.left, box.top);
+    polyline(page, {{box.left, box.top},
+                    {box.left, box.bottom},
+                    {box.right, box.bottom},
+                    {box.right, box.top},
+                    {box.left, box.top}});
 }
 
 // The order's date, company profile, openings, payment terms, notes and

@@ -6,7 +6,6 @@
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
-#include "platform/screen_metrics.h"
 #include "preview/layout_resets.h"
 #include "shell/mode_state.h"
 
@@ -64,20 +63,12 @@ void PreviewWindow::clientResized() {
 }
 
 int PreviewWindow::render() {
-    takeUnitsFromFont();
-    const int format = currentFormat();
-    const PageSettings print = printerSettings(format);
-    const PageGeometry& printer = printerGeometry(format);
-    if (printer.resolutionX == 0 || printer.resolutionY == 0) {
-        emit renderFailed();
+    const int zoom = zoomPercent();
+    PageGeometry geometry;
+    if (!startRender(zoom, geometry)) {
         return 0;
     }
-    const ScreenMetrics& screen = screenMetrics();
-    const int dpiX = screen.dpiX != 0 ? screen.dpiX : 96;
-    const int dpiY = screen.dpiY != 0 ? screen.dpiY : 96;
-    const std::int64_t zoom = zoomPercent();
-    PageGeometry geometry = bitmapGeometry(printer, zoom * dpiX * 50 / printer.resolutionX,
-                                           zoom * dpiY * 50 / printer.resolutionY, dpiX, dpiY);
+    const PageSettings print = printerSettings(currentFormat());
     const int w = geometry.paperWidth;
     const int h = geometry.paperHeight;
     paper_ = QSize(w, h);
@@ -96,12 +87,12 @@ int PreviewWindow::render() {
             // The order in the upper half of the sheet, its copy below.
             PageGeometry upper = geometry;
             upper.marginBoxBottom -= 50 * h;
-            drawFormPage(dc, upper, print, static_cast<int>(zoom), kDocumentOrder);
+            drawFormPage(dc, upper, print, zoom, kDocumentOrder);
             PageGeometry lower = geometry;
             lower.marginBoxTop += 50 * h;
-            drawFormPage(dc, lower, print, static_cast<int>(zoom), kDocumentOrderCopy);
+            drawFormPage(dc, lower, print, zoom, kDocumentOrderCopy);
         } else {
-            drawFormPage(dc, geometry, print, static_cast<int>(zoom), modeState().previewPage);
+            drawFormPage(dc, geometry, print, zoom, modeState().previewPage);
         }
     }
     updateExtents();

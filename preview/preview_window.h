@@ -31,7 +31,6 @@ public:
     QSize paperSize() const { return paper_; }
 
 signals:
-    void renderFailed();
     // The page buttons' states changed (after navigation).
     void pageChanged();
     // A reset could not check the printer; ERROR No.0011 has been shown and

@@ -8,10 +8,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -37,19 +35,6 @@ using namespace belvorine::data_entry;
 
 namespace {
 
-QStringList pdfPages(const QString& file) {
-    QProcess process;
-    process.start("pdftotext", {"-layout", file, "-"});
-    process.waitForFinished(30000);
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
-        pages.removeLast();
-    }
-    for (QString& page : pages) {
-        page.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
-    }
-    return pages;
-}
 
 // Runs `work` on the modal dialog that `trigger` opens.
 void withModalDialog(const std::function<void()>& trigger,
@@ -165,7 +150,7 @@ TEST_F(TypicalRun, EnterPrintToPdfExitAndStartAgain) {
     EXPECT_EQ(std::string(currentOrder().lines[1].amount), "         4260");
 
     print();
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 3);
     EXPECT_TRUE(pages[0].contains("注文書"));
     EXPECT_TRUE(pages[0].contains("山田商事株式会社御中"));
@@ -203,7 +188,7 @@ TEST_F(TypicalRun, TheOneSheetFormatPrintsOrderAndCopyTogether) {
     window->command(kCmdSwitchFormat);
     enterOrder();
     print();
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains("注文書控"));
     EXPECT_EQ(pages[0].count("山田商事株式会社御中"), 2);

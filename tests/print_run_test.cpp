@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 
 #include "data/factory_values.h"
 #include "data/order_record.h"
@@ -28,21 +26,6 @@ std::string sjis(const char* utf8) {
     return toSjisLossy(QString::fromUtf8(utf8));
 }
 
-// The texts of a PDF's pages with every blank removed, so that texts drawn
-// with spread characters compare as written.
-QStringList pdfPages(const QString& file) {
-    QProcess process;
-    process.start("pdftotext", {"-layout", file, "-"});
-    process.waitForFinished(30000);
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
-        pages.removeLast();
-    }
-    for (QString& page : pages) {
-        page.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
-    }
-    return pages;
-}
 
 class PrintRun : public ::testing::Test {
 protected:
@@ -87,7 +70,7 @@ protected:
 TEST_F(PrintRun, ThreeDocumentsAreThreePagesOfRealText) {
     printerSettings(0).makeAcknowledgement = 1;
     ASSERT_EQ(print(1, 1, 1), kPrintDone);
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 3);
     EXPECT_TRUE(pages[0].contains("注文書")) << pages[0].toStdString();
     EXPECT_FALSE(pages[0].contains("注文書控"));
@@ -103,7 +86,7 @@ TEST_F(PrintRun, ThreeDocumentsAreThreePagesOfRealText) {
 TEST_F(PrintRun, TheOneSheetFormatPrintsOrderAndCopyOnOnePage) {
     settings().initialData.formatIndex = 1;
     ASSERT_EQ(print(1, 1, 0), kPrintDone);
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     const qsizetype order = pages[0].indexOf("注文書");
     const qsizetype copy = pages[0].indexOf("注文書控");
@@ -114,14 +97,14 @@ TEST_F(PrintRun, TheOneSheetFormatPrintsOrderAndCopyOnOnePage) {
 TEST_F(PrintRun, TheCopyAloneOfAOneSheetFormatStillPrintsInTheLowerHalf) {
     settings().initialData.formatIndex = 1;
     ASSERT_EQ(print(0, 1, 0), kPrintDone);
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains("注文書控"));
 }
 
 TEST_F(PrintRun, PartialPrintingOfTheAcknowledgementOnly) {
     ASSERT_EQ(print(0, 0, 1), kPrintDone);
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains("注文請書"));
 }

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "platform/module_path.h"
@@ -40,6 +42,21 @@ void writeFile(const QString& path, const std::string& content) {
     if (file.open(QIODevice::WriteOnly)) {
         file.write(content.data(), static_cast<qint64>(content.size()));
     }
+}
+
+QStringList pdfPages(const QString& file) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
+        pages.removeLast();
+    }
+    static const QRegularExpression blanks(QStringLiteral("[\\s\\x{3000}]"));
+    for (QString& page : pages) {
+        page.remove(blanks);
+    }
+    return pages;
 }
 
 void typeText(QWidget* widget, const QString& text) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 class QWidget;
@@ -33,6 +34,10 @@ std::string readFile(const QString& path);
 
 // Writes `content` to `path`, replacing it.
 void writeFile(const QString& path, const std::string& content);
+
+// The texts of a PDF's pages (pdftotext), every blank removed, so that texts
+// drawn with spread characters compare as written.
+QStringList pdfPages(const QString& file);
 
 // Types as the user does: ASCII on the keyboard, everything else as text
 // that the input method commits, one character at a time.
