@@ -200,14 +200,18 @@ TEST_F(TypicalRun, ACancelledPrintOrAPrintWithoutDataEntryStoresNothing) {
     const std::string workingBefore = test::readFile(folder.file("tmp"));
     copySjis(currentOrder().counterparty, sjis("山田商事株式会社"));
     copySjis(currentOrder().lines[0].nameLine1, sjis("据付工事"));
+    EXPECT_EQ(std::string(longestCounterparty(0)), sjis("××　株式会社"));
     print();  // no data entry since start: printed, not stored
     EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(std::string(longestCounterparty(0)), sjis("山田商事株式会社"));
     EXPECT_EQ(orderStore().rowCount(), 0);
     EXPECT_EQ(test::readFile(folder.file("tmp")), workingBefore);
 
     enterOrder();
+    copySjis(currentOrder().counterparty, sjis("山田商事株式会社　大阪支店"));
     withModalDialog([this]() { window->command(kCmdPrint); },
                     [](QWidget* dialog) { control<QPushButton>(dialog, 1400)->click(); });
+    EXPECT_EQ(std::string(longestCounterparty(0)), sjis("山田商事株式会社"));
     EXPECT_EQ(orderStore().rowCount(), 0);
     EXPECT_EQ(test::readFile(folder.file("tmp")), workingBefore);
     EXPECT_TRUE(messages.empty());
