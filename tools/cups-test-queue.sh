@@ -35,6 +35,8 @@ if ! grep -q '^FileDevice Yes' /etc/cups/cups-files.conf 2>/dev/null; then
 fi
 
 if ! scheduler_running; then
+    # Without an init system nobody has made the scheduler's runtime folder.
+    $sudo mkdir -p /run/cups
     $sudo /usr/sbin/cupsd
     for _ in $(seq 1 50); do
         scheduler_running && break
