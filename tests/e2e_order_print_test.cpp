@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -236,14 +237,20 @@ TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
     start();
     printerSettings(0).printerIndex = queue;
     const QString output = "/tmp/belvorine-cups/BelvorineTest.out";
-    const qint64 before = QFileInfo(output).size();
+    const QDateTime before = QFileInfo(output).lastModified();
     enterOrder();
     print();
     EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
-    // The scheduler writes the job a moment later.
-    for (int i = 0; i < 100 && QFileInfo(output).size() == before; ++i) {
+    // The scheduler writes the job a moment later, replacing the last one.
+    auto arrived = [&]() {
+        const QFileInfo file(output);
+        const std::string content = test::readFile(output);
+        return file.lastModified() != before && content.find("%%EOF") != std::string::npos &&
+               content.find("%%Title: (BELVORINE)") != std::string::npos;
+    };
+    for (int i = 0; i < 600 && !arrived(); ++i) {
         QTest::qWait(100);
     }
-    EXPECT_NE(QFileInfo(output).size(), before);
+    EXPECT_TRUE(arrived());
     EXPECT_EQ(orderStore().rowCount(), 2);
 }
