@@ -3,7 +3,7 @@
 // layout file does not hold, and the target of the reset to the state at
 // purchase.
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

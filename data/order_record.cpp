@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "data/records.h"
+#include "records/records.h"
 #include "platform/local_clock.h"
 #include "platform/sjis_text.h"
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

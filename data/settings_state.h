@@ -2,7 +2,7 @@
 // The process-wide settings and layouts: the live copies that the program
 // changes, the start-up copies read at start-up, and the factory values.
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

@@ -2,7 +2,7 @@
 // Layout preparation: a frame's screen rectangle from its position on paper,
 // and the frame kept inside its format's margin box.
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

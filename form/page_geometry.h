@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

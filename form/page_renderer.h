@@ -2,7 +2,7 @@
 // The one page painter of the program: the form view, the preview and the
 // printer all draw an order, order copy or acknowledgement through it.
 
-#include "data/records.h"
+#include "records/records.h"
 #include "form/page_geometry.h"
 #include "platform/device_context.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/records.h"
+#include "records/records.h"
 #include "platform/device_context.h"
 
 namespace belvorine {

@@ -8,7 +8,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

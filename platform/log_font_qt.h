@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QString>
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

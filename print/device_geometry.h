@@ -2,7 +2,7 @@
 // The device geometry of each format's printer and the margin limits that
 // follow from its paper.
 
-#include "data/records.h"
+#include "records/records.h"
 #include "form/page_geometry.h"
 #include "platform/printers/device_mode.h"
 

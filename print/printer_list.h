@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "data/records.h"
+#include "records/records.h"
 #include "platform/printers/printer_info.h"
 
 namespace belvorine {

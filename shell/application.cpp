@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "data/order_record.h"
-#include "data/records.h"
+#include "records/records.h"
 #include "data/settings_file.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"

@@ -5,7 +5,7 @@
 
 #include <QStatusBar>
 
-#include "data/records.h"
+#include "records/records.h"
 
 namespace belvorine {
 

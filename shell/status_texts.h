@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "data/records.h"
+#include "records/records.h"
 #include "platform/local_clock.h"
 
 namespace belvorine {
