@@ -13,6 +13,7 @@ class QButtonGroup;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
+class QInputMethodEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -83,7 +84,8 @@ private:
     // The fields' behaviour (data_entry_lines.cpp).
     void connectFields();
     void refillLine(int slot);
-    void namesChanged();
+    void nameChanged(int slot);
+    void trackComposition(QObject* watched, const QInputMethodEvent* event);
     void datesAndPlacesChanged();
     void storeHeaderControls();
     void takePayment();
@@ -112,6 +114,8 @@ private:
     QLabel* approvalLabel_ = nullptr;
     QLineEdit* approval_ = nullptr;
     bool refilling_ = false;
+    // A name edit whose input method composition is under way.
+    bool composing_[5] = {};
     int lineToSplit_ = 0;
 };
 

@@ -7,9 +7,11 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextCursor>
 
 #include "data/order_numbers.h"
 #include "entry/data_entry_dialog.h"
@@ -56,7 +58,8 @@ void DataEntryDialog::connectFields() {
     connect(payment_, &QButtonGroup::idClicked, this, &DataEntryDialog::paymentClicked);
     for (int slot = 0; slot < 5; ++slot) {
         LineControls& line = lines_[slot];
-        connect(line.name, &QPlainTextEdit::textChanged, this, &DataEntryDialog::namesChanged);
+        connect(line.name, &QPlainTextEdit::textChanged, this, [this, slot] { nameChanged(slot); });
+        line.name->installEventFilter(this);
         connect(line.date, &QPlainTextEdit::textChanged, this,
                 &DataEntryDialog::datesAndPlacesChanged);
         connect(line.place, &QPlainTextEdit::textChanged, this,
@@ -73,6 +76,17 @@ void DataEntryDialog::connectFields() {
 }
 
 bool DataEntryDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::InputMethod) {
+        trackComposition(watched, static_cast<QInputMethodEvent*>(event));
+    } else if (event->type() == QEvent::FocusOut) {
+        // A composition the input method dropped with the focus ends here.
+        for (int slot = 0; slot < 5; ++slot) {
+            if (watched == lines_[slot].name && composing_[slot]) {
+                composing_[slot] = false;
+                nameChanged(slot);
+            }
+        }
+    }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         // A context menu or a list dropping down does not leave the field.
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
@@ -192,23 +206,48 @@ void DataEntryDialog::storeLineControls() {
     }
 }
 
-void DataEntryDialog::namesChanged() {
-    if (refilling_) {
+// An input method sends a text change for every update of its composition
+// (and removes a selected text before the composition starts); only the
+// committed text counts as the name.
+void DataEntryDialog::trackComposition(QObject* watched, const QInputMethodEvent* event) {
+    for (int slot = 0; slot < 5; ++slot) {
+        if (watched == lines_[slot].name) {
+            composing_[slot] = !event->preeditString().isEmpty();
+        }
+    }
+}
+
+void DataEntryDialog::nameChanged(int slot) {
+    if (refilling_ || composing_[slot]) {
         return;
     }
     WorkingOrder& working = workingOrder();
-    // A line that moves up carries what its fields show, not only what was
+    // A line that moves carries what its fields show, not only what was
     // taken when they were left.
     storeLineControls();
-    const unsigned moved = closeGaps(working);
-    refilling_ = true;
-    for (int slot = 0; slot < 5; ++slot) {
-        if (moved & (1u << slot)) {
-            refillLine(slot);
-            recomputeAmount(slot);
+    int newSlot = slot;
+    const unsigned moved = settleEditedLine(working, slot, newSlot);
+    if (moved != 0) {
+        QPlainTextEdit* edit = lines_[slot].name;
+        const bool typing = edit->hasFocus();
+        const int caret = edit->textCursor().position();
+        refilling_ = true;
+        for (int other = 0; other < 5; ++other) {
+            if (moved & (1u << other)) {
+                refillLine(other);
+                recomputeAmount(other);
+            }
+        }
+        refilling_ = false;
+        // The caret follows the line it moved, so the next key lands there.
+        if (typing && newSlot != slot) {
+            QPlainTextEdit* target = lines_[newSlot].name;
+            target->setFocus();
+            QTextCursor cursor = target->textCursor();
+            cursor.setPosition(qMin(caret, static_cast<int>(target->toPlainText().size())));
+            target->setTextCursor(cursor);
         }
     }
-    refilling_ = false;
     recountLines(working);
 }
 

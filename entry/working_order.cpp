@@ -140,6 +140,32 @@ unsigned closeGaps(WorkingOrder& working) {
     return changed;
 }
 
+unsigned settleEditedLine(WorkingOrder& working, int slot, int& newSlot) {
+    OrderLine* lines = working.lines;
+    newSlot = slot;
+    if (isEmptyLine(lines[slot])) {
+        for (int below = slot; below + 1 < kOrderLineCount; ++below) {
+            lines[below] = lines[below + 1];
+        }
+        resetLine(working, kOrderLineCount - 1);
+        return (1u << kOrderLineCount) - (1u << slot);
+    }
+    int target = 0;
+    while (target < slot && !isEmptyLine(lines[target])) {
+        ++target;
+    }
+    if (target == slot) {
+        return 0;
+    }
+    const OrderLine edited = lines[slot];
+    for (int above = slot; above > target; --above) {
+        lines[above] = lines[above - 1];
+    }
+    lines[target] = edited;
+    newSlot = target;
+    return (2u << slot) - (1u << target);
+}
+
 int recountLines(WorkingOrder& working) {
     working.lineCount = 0;
     for (int slot = 0; slot < kOrderLineCount; ++slot) {

@@ -61,6 +61,15 @@ void resetLine(WorkingOrder& working, int slot);
 // the slots whose controls must show their line again.
 unsigned closeGaps(WorkingOrder& working);
 
+// The user changed the name of slot `slot` (0 to 4); only that line moves.
+// An emptied name removes its line: the lines below move up by one and the
+// last slot becomes the blank line. A name typed below empty lines moves its
+// line up into the first of them, and the lines it passes (empty names, but
+// perhaps a quantity already typed) move down by one, so nothing typed is
+// lost. Returns one bit per slot whose controls must show their line again;
+// `newSlot` is the slot that holds the edited line afterwards.
+unsigned settleEditedLine(WorkingOrder& working, int slot, int& newSlot);
+
 // Recounts the filled lines into lineCount and returns it.
 int recountLines(WorkingOrder& working);
 

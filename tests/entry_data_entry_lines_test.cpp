@@ -4,7 +4,10 @@
 
 #include "entry_dialog_fixture.h"
 
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextCursor>
+#include <QWheelEvent>
 
 #include "entry/date_drop_button.h"
 
@@ -91,6 +94,99 @@ TEST_F(DataEntryLinesTest, TypedUnitMovesWithItsLineAndSurvivesARefill) {
     click(kSplit1 + 1);
     EXPECT_EQ(refills, 1);
     EXPECT_EQ(text(kUnit1 + 1), "缶");
+}
+
+TEST_F(DataEntryLinesTest, InputMethodCompositionKeepsTheLineItIsTypedIn) {
+    orderLine(1, "ナット", "      20", "箱");
+    orderLine(0, "ボルト", "      10", "個", "  500.00");
+    open();
+    // Replacing a selected name: the selection goes at the first pre-edit.
+    auto* name = control<QPlainTextEdit>(kName1);
+    name->setFocus();
+    name->selectAll();
+    compose(name, {"n", "ね", "ねじ"}, "ねじ");
+    EXPECT_EQ(text(kName1), "ねじ");
+    EXPECT_EQ(text(kQuantity1), "10");
+    EXPECT_EQ(text(kUnitPrice1), "500.00");
+    EXPECT_EQ(text(kName1 + 1), "ナット");
+    EXPECT_EQ(text(kQuantity1 + 1), "20");
+    EXPECT_EQ(text(kUnit1 + 1), "箱");
+
+    // A name composed into the first free line after its numbers were typed.
+    type(kQuantity1 + 2, "5");
+    type(kUnit1 + 2, "kg");
+    leaveField();
+    auto* third = control<QPlainTextEdit>(kName1 + 2);
+    third->setFocus();
+    compose(third, {"b", "ぼ", "ぼると"}, "ボルト");
+    EXPECT_EQ(text(kName1 + 2), "ボルト");
+    EXPECT_EQ(text(kQuantity1 + 2), "5");
+    EXPECT_EQ(text(kUnit1 + 2), "kg");
+    EXPECT_EQ(workingOrder().lineCount, 3);
+}
+
+TEST_F(DataEntryLinesTest, TypingBelowEmptyLinesMovesTheLineUpAndTheCaretWithIt) {
+    open();
+    type(kQuantity1 + 2, "7");
+    auto* third = control<QPlainTextEdit>(kName1 + 2);
+    third->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), "a");
+    QTest::keyClicks(QApplication::focusWidget(), "bcd");
+    EXPECT_EQ(text(kName1), "abcd");
+    EXPECT_EQ(text(kQuantity1), "7");
+    EXPECT_EQ(text(kName1 + 1), "");
+    EXPECT_EQ(text(kName1 + 2), "");
+    EXPECT_TRUE(control(kName1)->hasFocus());
+    EXPECT_EQ(workingOrder().lineCount, 1);
+}
+
+TEST_F(DataEntryLinesTest, NumberShownLongerThanItsLimitNeverGrows) {
+    orderLine(0, "ボルト", "  123456.50", "個", "12000.00");
+    open();
+    control(kUnitPrice1)->setFocus();
+    EXPECT_EQ(text(kUnitPrice1), "12000.00");
+    QTest::keyClicks(control(kUnitPrice1), "5678");
+    EXPECT_EQ(text(kUnitPrice1), "12000.00");
+    control(kQuantity1)->setFocus();
+    QTest::keyClicks(control(kQuantity1), "5");
+    leaveField();
+    EXPECT_EQ(text(kUnitPrice1), "12,000.00");
+    EXPECT_EQ(text(kQuantity1), "123,456.50");
+
+    // Shortening the long text still works, and then it takes keys again.
+    control(kUnitPrice1)->setFocus();
+    QTest::keyClick(control(kUnitPrice1), Qt::Key_Backspace);
+    QTest::keyClick(control(kUnitPrice1), Qt::Key_Backspace);
+    QTest::keyClicks(control(kUnitPrice1), "5");
+    EXPECT_EQ(text(kUnitPrice1), "12000.5");
+}
+
+TEST_F(DataEntryLinesTest, WheelOverAListTheUserIsNotInChangesNothing) {
+    open();
+    auto* unit = control<QComboBox>(kUnit1);
+    const QString before = unit->currentText();
+    control(kQuantity1)->setFocus();
+    QWheelEvent wheel(QPointF(5, 5), unit->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(unit, &wheel);
+    EXPECT_EQ(unit->currentText(), before);
+    EXPECT_TRUE(control(kQuantity1)->hasFocus());
+}
+
+TEST_F(DataEntryLinesTest, NumberFieldsShowTheirWidestTexts) {
+    open();
+    const std::pair<int, const char*> widest[] = {
+        {kQuantity1, "99,999,999"}, {kUnitPrice1, "9,999,999.00"}, {kAmount1, "2,147,483,647"}};
+    for (const auto& [id, number] : widest) {
+        auto* edit = control<QLineEdit>(id);
+        edit->setText(number);
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+        const QRect contents =
+            edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+        EXPECT_GE(contents.width() - 4, edit->fontMetrics().horizontalAdvance(number)) << number;
+    }
 }
 
 TEST_F(DataEntryLinesTest, AmountIsQuantityTimesUnitPriceRoundedHalfUp) {

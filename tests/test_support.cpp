@@ -46,7 +46,8 @@ void writeFile(const QString& path, const std::string& content) {
 
 QStringList pdfPages(const QString& file) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), file, QStringLiteral("-")});
     process.waitForFinished(30000);
     QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
@@ -72,6 +73,16 @@ void typeText(QWidget* widget, const QString& text) {
         commit.setCommitString(character);
         QApplication::sendEvent(widget, &commit);
     }
+}
+
+void compose(QWidget* widget, const QStringList& preedits, const QString& commit) {
+    for (const QString& preedit : preedits) {
+        QInputMethodEvent update(preedit, {});
+        QApplication::sendEvent(widget, &update);
+    }
+    QInputMethodEvent done;
+    done.setCommitString(commit);
+    QApplication::sendEvent(widget, &done);
 }
 
 }  // namespace belvorine::test

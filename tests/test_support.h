@@ -43,4 +43,8 @@ QStringList pdfPages(const QString& file);
 // that the input method commits, one character at a time.
 void typeText(QWidget* widget, const QString& text);
 
+// An input method's composition as fcitx or ibus sends it: each pre-edit
+// text in turn, then the commit.
+void compose(QWidget* widget, const QStringList& preedits, const QString& commit);
+
 }  // namespace belvorine::test
