@@ -215,7 +215,7 @@ void DataEntryDialog::buildLine(QGridLayout* grid, int slot) {
     line.name = multiLineEdit(kName1 + slot, kNameBytes, kNameColumns, false, parent);
     line.quantity = numberEdit(kQuantity1 + slot, kQuantityBytes, false, 10, parent);
     line.unit = textCombo(kUnit1 + slot, kUnitBytes, 6, parent);
-    line.unitPrice = numberEdit(kUnitPrice1 + slot, kUnitPriceBytes, false, 10, parent);
+    line.unitPrice = numberEdit(kUnitPrice1 + slot, kUnitPriceBytes, false, 12, parent);
     line.amount = numberEdit(kAmount1 + slot, kAmountBytes, false, 13, parent);
     // Computed as a rule, so Tab passes it by.
     line.amount->setFocusPolicy(Qt::ClickFocus);

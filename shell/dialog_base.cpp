@@ -1,6 +1,7 @@
 #include "shell/dialog_base.h"
 
 #include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -78,6 +79,13 @@ bool BelvorineDialog::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::QueryWhatsThis:
             return true;
+        case QEvent::Wheel:
+            // A wheel turned over a list the user is not in must not change it.
+            if (control && !control->hasFocus() &&
+                (qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractSpinBox*>(control))) {
+                return true;
+            }
+            break;
         case QEvent::WhatsThis:
             showContextHelp(control, HelpCommand::WhatsThisFromContextMenu);
             return true;
@@ -90,7 +98,12 @@ bool BelvorineDialog::eventFilter(QObject* watched, QEvent* event) {
 void BelvorineDialog::watchControls() {
     const auto children = findChildren<QWidget*>();
     for (QWidget* child : children) {
-        if (controlIdOf(child) >= 1) {
+        const bool takesWheel =
+            qobject_cast<QComboBox*>(child) || qobject_cast<QAbstractSpinBox*>(child);
+        if (takesWheel) {
+            child->setFocusPolicy(Qt::StrongFocus);
+        }
+        if (controlIdOf(child) >= 1 || takesWheel) {
             child->installEventFilter(this);
         }
     }

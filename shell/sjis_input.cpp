@@ -74,15 +74,66 @@ void reportRefusal(QWidget* field, Verdict verdict, const QString& bad) {
     }
 }
 
-// The checks also run when the program sets a text; only an edit of the
-// user that the line edit rejects (inputRejected) is reported, with the
-// reason the last check found.
+// Bytes of one character in a record: a line break is CR LF.
+int characterBytes(QChar c) {
+    if (c == QLatin1Char('\n')) {
+        return 2;
+    }
+    return sjisRecordLength(QString(c));
+}
+
+// `after` is `before` with one edit of the user (typed, pasted, dropped or
+// committed by an input method). Cuts what the edit inserted, on a character
+// boundary, so that the whole text takes at most `maxBytes`. Returns a null
+// string when nothing of the insertion fits.
+QString cutInsertion(const QString& before, const QString& after, int maxBytes, int* cursor) {
+    qsizetype prefix = 0;
+    const qsizetype shorter = qMin(before.size(), after.size());
+    while (prefix < shorter && before[prefix] == after[prefix]) {
+        ++prefix;
+    }
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+        ++suffix;
+    }
+    const QString head = after.left(prefix);
+    const QString tail = after.right(suffix);
+    const QString inserted = after.mid(prefix, after.size() - prefix - suffix);
+    int budget = maxBytes - sjisRecordLength(head + tail);
+    qsizetype kept = 0;
+    while (kept < inserted.size()) {
+        const int bytes = characterBytes(inserted[kept]);
+        if (bytes < 0 || bytes > budget) {
+            break;
+        }
+        budget -= bytes;
+        ++kept;
+    }
+    if (kept == 0) {
+        return QString();
+    }
+    *cursor = static_cast<int>(prefix + kept);
+    return head + inserted.left(kept) + tail;
+}
+
+// An edit of the user that the line edit rejects (inputRejected) is reported
+// with the reason the last check found. A text the program puts there (a
+// number shown ungrouped can be longer than the typing limit) stays whole and
+// can be shortened, but never grows; an insertion that passes the limit is
+// cut to fit.
 class SjisValidator : public QValidator {
 public:
     SjisValidator(QLineEdit* field, int maxBytes, InputKind kind)
-        : QValidator(field), maxBytes_(maxBytes), kind_(kind) {
+        : QValidator(field),
+          field_(field),
+          maxBytes_(maxBytes),
+          kind_(kind),
+          shown_(field->text()) {
         connect(field, &QLineEdit::inputRejected, this,
                 [this, field] { reportRefusal(field, lastVerdict_, lastBad_); });
+        connect(field, &QLineEdit::textChanged, this,
+                [this](const QString& text) { shown_ = text; });
     }
 
     State validate(QString& input, int& position) const override {
@@ -94,12 +145,29 @@ public:
             position = qMin(position, static_cast<int>(lineBreak));
         }
         lastVerdict_ = check(input, maxBytes_, kind_, &lastBad_);
-        return lastVerdict_ == Verdict::Accept ? Acceptable : Invalid;
+        if (lastVerdict_ != Verdict::TooLong) {
+            return lastVerdict_ == Verdict::Accept ? Acceptable : Invalid;
+        }
+        // Setting a text empties the undo history; an edit of the user fills it.
+        if (!field_->isUndoAvailable() || sjisRecordLength(input) < sjisRecordLength(shown_)) {
+            return Intermediate;
+        }
+        int cursor = position;
+        const QString cut = cutInsertion(shown_, input, maxBytes_, &cursor);
+        if (cut.isNull()) {
+            return Invalid;
+        }
+        QApplication::beep();
+        input = cut;
+        position = cursor;
+        return Acceptable;
     }
 
 private:
+    QLineEdit* field_;
     int maxBytes_;
     InputKind kind_;
+    QString shown_;
     mutable Verdict lastVerdict_ = Verdict::Accept;
     mutable QString lastBad_;
 };
@@ -138,11 +206,20 @@ private:
             lastFits_ = verdict == Verdict::Accept;
             return;
         }
+        // An over-long insertion keeps what fits; anything else is undone.
+        int position = lastCursor_;
+        const QString cut = verdict == Verdict::TooLong && lastFits_
+                                ? cutInsertion(lastGood_, text, maxBytes_, &position)
+                                : QString();
         reverting_ = true;
-        edit_->setPlainText(lastGood_);
+        edit_->setPlainText(cut.isNull() ? lastGood_ : cut);
+        if (!cut.isNull()) {
+            lastGood_ = cut;
+        }
         QTextCursor cursor = edit_->textCursor();
-        cursor.setPosition(qMin(lastCursor_, static_cast<int>(lastGood_.size())));
+        cursor.setPosition(qMin(position, static_cast<int>(lastGood_.size())));
         edit_->setTextCursor(cursor);
+        lastCursor_ = cursor.position();
         reverting_ = false;
         reportRefusal(edit_, verdict, bad);
     }

@@ -253,20 +253,27 @@ TEST_F(DataEntryDialogTest, CharacterShiftJisCannotHoldIsRefusedWithAMessage) {
     EXPECT_EQ(sjisView(currentOrder().lines[0].name), "");
 }
 
-TEST_F(DataEntryDialogTest, OverLongPasteIsRefused) {
+TEST_F(DataEntryDialogTest, OverLongPasteOrConversionIsCutAtTheLimit) {
     orderLine(0, "ボルト");
     open();
     QGuiApplication::clipboard()->setText("123456789");
     control(kQuantity1)->setFocus();
     control<QLineEdit>(kQuantity1)->paste();
-    EXPECT_EQ(text(kQuantity1), "");
-    QGuiApplication::clipboard()->setText(QString(128, QChar(0x30DC)));  // 256 bytes
+    EXPECT_EQ(text(kQuantity1), "12345678");
+    // 255 bytes: "ボルト" takes 6, so 124 of the pasted characters fit.
+    QGuiApplication::clipboard()->setText(QString(128, QChar(0x30DC)));
     auto* name = control<QPlainTextEdit>(kName1);
     name->setFocus();
     name->moveCursor(QTextCursor::End);
     name->paste();
-    EXPECT_EQ(text(kName1), "ボルト");
-    EXPECT_EQ(name->textCursor().position(), 3);
+    EXPECT_EQ(text(kName1), "ボルト" + QString(124, QChar(0x30DC)));
+    EXPECT_EQ(name->textCursor().position(), 127);
+    // A unit of nine bytes from one conversion keeps four whole characters.
+    auto* unit = control<QComboBox>(kUnit1);
+    unit->setFocus();
+    unit->lineEdit()->clear();
+    compose(unit->lineEdit(), {"きろぐらむ"}, "キログラム");
+    EXPECT_EQ(text(kUnit1), "キログラ");
     QCoreApplication::processEvents();
     EXPECT_TRUE(messages.empty());
 }
