@@ -40,9 +40,7 @@ int FormView::render() {
     }
     state_.horizontalExtent = pass.horizontalExtent;
     state_.verticalExtent = pass.verticalExtent;
-    if (hasUnits()) {
-        setupScroll(*this, state_);
-    }
+    fitScrollBars();
     viewport()->update();
     return 1;
 }

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
 
 #include "data/settings_state.h"
@@ -79,9 +80,32 @@ void ScrolledBitmapView::scrollWheel(int delta) {
 }
 
 void ScrolledBitmapView::clientResized() {
-    if (hasUnits()) {
-        setupScroll(*this, state_);
+    fitScrollBars();
+}
+
+void ScrolledBitmapView::fitScrollBars() {
+    if (!hasUnits()) {
+        return;
     }
+    const QSize full = maximumViewportSize();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const auto needsBar = [](int extent, int client, int unit) {
+        return extent - client / unit + 1 > 0;
+    };
+    int width = full.width();
+    int height = full.height();
+    bool horizontal = false;
+    bool vertical = false;
+    // A bar taken by one direction can make the other one need its bar too.
+    for (int pass = 0; pass < 2; ++pass) {
+        horizontal = needsBar(state_.horizontalExtent, width, state_.horizontalUnit);
+        vertical = needsBar(state_.verticalExtent, height, state_.verticalUnit);
+        width = full.width() - (vertical ? bar : 0);
+        height = full.height() - (horizontal ? bar : 0);
+    }
+    state_.clientWidth = std::max(width, 0);
+    state_.clientHeight = std::max(height, 0);
+    setupScroll(*this, state_);
 }
 
 void ScrolledBitmapView::paintEvent(QPaintEvent*) {

@@ -41,6 +41,10 @@ protected:
     virtual QPoint origin() const = 0;
     // After the client size changed and before it is painted.
     virtual void clientResized();
+    // Sets the scroll ranges for the extents in state_ and the client that
+    // the view has with just the scroll bars those ranges need, so the
+    // result never depends on which bars happened to be shown before.
+    void fitScrollBars();
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -12,8 +12,8 @@ namespace {
 
 const std::vector<const char*>& imagesOf(int bitmap) {
     static const std::vector<const char*> main = {
-        "print-setup", "print",  "preview", "data-entry", "existing-data", "company-data",
-        "switch-format", "page-setup", "layout", "help", "check"};
+        "print-setup",   "print",      "preview", "data-entry", "existing-data", "company-data",
+        "switch-format", "page-setup", "layout",  "help",       "check"};
     static const std::vector<const char*> page = {"previous-page", "next-page", "zoom-out",
                                                   "zoom-in",       "edit-item", "undo"};
     static const std::vector<const char*> close = {"close-preview"};
@@ -81,6 +81,10 @@ QPixmap menuImage(int index, bool highlighted, qreal ratio) {
         return buttonImage(highlighted ? 402 : 401, index, ratio);
     }
     return buttonImage(highlighted ? 404 : 403, index - mainCount, ratio);
+}
+
+QPixmap uncheckedImage(qreal ratio) {
+    return svgPixmap(QStringLiteral("buttons/check-off"), QSize(16, 16), ratio);
 }
 
 }  // namespace belvorine

@@ -41,9 +41,13 @@ QIcon commandIcon(int command, bool checked) {
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     const MenuItemInfo info = menuItemInfo(command);
     if (info.imageIndex >= 0) {
+        if (command == kCmdToolbar || command == kCmdStatusBar) {
+            const QPixmap image =
+                checked ? menuImage(info.imageIndex, true, ratio) : uncheckedImage(ratio);
+            return iconFrom(image, image);
+        }
         const QPixmap highlighted = menuImage(info.imageIndex, true, ratio);
-        const QPixmap normal = checked ? highlighted : menuImage(info.imageIndex, false, ratio);
-        return iconFrom(normal, highlighted);
+        return iconFrom(menuImage(info.imageIndex, false, ratio), highlighted);
     }
     const ButtonImage button = buttonOnlyImage(command);
     if (button.index < 0) {

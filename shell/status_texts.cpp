@@ -60,7 +60,7 @@ QString longDescription(int command) {
 }
 
 QString idleStatusText() {
-    return QStringLiteral("カルデミス");
+    return QStringLiteral("ベルヴォリン");
 }
 
 }  // namespace belvorine

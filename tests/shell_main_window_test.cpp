@@ -7,22 +7,23 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMenu>
-#include <QStackedWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QToolBar>
 
 #include "data/factory_values.h"
 #include "data/settings_state.h"
-#include "form/page_geometry.h"
-#include "print/print_run.h"
-#include "shell/help.h"
 #include "form/form_view.h"
+#include "form/page_geometry.h"
 #include "platform/printers/printer_info.h"
 #include "preview/preview_window.h"
+#include "print/print_run.h"
 #include "print/printer_list.h"
 #include "shell/application.h"
 #include "shell/commands.h"
+#include "shell/help.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
 #include "shell/message_box.h"
@@ -85,7 +86,7 @@ TEST_F(MainWindowTest, StartsWithTheFirstFormatsCaptionAndTheFormView) {
     EXPECT_EQ(window->windowTitle(), "ベルヴォリン --- 書式１");
     EXPECT_EQ(shownView(), window->formView());
     EXPECT_FALSE(window->formView()->bitmap().isNull());
-    EXPECT_EQ(window->statusBar()->partText(0), "カルデミス");
+    EXPECT_EQ(window->statusBar()->partText(0), "ベルヴォリン");
     EXPECT_TRUE(window->statusBar()->partText(2).startsWith(" 現在 "));
 }
 
@@ -213,7 +214,7 @@ TEST_F(MainWindowTest, ToolBarTooltipsPutTheLongDescriptionIntoTheStatusBar) {
     EXPECT_EQ(window->statusBar()->partText(0), "データ入力ダイアログを表示");
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(button, &leave);
-    EXPECT_EQ(window->statusBar()->partText(0), "カルデミス");
+    EXPECT_EQ(window->statusBar()->partText(0), "ベルヴォリン");
 }
 
 TEST_F(MainWindowTest, ResettingFormat2ToItsStartUpStateLeavesFormat1Alone) {
@@ -305,4 +306,50 @@ TEST(StatusTexts, PositionsAreRoundedToWholeMillimetres) {
 
 TEST(StatusTexts, TheClockShowsDateAndMinute) {
     EXPECT_EQ(clockText(LocalTime{2026, 12, 7, 9, 5, 59}), " 現在 2026年 12月  7日 09：05です");
+}
+
+TEST_F(MainWindowTest, ScrollBarsDependOnlyOnTheSizeNotOnWhatCameBefore) {
+    FormView view;
+    view.show();
+    const auto bars = [&view] {
+        QCoreApplication::processEvents();
+        return std::pair(view.horizontalScrollBar()->isVisible(),
+                         view.verticalScrollBar()->isVisible());
+    };
+    int fits = 0;
+    const ScrollState& state = window->formView()->scrollState();
+    const QSize page(state.horizontalExtent * state.horizontalUnit,
+                     state.verticalExtent * state.verticalUnit);
+    for (int extra = -40; extra <= 40; extra += 2) {
+        // Rendered while the window is still small, as at start-up, then
+        // given its final size.
+        view.resize(300, 300);
+        view.render();
+        view.resize(page.width() + extra, page.height() + extra);
+        const auto grown = bars();
+        view.render();
+        EXPECT_EQ(bars(), grown) << extra;
+        fits += grown.first ? 0 : 1;
+    }
+    // The sizes cover both a page that fits and one that does not.
+    EXPECT_GT(fits, 0);
+}
+
+TEST_F(MainWindowTest, ViewMenuShowsAHiddenBarAsAnEmptyBox) {
+    // Pixels inside the box that are not white: the tick.
+    const auto tickPixels = [this](int command) {
+        const QImage image = window->action(command)->icon().pixmap(16, 16).toImage();
+        int ticked = 0;
+        for (int y = 5; y < 12; ++y) {
+            for (int x = 5; x < 12; ++x) {
+                ticked += image.pixelColor(x, y).lightness() < 200 ? 1 : 0;
+            }
+        }
+        return ticked;
+    };
+    EXPECT_GT(tickPixels(kCmdToolbar), 0);
+    window->command(kCmdToolbar);
+    window->command(kCmdStatusBar);
+    EXPECT_EQ(tickPixels(kCmdToolbar), 0);
+    EXPECT_EQ(tickPixels(kCmdStatusBar), 0);
 }
