@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "data/settings_state.h"
@@ -83,16 +82,6 @@ PageSetupDialog::PageSetupDialog(QWidget* owner, int format)
     differentFonts_->setChecked(different);
     printFonts_->setEnabled(different);
 
-    auto* ok = control<QPushButton>(1317, QStringLiteral("OK"));
-    ok->setDefault(true);
-    auto* cancel = control<QPushButton>(1318, QStringLiteral("ｷｬﾝｾﾙ"));
-    auto* help = control<QPushButton>(1319, QStringLiteral("ヘルプ"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(nameRow);
     for (QCheckBox* box :
@@ -101,11 +90,8 @@ PageSetupDialog::PageSetupDialog(QWidget* owner, int format)
     }
     layout->addWidget(screenRow);
     layout->addWidget(printRow);
-    layout->addLayout(buttons);
+    layout->addLayout(setup::okCancelHelp(this, 1317));
 
-    connect(ok, &QPushButton::clicked, this, &PageSetupDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &PageSetupDialog::reject);
-    connect(help, &QPushButton::clicked, this, &PageSetupDialog::openHelpTopic);
     connect(oneSheet_, &QCheckBox::clicked, this, &PageSetupDialog::setOneSheet);
     connect(differentFonts_, &QCheckBox::clicked, this, &PageSetupDialog::setDifferentFonts);
     connect(screenFonts_, &QComboBox::activated, this, &PageSetupDialog::chooseScreenFont);

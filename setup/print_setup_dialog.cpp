@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -73,6 +72,13 @@ void fillList(QComboBox* list, const std::vector<Entry>& entries, std::string_vi
         list->addItem(entry.name);
     }
     list->setCurrentIndex(matchingEntry(entries, storedSjis));
+}
+
+template <typename Entry>
+const Entry* entryAt(const std::vector<Entry>& entries, int index) {
+    return index >= 0 && index < static_cast<int>(entries.size())
+               ? &entries[static_cast<std::size_t>(index)]
+               : nullptr;
 }
 
 }  // namespace
@@ -143,25 +149,12 @@ PrintSetupDialog::PrintSetupDialog(QWidget* owner, int format)
     middle->addWidget(buildPaperBox(), 1);
     middle->addWidget(buildOrientationBox());
 
-    auto* ok = control<QPushButton>(1361, QStringLiteral("OK"));
-    ok->setDefault(true);
-    auto* cancel = control<QPushButton>(1362, QStringLiteral("ｷｬﾝｾﾙ"));
-    auto* help = control<QPushButton>(1363, QStringLiteral("ヘルプ"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(printerRow);
     layout->addLayout(middle);
     layout->addWidget(buildMarginBox());
-    layout->addLayout(buttons);
+    layout->addLayout(setup::okCancelHelp(this, 1361));
 
-    connect(ok, &QPushButton::clicked, this, &PrintSetupDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &PrintSetupDialog::reject);
-    connect(help, &QPushButton::clicked, this, &PrintSetupDialog::openHelpTopic);
     connect(printers_, &QComboBox::activated, this, &PrintSetupDialog::choosePrinter);
     connect(papers_, &QComboBox::activated, this, &PrintSetupDialog::choosePaper);
     connect(sources_, &QComboBox::activated, this, &PrintSetupDialog::chooseSource);
@@ -338,25 +331,19 @@ void PrintSetupDialog::choosePrinter(int index) {
 }
 
 void PrintSetupDialog::choosePaper(int index) {
-    const auto& papers = listsOf(work_.printerIndex).papers;
-    if (index < 0 || index >= static_cast<int>(papers.size())) {
-        return;
+    if (const PaperEntry* paper = entryAt(listsOf(work_.printerIndex).papers, index)) {
+        storeRecordText(work_.paperName, paper->name, kPaperNameBytes);
+        work_.paperSize = static_cast<std::int16_t>(paper->code);
+        runPrinterCheck();
     }
-    const PaperEntry& paper = papers[static_cast<std::size_t>(index)];
-    storeRecordText(work_.paperName, paper.name, kPaperNameBytes);
-    work_.paperSize = static_cast<std::int16_t>(paper.code);
-    runPrinterCheck();
 }
 
 void PrintSetupDialog::chooseSource(int index) {
-    const auto& sources = listsOf(work_.printerIndex).sources;
-    if (index < 0 || index >= static_cast<int>(sources.size())) {
-        return;
+    if (const SourceEntry* source = entryAt(listsOf(work_.printerIndex).sources, index)) {
+        storeRecordText(work_.paperSourceName, source->name, kSourceNameBytes);
+        work_.paperSource = static_cast<std::int16_t>(source->code);
+        runPrinterCheck();
     }
-    const SourceEntry& source = sources[static_cast<std::size_t>(index)];
-    storeRecordText(work_.paperSourceName, source.name, kSourceNameBytes);
-    work_.paperSource = static_cast<std::int16_t>(source.code);
-    runPrinterCheck();
 }
 
 void PrintSetupDialog::chooseOrientation(int orientation) {

@@ -7,6 +7,12 @@
 
 #include "shell/help.h"
 
+class QHBoxLayout;
+
+namespace belvorine {
+class BelvorineDialog;
+}
+
 namespace belvorine::setup {
 
 template <typename Control, typename... Args>
@@ -19,5 +25,10 @@ Control* control(int id, Args&&... args) {
 inline QLabel* label(const QString& text, int id) {
     return control<QLabel>(id, text);
 }
+
+// The row of "OK" (the default button), "ｷｬﾝｾﾙ" and "ヘルプ" with the ids
+// `firstId` to `firstId` + 2, wired to the dialog's accept, reject and help
+// topic.
+QHBoxLayout* okCancelHelp(BelvorineDialog* dialog, int firstId);
 
 }  // namespace belvorine::setup
