@@ -2,6 +2,8 @@
 // Small builders for the controls of the setup dialogs: each control gets
 // its id, so that F1 and a right click find its pop-up help.
 
+#include <utility>
+
 #include <QLabel>
 #include <QString>
 
