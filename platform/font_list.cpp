@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 
 #include "platform/sjis_text.h"
@@ -84,7 +85,58 @@ void addFace(std::vector<FontFace>& faces, const QString& name, std::uint8_t pit
     faces.push_back(face);
 }
 
+// The name with ASCII letters in lower case; other letters (full-width
+// ones too) as they are.
+QString asciiFolded(const QString& name) {
+    QString folded = name;
+    for (QChar& c : folded) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) {
+            c = QChar(c.unicode() + ('a' - 'A'));
+        }
+    }
+    return folded;
+}
+
+int indexWhere(const std::vector<FontFace>& faces, const auto& matches) {
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        if (matches(asciiFolded(faces[i].name))) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The name the font database gives `family` in this session, or an empty
+// string when it has no such family.
+QString sessionFamilyName(const QString& family) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ||
+        !QFontDatabase::hasFamily(family)) {
+        return QString();
+    }
+    QFont font(family);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return QFontInfo(font).family();
+}
+
 }  // namespace
+
+int findFontFace(const std::vector<FontFace>& faces, const QString& stored) {
+    if (stored.isEmpty()) {
+        return -1;
+    }
+    const QString wanted = asciiFolded(stored);
+    int index = indexWhere(faces, [&](const QString& name) { return name == wanted; });
+    if (index < 0) {
+        const QString session = asciiFolded(sessionFamilyName(stored));
+        if (!session.isEmpty()) {
+            index = indexWhere(faces, [&](const QString& name) { return name == session; });
+        }
+    }
+    if (index < 0) {
+        index = indexWhere(faces, [&](const QString& name) { return name.startsWith(wanted); });
+    }
+    return index;
+}
 
 std::vector<FontFace> japaneseFontFaces() {
     std::vector<FontFace> faces;

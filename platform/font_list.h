@@ -22,4 +22,12 @@ struct FontFace {
 // the four "ＭＳ …" faces are listed.
 std::vector<FontFace> japaneseFontFaces();
 
+// The index in `faces` of the face that a stored font record names: the
+// same name (ASCII letters in any case); else the same installed family
+// under the name another locale gives it (the font database names a family
+// after the language of the session: "IPAGothic" or "IPAゴシック"); else the
+// first face whose name begins with it (ASCII case ignored). -1 for an
+// empty name or none.
+int findFontFace(const std::vector<FontFace>& faces, const QString& stored);
+
 }  // namespace belvorine

@@ -89,7 +89,7 @@ void setMarginLimits(const DeviceCaps& caps, PageSettings& settings) {
     settings.marginBottom.maximum = heightThird;
 }
 
-int refreshPrinterMetrics(PageSettings& settings, int format) {
+int checkPrinter(PageSettings& settings, PageGeometry& geometry) {
     if (printerCount() == 0) {
         return 0;
     }
@@ -103,9 +103,13 @@ int refreshPrinterMetrics(PageSettings& settings, int format) {
     // The limits come first, so that the margins are clamped into this
     // printer's and this paper's limits rather than the last ones stored.
     setMarginLimits(caps, checked);
-    fillGeometry(caps, checked, printerGeometry(format));
+    fillGeometry(caps, checked, geometry);
     settings = checked;
     return 1;
+}
+
+int refreshPrinterMetrics(PageSettings& settings, int format) {
+    return checkPrinter(settings, printerGeometry(format));
 }
 
 int checkPrintersAtStartup() {

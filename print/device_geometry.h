@@ -31,6 +31,10 @@ void setMarginLimits(const DeviceCaps& caps, PageSettings& settings);
 // reports no resolution.
 int refreshPrinterMetrics(PageSettings& settings, int format);
 
+// The same check filling `geometry` instead of a format's: the print setup
+// dialog tries printers and papers without touching the live geometry.
+int checkPrinter(PageSettings& settings, PageGeometry& geometry);
+
 // Start-up (after the settings are loaded): the printer check of both
 // formats' live printer settings. Returns 0 when either fails; start-up then
 // ends without a window.

@@ -62,7 +62,7 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
     setWindowTitle(QStringLiteral("印刷開始確認"));
     setHelpTopic(QStringLiteral("::/printout.html"));
     const PageSettings& print = printerSettings(currentFormat());
-    acknowledgement_ = print.makeAcknowledgement == 1;
+    acknowledgement_ = print.makeAcknowledgement == 1 && print.orderAndCopyOnOneSheet != 1;
 
     auto* settingsBox = new QGroupBox(QStringLiteral("　印刷設定 及び ページ設定　"), this);
     setControlId(settingsBox, 1380);

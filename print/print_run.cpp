@@ -183,7 +183,8 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
     JobWindow window(options.owner);
     PrintJob job(printer, format);
     for (int index = 0; index < 3; ++index) {
-        if (selection.pages[index] != 1) {
+        // A one-sheet format has no sheet left for the acknowledgement.
+        if (selection.pages[index] != 1 || (index == 2 && settings.orderAndCopyOnOneSheet == 1)) {
             continue;
         }
         window.showPage(index);

@@ -81,6 +81,8 @@ private:
     void leaveLayoutMode();
     void leaveMode();
     void switchFormat();
+    // After OK in the print setup or the page setup.
+    void setupAccepted();
     void zoom(int delta);
     void toggleToolbar();
     void toggleStatusBar();

@@ -20,6 +20,8 @@
 #include "platform/printers/printer_info.h"
 #include "print/print_confirm_dialog.h"
 #include "print/printer_list.h"
+#include "setup/page_setup_dialog.h"
+#include "setup/print_setup_dialog.h"
 #include "shell/context_help.h"
 #include "shell/help.h"
 
@@ -171,6 +173,13 @@ TEST_F(DialogPopUps, DataEntryWithAndWithoutTheApprovalNumber) {
 TEST_F(DialogPopUps, PrintConfirmation) {
     PrintConfirmDialog dialog(nullptr);
     expectTexts(dialog);
+}
+
+TEST_F(DialogPopUps, PrintSetupAndPageSetup) {
+    PrintSetupDialog printSetup(nullptr, 0);
+    expectTexts(printSetup);
+    PageSetupDialog pageSetup(nullptr, 0);
+    expectTexts(pageSetup);
 }
 
 // ---- topic pages ----------------------------------------------------------

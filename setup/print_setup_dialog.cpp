@@ -1,0 +1,376 @@
+#include "setup/print_setup_dialog.h"
+
+#include <algorithm>
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "data/name_compare.h"
+#include "data/settings_state.h"
+#include "form/layout_preparation.h"
+#include "platform/sjis_text.h"
+#include "print/device_geometry.h"
+#include "print/printer_list.h"
+#include "setup/setup_controls.h"
+#include "shell/sjis_input.h"
+#include "shell/up_down_control.h"
+
+namespace belvorine {
+namespace {
+
+using setup::control;
+using setup::label;
+
+// Bytes a record keeps of a paper name and a source name.
+constexpr std::size_t kPaperNameBytes = 63;
+constexpr std::size_t kSourceNameBytes = 23;
+
+// A typed margin is read from at most this many characters.
+constexpr int kTypedMarginLength = 9;
+// "140.00", a third of an A3 height, fits; the original's five characters
+// cut every margin of 100 mm or more.
+constexpr int kMarginEditLength = 6;
+
+// CUPS can take seconds to answer for a printer on the network.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+std::string_view beforeParenthesis(std::string_view name) {
+    const std::size_t cut = name.find(" (");
+    return cut == std::string_view::npos ? name : name.substr(0, cut);
+}
+
+// The last entry whose name denotes `storedSjis`; -1 when none does, so
+// that a list never shows a paper or source the record does not hold.
+template <typename Entry>
+int matchingEntry(const std::vector<Entry>& entries, std::string_view storedSjis) {
+    for (int i = static_cast<int>(entries.size()) - 1; i >= 0; --i) {
+        if (samePaperName(entries[static_cast<std::size_t>(i)].name, storedSjis)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+template <typename Entry>
+void fillList(QComboBox* list, const std::vector<Entry>& entries, std::string_view storedSjis) {
+    list->clear();
+    for (const Entry& entry : entries) {
+        list->addItem(entry.name);
+    }
+    list->setCurrentIndex(matchingEntry(entries, storedSjis));
+}
+
+template <typename Entry>
+const Entry* entryAt(const std::vector<Entry>& entries, int index) {
+    return index >= 0 && index < static_cast<int>(entries.size())
+               ? &entries[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+}  // namespace
+
+QString millimetreText(int hundredths) {
+    const long long value = hundredths;
+    const long long magnitude = value < 0 ? -value : value;
+    const QString text = QStringLiteral("%1%2.%3")
+                             .arg(value < 0 ? QStringLiteral("-") : QString())
+                             .arg(magnitude / 100)
+                             .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    return text.rightJustified(5);
+}
+
+long long typedHundredths(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace()) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    auto digit = [&](qsizetype at) {
+        return at < text.size() && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9');
+    };
+    long long value = 0;
+    for (; digit(i); ++i) {
+        value = std::min(value * 10 + (text[i].unicode() - '0'), 1'000'000'000'000LL);
+    }
+    value *= 100;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        if (digit(i)) {
+            value += (text[i].unicode() - '0') * 10;
+            if (digit(i + 1)) {
+                value += text[i + 1].unicode() - '0';
+            }
+        }
+    }
+    return negative ? -value : value;
+}
+
+bool samePaperName(const QString& entry, std::string_view storedSjis) {
+    const std::string entrySjis = toSjisLossy(entry);
+    return sameNameIgnoringCase(beforeParenthesis(entrySjis), beforeParenthesis(storedSjis));
+}
+
+PrintSetupDialog::PrintSetupDialog(QWidget* owner, int format)
+    : BelvorineDialog(owner, QStringLiteral("ＭＳ Ｐゴシック"), 10),
+      format_(format),
+      work_(printerSettings(format)),
+      geometry_(printerGeometry(format)) {
+    setWindowTitle(QStringLiteral("印刷設定"));
+    setHelpTopic(QStringLiteral("::/printset.html"));
+
+    printers_ = control<QComboBox>(1331);
+    for (const PrinterEntry& entry : printerList()) {
+        printers_->addItem(entry.name);
+    }
+    printers_->setCurrentIndex(work_.printerIndex < printers_->count() ? work_.printerIndex : -1);
+    auto* printerRow = new QHBoxLayout;
+    printerRow->addWidget(label(QStringLiteral("プリンタの選択 ："), 1330));
+    printerRow->addWidget(printers_, 1);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(buildPaperBox(), 1);
+    middle->addWidget(buildOrientationBox());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(printerRow);
+    layout->addLayout(middle);
+    layout->addWidget(buildMarginBox());
+    layout->addLayout(setup::okCancelHelp(this, 1361));
+
+    connect(printers_, &QComboBox::activated, this, &PrintSetupDialog::choosePrinter);
+    connect(papers_, &QComboBox::activated, this, &PrintSetupDialog::choosePaper);
+    connect(sources_, &QComboBox::activated, this, &PrintSetupDialog::chooseSource);
+    connect(portrait_, &QRadioButton::clicked, this, [this] { chooseOrientation(1); });
+    connect(landscape_, &QRadioButton::clicked, this, [this] { chooseOrientation(2); });
+
+    fillPaperLists();
+    (work_.orientation == 1 ? portrait_ : landscape_)->setChecked(true);
+    // The limits stored in the record; the printer is not asked on opening.
+    showMargins();
+}
+
+QWidget* PrintSetupDialog::buildPaperBox() {
+    auto* box = control<QGroupBox>(1332, QStringLiteral("　用紙　"));
+    papers_ = control<QComboBox>(1334);
+    sources_ = control<QComboBox>(1336);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(label(QStringLiteral("サイズ ："), 1333), 0, 0);
+    grid->addWidget(papers_, 0, 1);
+    grid->addWidget(label(QStringLiteral("給紙方法："), 1335), 1, 0);
+    grid->addWidget(sources_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QWidget* PrintSetupDialog::buildOrientationBox() {
+    auto* box = control<QGroupBox>(1337, QStringLiteral(" 印刷の向き "));
+    portrait_ = control<QRadioButton>(1338, QStringLiteral("縦"));
+    landscape_ = control<QRadioButton>(1339, QStringLiteral("横"));
+    auto* column = new QVBoxLayout(box);
+    column->addWidget(portrait_);
+    column->addWidget(landscape_);
+    return box;
+}
+
+QWidget* PrintSetupDialog::buildMarginBox() {
+    auto* box = control<QGroupBox>(1340, QStringLiteral("　余白（ミリ）　"));
+    auto* grid = new QGridLayout(box);
+    const struct {
+        const char* caption;
+        Margin PageSettings::*margin;
+    } sides[] = {
+        {"左 ：", &PageSettings::marginLeft},
+        {"右 ：", &PageSettings::marginRight},
+        {"上 ：", &PageSettings::marginTop},
+        {"下 ：", &PageSettings::marginBottom},
+    };
+    int id = 1341;
+    int row = 0;
+    for (const auto& side : sides) {
+        MarginRow margin{side.margin, nullptr, nullptr, nullptr, nullptr};
+        margin.millimetres = control<QLineEdit>(id + 1);
+        margin.millimetres->setAlignment(Qt::AlignCenter);
+        margin.millimetres->setMaxLength(kMarginEditLength);
+        margin.millimetres->setFixedWidth(
+            margin.millimetres->fontMetrics().horizontalAdvance(QStringLiteral("0000.00")) + 12);
+        useNumericInput(margin.millimetres, false);
+        margin.millimetres->installEventFilter(this);
+        margin.hundredths = control<QLineEdit>(id + 2, box);
+        margin.hundredths->setReadOnly(true);
+        margin.hundredths->hide();
+        margin.upDown = new UpDownControl(margin.hundredths, 0, 0, box);
+        setControlId(margin.upDown, id + 3);
+        margin.range = label(QString(), id + 4);
+        grid->addWidget(label(QString::fromUtf8(side.caption), id), row, 0);
+        grid->addWidget(margin.millimetres, row, 1);
+        grid->addWidget(margin.upDown, row, 2);
+        grid->addWidget(margin.range, row, 3);
+        margins_.push_back(margin);
+        id += 5;
+        ++row;
+    }
+    grid->setColumnStretch(3, 1);
+    for (std::size_t i = 0; i < margins_.size(); ++i) {
+        connect(margins_[i].hundredths, &QLineEdit::textChanged, this,
+                [this, i] { takeHundredths(margins_[i]); });
+    }
+    return box;
+}
+
+const PrintSetupDialog::PrinterLists& PrintSetupDialog::listsOf(int printerIndex) {
+    auto found = lists_.find(printerIndex);
+    if (found == lists_.end()) {
+        const WaitCursor wait;
+        const PrinterEntry& entry = printerEntry(printerIndex);
+        found =
+            lists_.emplace(printerIndex, PrinterLists{paperList(entry), sourceList(entry)}).first;
+    }
+    return found->second;
+}
+
+void PrintSetupDialog::fillPaperLists() {
+    const PrinterLists& lists = listsOf(work_.printerIndex);
+    fillList(papers_, lists.papers, sjisView(work_.paperName));
+    fillList(sources_, lists.sources, sjisView(work_.paperSourceName));
+}
+
+void PrintSetupDialog::showMargins() {
+    for (MarginRow& row : margins_) {
+        showMargin(row);
+    }
+}
+
+void PrintSetupDialog::showMargin(MarginRow& row) {
+    const Margin& margin = work_.*row.margin;
+    row.upDown->setRange(margin.minimum, margin.maximum);
+    // Above the maximum counts as the maximum, else below the minimum as the
+    // minimum.
+    const int shown = margin.value > margin.maximum   ? margin.maximum
+                      : margin.value < margin.minimum ? margin.minimum
+                                                      : margin.value;
+    row.hundredths->setText(QString::number(shown));
+    // The text may not have changed while the value did.
+    takeHundredths(row);
+    row.range->setText(QStringLiteral("(%1 ～ %2)")
+                           .arg(millimetreText(margin.minimum), millimetreText(margin.maximum)));
+}
+
+void PrintSetupDialog::takeHundredths(MarginRow& row) {
+    bool isNumber = false;
+    const int value = row.hundredths->text().toInt(&isNumber);
+    if (!isNumber) {
+        return;
+    }
+    (work_.*row.margin).value = value;
+    row.millimetres->setText(millimetreText(value));
+}
+
+void PrintSetupDialog::takeTypedMargin(MarginRow& row) {
+    const Margin& margin = work_.*row.margin;
+    const QString text = row.millimetres->text().left(kTypedMarginLength);
+    const long long typed = text.trimmed().isEmpty() ? margin.minimum : typedHundredths(text);
+    const long long clamped =
+        std::min<long long>(std::max<long long>(typed, margin.minimum), margin.maximum);
+    row.hundredths->setText(QString::number(clamped));
+    takeHundredths(row);
+}
+
+bool PrintSetupDialog::eventFilter(QObject* watched, QEvent* event) {
+    for (MarginRow& row : margins_) {
+        if (watched != row.millimetres) {
+            continue;
+        }
+        if (event->type() == QEvent::FocusOut) {
+            takeTypedMargin(row);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                takeTypedMargin(row);
+                row.upDown->step(key == Qt::Key_Up ? 1 : -1);
+                return true;
+            }
+        }
+    }
+    return BelvorineDialog::eventFilter(watched, event);
+}
+
+void PrintSetupDialog::runPrinterCheck() {
+    {
+        const WaitCursor wait;
+        // A printer that cannot be asked leaves the limits as they were.
+        checkPrinter(work_, geometry_);
+    }
+    showMargins();
+}
+
+void PrintSetupDialog::choosePrinter(int index) {
+    if (index < 0) {
+        return;
+    }
+    work_.printerIndex = index;
+    runPrinterCheck();
+    fillPaperLists();
+}
+
+void PrintSetupDialog::choosePaper(int index) {
+    if (const PaperEntry* paper = entryAt(listsOf(work_.printerIndex).papers, index)) {
+        storeRecordText(work_.paperName, paper->name, kPaperNameBytes);
+        work_.paperSize = static_cast<std::int16_t>(paper->code);
+        runPrinterCheck();
+    }
+}
+
+void PrintSetupDialog::chooseSource(int index) {
+    if (const SourceEntry* source = entryAt(listsOf(work_.printerIndex).sources, index)) {
+        storeRecordText(work_.paperSourceName, source->name, kSourceNameBytes);
+        work_.paperSource = static_cast<std::int16_t>(source->code);
+        runPrinterCheck();
+    }
+}
+
+void PrintSetupDialog::chooseOrientation(int orientation) {
+    work_.orientation = orientation;
+    runPrinterCheck();
+}
+
+void PrintSetupDialog::accept() {
+    // Enter on the default button leaves the margin being typed in its edit.
+    for (MarginRow& row : margins_) {
+        takeTypedMargin(row);
+    }
+    PageSettings& live = printerSettings(format_);
+    live = work_;
+    {
+        const WaitCursor wait;
+        refreshPrinterMetrics(live, format_);
+    }
+    for (int format = 0; format < kFormatCount; ++format) {
+        prepareLayout(format, liveLayout(format));
+    }
+    BelvorineDialog::accept();
+}
+
+int runPrintSetupDialog(QWidget* owner) {
+    PrintSetupDialog dialog(owner, currentFormat());
+    return dialog.exec() == QDialog::Accepted ? 1 : 2;
+}
+
+}  // namespace belvorine
