@@ -41,7 +41,7 @@ public:
     virtual void setTextJustification(int extra, int breakCount) = 0;
 
     // Draws one line of `text` in `rect`, aligned horizontally and centred
-    // vertically, in the text colour. Not clipped to the rectangle.
+    // vertically, in the text colour, clipped to the rectangle.
     virtual void drawText(const QRect& rect, std::string_view text, TextAlign align) = 0;
 
     virtual void setTextColor(const QColor& color) = 0;

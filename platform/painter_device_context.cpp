@@ -90,6 +90,10 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
     const QPoint corner = placeLine(rect, line.width, fm.height(), align);
     const int x = corner.x();
     const int baseline = corner.y() + fm.ascent();
+    // A text longer than its frame stops at the frame, on screen and on
+    // paper alike, instead of running over its neighbours.
+    painter_->save();
+    painter_->setClipRect(rect, painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 
     // The runs are drawn without decoration; underline and strike-out are
     // drawn once across the whole line, spaces and justification included.
@@ -113,6 +117,7 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
         painter_->fillRect(QRect(x, baseline - fm.strikeOutPos(), line.width, thickness),
                            textColor_);
     }
+    painter_->restore();
 }
 
 void PainterDeviceContext::setTextColor(const QColor& color) {

@@ -205,6 +205,19 @@ TEST_F(PainterSurface, UnderlineRunsUnderTheSpacesToo) {
     EXPECT_FALSE(isInk(image, 200, underline));
 }
 
+TEST_F(PainterSurface, TextLongerThanItsFrameStopsAtTheFrame) {
+    {
+        PainterDeviceContext dc(&image);
+        dc.selectFont(gothic(-24));
+        dc.drawText(QRect(100, 20, 60, 40), sjis(QStringLiteral("株式会社ベルヴォリン商事")),
+                    TextAlign::Centre);
+    }
+    const auto [first, last] = inkColumns(image);
+    EXPECT_GE(first, 100);
+    EXPECT_LE(last, 159);
+    EXPECT_GT(last, first);
+}
+
 TEST_F(PainterSurface, LinesLeaveTheirEndPoint) {
     {
         PainterDeviceContext dc(&image);
