@@ -19,6 +19,8 @@ public:
 
 private:
     HelpWindow();
+    void followModalDialog();
+    void belongTo(QWidget* owner);
     QTextBrowser* browser_;
     QString topic_;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "shell/message_table.h"
 
@@ -43,11 +44,12 @@ int showMessage(const MessageRequest& request) {
             break;
         case MessageButtons::OkCancel:
             box.addButton(QMessageBox::Ok);
-            box.addButton(QMessageBox::Cancel);
+            box.addButton(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
             break;
         case MessageButtons::YesNo:
-            box.addButton(QMessageBox::Yes);
-            box.addButton(QMessageBox::No);
+            // The texts of a Japanese desktop, whatever the system's language.
+            box.addButton(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+            box.addButton(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
             break;
     }
     switch (box.exec()) {
@@ -60,23 +62,23 @@ int showMessage(const MessageRequest& request) {
         default:
             // Escape on a Yes/No box means No, on an OK/Cancel box Cancel.
             if (box.clickedButton() == nullptr) {
-                return request.buttons == MessageButtons::YesNo  ? kResultNo
-                       : request.buttons == MessageButtons::Ok ? kResultOk
-                                                                 : kResultCancel;
+                return request.buttons == MessageButtons::YesNo ? kResultNo
+                       : request.buttons == MessageButtons::Ok  ? kResultOk
+                                                                : kResultCancel;
             }
             return kResultOk;
     }
 }
 
 int showError(QWidget* owner, const QString& caption, int number) {
-    return showMessage({owner, caption, messageText(number), MessageIcon::Error,
-                        MessageButtons::Ok});
+    return showMessage(
+        {owner, caption, messageText(number), MessageIcon::Error, MessageButtons::Ok});
 }
 
 int askQuestion(QWidget* owner, const QString& caption, int number) {
     QApplication::beep();
-    return showMessage({owner, caption, messageText(number), MessageIcon::Question,
-                        MessageButtons::YesNo});
+    return showMessage(
+        {owner, caption, messageText(number), MessageIcon::Question, MessageButtons::YesNo});
 }
 
 int showWarning(QWidget* owner, const QString& caption, const QString& text) {

@@ -2,15 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 
 #include "shell/about_box.h"
 #include "shell/context_help.h"
 #include "shell/dialog_base.h"
 #include "shell/help.h"
+#include "shell/help_window.h"
+#include "shell/message_box.h"
 #include "shell/message_table.h"
 
 using namespace belvorine;
@@ -62,6 +71,49 @@ TEST(DialogBase, HelpButtonOpensTheDialogsTopic) {
     dialog.setHelpTopic("::/no-such-topic.html");
     dialog.openHelpTopic();
     EXPECT_EQ(currentHelpTopic(), "::/index.html");
+}
+
+TEST(DialogBase, HelpOpenedFromAModalDialogCanBeUsedBesideIt) {
+    BelvorineDialog dialog(nullptr, "ＭＳ ゴシック", 10);
+    dialog.setHelpTopic("::/index.html");
+    int scrolled = -1;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.openHelpTopic();
+        auto* help = HelpWindow::instance();
+        help->resize(300, 200);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+        auto* browser = help->findChild<QTextBrowser*>();
+        browser->setFocus();
+        // Through the window system, where a modal dialog blocks input.
+        QTest::keyClick(help->windowHandle(), Qt::Key_End);
+        scrolled = browser->verticalScrollBar()->value();
+        dialog.accept();
+    });
+    dialog.exec();
+    EXPECT_GT(scrolled, 0);
+    // Still open on its own after the dialog ended.
+    EXPECT_TRUE(HelpWindow::instance()->isVisible());
+    EXPECT_EQ(HelpWindow::instance()->parentWidget(), nullptr);
+    HelpWindow::instance()->close();
+}
+
+TEST(MessageBoxes, SpeakJapaneseWhateverTheSystemLanguage) {
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons()) {
+            buttons << button->text();
+        }
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(showMessage({nullptr, "データ消去", "クリアーしてよろしいですか？",
+                           MessageIcon::Question, MessageButtons::YesNo}),
+              kResultNo);
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"いいえ(&N)", "はい(&Y)"}));
+    // Qt's own dialogs (the PDF printer's save dialog) are translated too.
+    EXPECT_NE(QFileDialog::tr("&Save"), "&Save");
 }
 
 TEST(MessageTable, UnusedSlotsAreEmptyAndNumbersOutsideTheTableToo) {

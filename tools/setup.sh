@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev libcups2-dev
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libcups2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     cups cups-client cups-filters
