@@ -1,11 +1,18 @@
 #include "shell/application.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <memory>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QTranslator>
 
 #include "data/order_record.h"
-#include "records/records.h"
 #include "data/settings_file.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
@@ -14,6 +21,7 @@
 #include "platform/single_instance.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
+#include "records/records.h"
 #include "resources/images.h"
 #include "shell/main_window.h"
 #include "shell/placement.h"
@@ -21,9 +29,22 @@
 namespace belvorine {
 namespace {
 
-// Places the window where it was, inside the work area, and shows it the
-// way it was last shown. A window closed minimised opens restored, so that
-// the program never seems not to have started.
+// Moves the window so that its frame, title bar included, lies inside the
+// work area, shrinking it where the work area is smaller.
+void keepFrameInsideWorkArea(QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect placed = keepInsideWorkArea(frame, workArea(&window));
+    if (placed == frame) {
+        return;
+    }
+    window.move(placed.topLeft());
+    window.resize(window.size() - (frame.size() - placed.size()));
+}
+
+// Shows the window where it was, the way it was last shown. A window closed
+// minimised opens restored, so that the program never seems not to have
+// started. The frame is kept inside the work area once the window system
+// has given it one: before it is shown the title bar is not known.
 void showAsLastClosed(MainWindow& window) {
     const InitialData& data = settings().initialData;
     window.resize(data.windowWidth > 0 ? data.windowWidth : 800,
@@ -31,19 +52,59 @@ void showAsLastClosed(MainWindow& window) {
     if (data.windowX != kDefaultWindowPosition && data.windowY != kDefaultWindowPosition) {
         window.move(data.windowX, data.windowY);
     }
-    const QRect placed = keepInsideWorkArea(window.frameGeometry(), workArea(&window));
-    window.move(placed.topLeft());
-    window.resize(placed.size().boundedTo(window.size()));
     if (data.showState == kShowMaximised) {
         window.showMaximized();
-    } else {
-        window.show();
+        return;
     }
+    keepFrameInsideWorkArea(window);
+    window.show();
+    keepFrameInsideWorkArea(window);
+    // A window manager decorates the window a moment after it is mapped.
+    QTimer::singleShot(250, &window, [&window] { keepFrameInsideWorkArea(window); });
+}
+
+// The write end of the pipe through which a termination signal reaches the
+// event loop (a signal handler may do nothing but write).
+int terminationPipe[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(terminationPipe[1], &byte, 1);
+}
+
+// A logout, a shutdown or `kill` ends the program the way its close box
+// does: settings saved and the history committed, never lost.
+void closeOnTerminationSignals(MainWindow& window) {
+    if (::pipe2(terminationPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        notifier->setEnabled(false);
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+        window.closeAfterError();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 }  // namespace
 
 void prepareApplication(QApplication& app) {
+    // Qt's own texts (file dialogs, standard buttons) in Japanese, whatever
+    // the system's language; English when the translations are not installed.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        app.installTranslator(translator);
+    }
     app.setApplicationName(QStringLiteral("Belvorine"));
     app.setApplicationDisplayName(QString());
     app.setWindowIcon(belvorIcon());
@@ -84,6 +145,7 @@ int runApplication(int argc, char** argv) {
         return 0;
     }
     QObject::connect(window.get(), &MainWindow::exited, &app, &QCoreApplication::quit);
+    closeOnTerminationSignals(*window);
     return app.exec();
 }
 

@@ -52,6 +52,9 @@ public:
     // Applies the mode to the tool-bar buttons.
     void updateButtons();
 
+    // Ends the program in whatever mode it is, through the normal exit.
+    void closeAfterError();
+
 signals:
     // The exit sequence has run: settings saved, history committed.
     void exited();
@@ -69,8 +72,6 @@ private:
     void showModeView();
     void applyMode();
     void errorExit(int number);
-    // Ends the program in whatever mode it is, through the normal exit.
-    void closeAfterError();
     void internalErrorExit(QWidget* over);
 
     // Commands with more than a line of work.

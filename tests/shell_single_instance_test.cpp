@@ -35,6 +35,7 @@ public:
         process.start(program_, {});
         process.waitForStarted();
     }
+    QString folder() const { return dir_.path(); }
     // True while some process holds the program's lock.
     bool lockHeld() const {
         qputenv("XDG_RUNTIME_DIR", runtime_.toLocal8Bit());
@@ -96,4 +97,19 @@ TEST(SingleInstance, AKilledInstanceDoesNotBlockTheNextStart) {
     EXPECT_FALSE(next.waitForFinished(500)) << "the next start ran";
     next.kill();
     next.waitForFinished();
+}
+
+TEST(SingleInstance, ATerminationSignalEndsLikeTheCloseBoxAndKeepsTheFiles) {
+    ProgramCopy program;
+    QProcess process;
+    program.start(process);
+    ASSERT_TRUE(program.waitForLock());
+    // The lock comes before the window; the signal is taken once it stands.
+    QThread::msleep(3000);
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(program.folder() + "/belvorine.dat"));
+    EXPECT_TRUE(QFile::exists(program.folder() + "/belvorine.da1"));
 }

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, installs the program into its own folder
-# (default ~/Belvorine, kept across rebuilds with its settings and history)
-# and starts it. Without a display it runs on a virtual one, saves a
-# screenshot of the main window and ends the program.
+# Installs what is missing, builds the program (only the program, not the
+# tests and benchmarks), installs it into its own folder (default
+# ~/Belvorine, kept across rebuilds with its settings and history) and starts
+# it. Without a display it runs on a virtual one, saves a screenshot of the
+# main window and closes the program the way the user would, so its
+# settings and data files are written as after any normal exit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
-bash tools/build.sh
+bash tools/build.sh belvorine
+
+# Qt wants a private runtime folder; a plain shell or a container has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="/tmp/runtime-$(id -u)"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 prefix="${BELVORINE_HOME:-$HOME/Belvorine}"
 mkdir -p "$prefix"
