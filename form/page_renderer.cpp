@@ -63,7 +63,7 @@ struct Table {
     int top = 0;
     int right = 0;
     int width = 0;
-    int off = 0;       // room for the total box above the heading
+    int off = 0;  // room for the total box above the heading
     int heightPercent = 100;
     int cellPointSize = 9;
 
@@ -131,10 +131,10 @@ public:
         frame(item);
     }
 
-    void cell(const Table& table, const Column& column, int top, int bottom,
-              std::string_view text, int weight, TextAlign align) {
-        textFrame(Rect{table.columnX(column.first), top, table.columnX(column.last), bottom},
-                  text, table.cellPointSize, weight, align);
+    void cell(const Table& table, const Column& column, int top, int bottom, std::string_view text,
+              int weight, TextAlign align) {
+        textFrame(Rect{table.columnX(column.first), top, table.columnX(column.last), bottom}, text,
+                  table.cellPointSize, weight, align);
     }
 
     void thinPen() { dc_.setSolidPen(scale_ / 100); }
@@ -246,9 +246,9 @@ void drawHeading(PageDrawer& page, const Table& table) {
     const int top = table.headingTop();
     const int bottom = table.headingBottom();
     const std::pair<const Column*, const char*> headings[] = {
-        {&kNameColumn, "品　　　　名"}, {&kQuantityColumn, "数　　量"},
-        {&kUnitPriceColumn, "単　　価"},  {&kAmountColumn, "金　　額"},
-        {&kDateColumn, "納品期日"},       {&kPlaceColumn, "納品場所"},
+        {&kNameColumn, "品　　　　名"},  {&kQuantityColumn, "数　　量"},
+        {&kUnitPriceColumn, "単　　価"}, {&kAmountColumn, "金　　額"},
+        {&kDateColumn, "納品期日"},      {&kPlaceColumn, "納品場所"},
     };
     for (const auto& [column, text] : headings) {
         page.cell(table, *column, top, bottom, sjis(text), 400, TextAlign::Centre);
@@ -256,9 +256,8 @@ void drawHeading(PageDrawer& page, const Table& table) {
 }
 
 // Draws the five lines; returns the last line that counts for the table's
-// bottom and adds the drawn amounts to `total`.
-int drawLines(PageDrawer& page, const Table& table, const OrderRecord& order, int showTotal,
-              long long& total) {
+// bottom.
+int drawLines(PageDrawer& page, const Table& table, const OrderRecord& order, int showTotal) {
     int last = 0;
     for (int r = 1; r <= kOrderLineCount; ++r) {
         const OrderLine& line = order.lines[r - 1];
@@ -286,7 +285,6 @@ int drawLines(PageDrawer& page, const Table& table, const OrderRecord& order, in
         cell(kPlaceColumn, top2, sjisView(line.deliveryPlaceLine2));
         page.thinPen();
         page.line(table.left, table.ruleBelow(r), table.right, table.ruleBelow(r));
-        total += amountValue(line.amount);
         last = r;
     }
     return last;
@@ -297,16 +295,16 @@ int drawLines(PageDrawer& page, const Table& table, const OrderRecord& order, in
 int drawTotals(PageDrawer& page, const Table& table, long long total, int linesBottom) {
     const int size = table.heightPercent * 16 / 100;
     const int boxLeft = table.left + 20 * table.width / kTableColumns;
-    page.textFrame(Rect{boxLeft, table.top, boxLeft + 500, table.headingTop()},
-                   totalBoxText(total), size, 700, TextAlign::Left);
+    page.textFrame(Rect{boxLeft, table.top, boxLeft + 500, table.headingTop()}, totalBoxText(total),
+                   size, 700, TextAlign::Left);
     page.thickPen();
     page.line(table.left, table.top, table.right, table.top);
 
     const int rowTop = table.totalRowTop();
     const int rowBottom = table.totalRowBottom();
-    page.textFrame(Rect{table.columnX(kNameColumn.first), rowTop,
-                        table.columnX(kNameColumn.last), rowBottom},
-                   sjis("合       計"), size, 700, TextAlign::Centre);
+    page.textFrame(
+        Rect{table.columnX(kNameColumn.first), rowTop, table.columnX(kNameColumn.last), rowBottom},
+        sjis("合       計"), size, 700, TextAlign::Centre);
     page.textFrame(Rect{table.columnX(kAmountColumn.first), rowTop,
                         table.columnX(kAmountColumn.last), rowBottom},
                    totalRowText(total), table.heightPercent * 10 / 100, 700, TextAlign::Right);
@@ -393,12 +391,11 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
     }
 
     drawHeading(page, table);
-    long long total = 0;
-    const int last = drawLines(page, table, order, settings.showTotal, total);
+    const int last = drawLines(page, table, order, settings.showTotal);
     const int linesBottom = table.ruleBelow(last);
     int tableBottom = linesBottom;
     if (settings.showTotal == 1) {
-        tableBottom = drawTotals(page, table, total, linesBottom);
+        tableBottom = drawTotals(page, table, orderTotal(order), linesBottom);
     }
     drawTableRules(page, table, tableBottom);
 
@@ -417,8 +414,8 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
 
     if (formView && formView->horizontalUnit != 0 && formView->verticalUnit != 0) {
         const PageSettings& print = printerSettings(format);
-        const int margins = toPixels(print.marginLeft.value + print.marginRight.value,
-                                     geometry.resolutionX);
+        const int margins =
+            toPixels(print.marginLeft.value + print.marginRight.value, geometry.resolutionX);
         formView->horizontalExtent = (geometry.paperWidth - margins) / formView->horizontalUnit + 1;
         formView->verticalExtent = tableBottom / formView->verticalUnit + 1;
     }

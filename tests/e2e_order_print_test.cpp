@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFile>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -37,7 +37,6 @@ using namespace belvorine;
 using namespace belvorine::data_entry;
 
 namespace {
-
 
 // Runs `work` on the modal dialog that `trigger` opens.
 void withModalDialog(const std::function<void()>& trigger,
@@ -156,6 +155,7 @@ TEST_F(TypicalRun, EnterPrintToPdfExitAndStartAgain) {
     const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 3);
     EXPECT_TRUE(pages[0].contains("注文書"));
+    EXPECT_FALSE(pages[0].contains("注文書控"));
     EXPECT_TRUE(pages[0].contains("山田商事株式会社御中"));
     EXPECT_TRUE(pages[0].contains("一式"));
     EXPECT_TRUE(pages[0].contains("250,000円"));

@@ -104,18 +104,6 @@ TEST(AmountValue, ReadsLeadingDigitsOnly) {
     EXPECT_EQ(amountValue("99999999999999999999999999999"), 999'999'999'999'999'999LL);
 }
 
-TEST(Totals, SumOfDrawnLinesInSixtyFourBits) {
-    OrderRecord order;
-    const char* amounts[] = {" 2147483646", "Over Flow", " 2147483646", "", " 100"};
-    for (int i = 0; i < kOrderLineCount; ++i) {
-        copySjis(order.lines[i].nameLine1, "x");
-        copySjis(order.lines[i].amount, amounts[i]);
-    }
-    order.lines[4].nameLine1[0] = '\0';
-    EXPECT_EQ(orderTotal(order), 4294967292LL);
-    EXPECT_EQ(totalRowText(orderTotal(order)), "4,294,967,292" + sj("円"));
-}
-
 TEST(Totals, TotalBoxAndRowTexts) {
     EXPECT_EQ(totalBoxText(0), sj("合 計 金 額    ￥0.－"));
     EXPECT_EQ(totalRowText(0), "0" + sj("円"));

@@ -154,7 +154,7 @@ TEST_F(Renderer, WithTheTotalAnEmptyOrderStillDrawsFiveRulesAndAZeroTotal) {
     draw(kDocumentOrder);
     const Rect table = item(26).screenRect;
     const int ph = ((table.bottom - table.top) * 1000 / 302 + 5) / 10;
-    std::vector<int> expected = {table.top};  // the total box's line
+    std::vector<int> expected = {table.top};        // the total box's line
     expected.push_back(table.top + 30 * ph / 100);  // heading top
     for (int r = 0; r <= 5; ++r) {
         expected.push_back(table.top + (48 + 44 * r) * ph / 100);  // heading bottom, line rules
@@ -165,6 +165,20 @@ TEST_F(Renderer, WithTheTotalAnEmptyOrderStillDrawsFiveRulesAndAZeroTotal) {
     EXPECT_TRUE(drew(sjis("合 計 金 額    ￥0.－")));
     EXPECT_TRUE(drew(sjis("0円")));
     EXPECT_TRUE(drew(sjis("合       計")));
+}
+
+TEST_F(Renderer, TheTotalOnThePageAddsTheDrawnLinesInSixtyFourBits) {
+    display().showTotal = 1;
+    const char* amounts[] = {" 2147483646", "Over Flow", " 2147483646", "", "  100"};
+    for (int i = 0; i < kOrderLineCount; ++i) {
+        copySjis(currentOrder().lines[i].nameLine1, "x");
+        copySjis(currentOrder().lines[i].amount, amounts[i]);
+    }
+    // A line without a first name line is not drawn and not counted.
+    currentOrder().lines[4].nameLine1[0] = '\0';
+    draw(kDocumentOrder);
+    EXPECT_TRUE(drew(sjis("4,294,967,292円")));
+    EXPECT_TRUE(drew(sjis("合 計 金 額    ￥4,294,967,292.－")));
 }
 
 TEST_F(Renderer, AnEmptyLineStaysBlankAndTheTableEndsBelowTheLastLine) {

@@ -269,9 +269,15 @@ TEST_F(TextFitting, DamagedSizesStillEnd) {
     LayoutItem item = frame(QStringLiteral("注文書"), kSizeFixed, 0, 0, 300, 40);
     item.pointSize = INT_MAX;
     drawFrame(dc, item, settingsFont, 625, 0, 0);
+    // The font stays a real one: at least a pixel, never wrapped negative.
+    EXPECT_LE(onlyDrawnText(dc).font.height, -1);
+    dc.clear();
     item.pointSize = -5;
     drawFrame(dc, item, settingsFont, 100, 0, 0);
-    SUCCEED();
+    const auto texts = dc.callsOf(Kind::DrawText);
+    for (const RecordedCall& text : texts) {
+        EXPECT_LE(text.font.height, -1);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include "data/factory_values.h"
 #include "data/order_record.h"
@@ -26,6 +28,23 @@ std::string sjis(const char* utf8) {
     return toSjisLossy(QString::fromUtf8(utf8));
 }
 
+// Where `word` stands on the first page, as a fraction of the page's height
+// from the top (pdftotext -bbox); -1 when it is not there.
+double wordHeightOnPage(const QString& pdf, const QString& word) {
+    QProcess process;
+    process.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    process.waitForFinished();
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    const QRegularExpression page(R"re(<page width="[\d.]+" height="([\d.]+)")re");
+    const QRegularExpression found(R"re(<word xMin="[\d.]+" yMin="([\d.]+)"[^>]*>)re" +
+                                   QRegularExpression::escape(word) + "</word>");
+    const auto pageMatch = page.match(html);
+    const auto wordMatch = found.match(html);
+    if (!pageMatch.hasMatch() || !wordMatch.hasMatch()) {
+        return -1;
+    }
+    return wordMatch.captured(1).toDouble() / pageMatch.captured(1).toDouble();
+}
 
 class PrintRun : public ::testing::Test {
 protected:
@@ -79,6 +98,7 @@ TEST_F(PrintRun, ThreeDocumentsAreThreePagesOfRealText) {
     EXPECT_TRUE(pages[0].contains("1,200円"));
     EXPECT_TRUE(pages[0].contains("当月末締翌月末起算30日手形"));
     EXPECT_TRUE(pages[1].contains("注文書控"));
+    EXPECT_FALSE(pages[2].contains("注文書"));
     EXPECT_TRUE(pages[2].contains("注文請書"));
     EXPECT_TRUE(pages[2].contains("×△◇株式会社御中"));
 }
@@ -100,6 +120,8 @@ TEST_F(PrintRun, TheCopyAloneOfAOneSheetFormatStillPrintsInTheLowerHalf) {
     const QStringList pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains("注文書控"));
+    // The copy's title, the last character of its spread title.
+    EXPECT_GT(wordHeightOnPage(pdf, "控"), 0.5);
 }
 
 TEST_F(PrintRun, PartialPrintingOfTheAcknowledgementOnly) {
@@ -122,8 +144,10 @@ TEST_F(PrintRun, TheScaleKeepsThePagesProportions) {
 }
 
 TEST(PrintConfirmSummary, SaysWhatTheSettingsPrint) {
-    EXPECT_EQ(PrintConfirmDialog::summaryText(1, 0), "「 注文書 」 と 「 注文書控 」を １枚 で印刷");
+    EXPECT_EQ(PrintConfirmDialog::summaryText(1, 0),
+              "「 注文書 」 と 「 注文書控 」を １枚 で印刷");
     EXPECT_EQ(PrintConfirmDialog::summaryText(0, 1),
               "｢注文書｣ ｢注文書控｣ ｢注文請書｣を 各１枚(計３枚) で印刷");
-    EXPECT_EQ(PrintConfirmDialog::summaryText(0, 0), "｢注文書｣ ｢注文書控｣ を 各１枚(計２枚) で印刷");
+    EXPECT_EQ(PrintConfirmDialog::summaryText(0, 0),
+              "｢注文書｣ ｢注文書控｣ を 各１枚(計２枚) で印刷");
 }
