@@ -10,12 +10,12 @@
 #include <QMouseEvent>
 
 #include "bench/bench_support.h"
+#include "bench/widget_bench_main.h"
 #include "data/settings_state.h"
 #include "form/page_geometry.h"
 #include "platform/printers/printer_info.h"
 #include "preview/preview_window.h"
 #include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/mode_state.h"
 
 namespace belvorine {
@@ -80,13 +80,5 @@ BENCHMARK(BM_RenderForComparison)->Unit(benchmark::kMillisecond);
 }  // namespace belvorine
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    belvorine::prepareApplication(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return belvorine::runWidgetBenchmarks(argc, argv);
 }
