@@ -240,8 +240,8 @@ void PreviewWindow::command(int id) {
 }
 
 void PreviewWindow::zoomDialog() {
+    // The render tells the main window to refresh the zoom buttons.
     if (runZoomDialog(this) == 1) {
-        emit pageChanged();
         render();
     }
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
@@ -429,4 +430,59 @@ TEST_F(LayoutEditing, AFrameMovedTenMillimetresDownPrintsTenMillimetresLower) {
     const double expected = tenMillimetres * 72.0 / screenMetrics().dpiY;  // ≈ 10 mm in points
     EXPECT_NEAR(after.y() - before.y(), expected, 0.5);
     EXPECT_NEAR(after.x(), before.x(), 0.3);
+}
+
+namespace {
+
+// The commands of the pop-up menu that `trigger` opens (0 for a separator)
+// and which of them are enabled; the menu is closed unused.
+std::vector<std::pair<int, bool>> popupMenu(const std::function<void()>& trigger) {
+    std::vector<std::pair<int, bool>> entries;
+    QTimer::singleShot(0, [&]() {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            entries.emplace_back(action->isSeparator() ? 0 : action->data().toInt(),
+                                 action->isEnabled());
+        }
+        menu->close();
+    });
+    trigger();
+    return entries;
+}
+
+}  // namespace
+
+TEST_F(LayoutEditing, RightClicksOpenTheMenuOfTheFrameOrOfTheLayoutWithTheirGreying) {
+    const auto rightClick = [this](const QPoint& at) {
+        return [this, at]() { QTest::mousePress(viewport(), Qt::RightButton, {}, at); };
+    };
+    using Menu = std::vector<std::pair<int, bool>>;
+    EXPECT_EQ(popupMenu(rightClick(centreOf(kCompanyName))),
+              (Menu{{kCmdEditItem, true}, {kCmdLayoutEnd, true}, {0, true}, {kCmdExit, true}}));
+    EXPECT_EQ(selectedLayoutItem(), kCompanyName);
+
+    drag(kCompanyName, QPoint(0, 8));
+    EXPECT_EQ(popupMenu(rightClick(QPoint(1, 1))), (Menu{{kCmdPreviousPage, false},
+                                                         {kCmdNextPage, true},
+                                                         {kCmdZoomDialog, true},
+                                                         {0, true},
+                                                         {kCmdUndo, true},
+                                                         {kCmdResetToStartup, true},
+                                                         {kCmdResetToFactory, true},
+                                                         {0, true},
+                                                         {kCmdLayoutEnd, true},
+                                                         {kCmdExit, true}}));
+    EXPECT_EQ(selectedLayoutItem(), kCompanyName) << "a right click beside frames keeps it";
+
+    window->command(kCmdLayoutEnd);
+    window->command(kCmdPreview);
+    window->command(kCmdNextPage);
+    EXPECT_EQ(popupMenu(rightClick(QPoint(1, 1))), (Menu{{kCmdPreviousPage, true},
+                                                         {kCmdNextPage, false},
+                                                         {kCmdZoomDialog, true},
+                                                         {0, true},
+                                                         {kCmdPreviewEnd, true},
+                                                         {0, true},
+                                                         {kCmdExit, true}}));
 }
