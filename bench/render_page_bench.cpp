@@ -3,13 +3,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include "bench/bench_support.h"
+#include "bench/widget_bench_main.h"
 #include "data/settings_state.h"
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
@@ -17,7 +17,6 @@
 #include "platform/printers/printer_info.h"
 #include "platform/screen_metrics.h"
 #include "print/printer_list.h"
-#include "shell/application.h"
 
 namespace belvorine {
 namespace {
@@ -84,13 +83,5 @@ BENCHMARK(BM_PdfPage600)->Unit(benchmark::kMillisecond);
 }  // namespace belvorine
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    belvorine::prepareApplication(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return belvorine::runWidgetBenchmarks(argc, argv);
 }

@@ -40,7 +40,7 @@ void keepInsideBox(std::int32_t& low, std::int32_t& high, std::int32_t& mmLow, s
 
 }  // namespace
 
-void prepareLayoutItem(int format, LayoutItem& item) {
+void marginBoxExtent(int format, long long& width, long long& height) {
     PageGeometry& geometry = printerGeometry(format);
     if (geometry.resolutionX == 0) {
         geometry.resolutionX = kDefaultPrinterDpi;
@@ -58,14 +58,21 @@ void prepareLayoutItem(int format, LayoutItem& item) {
     const int dX = screen.dpiX;
     const int dY = screen.dpiY;
     const PageSettings& page = printerSettings(format);
+    width = static_cast<long long>(geometry.paperWidth) * dX / geometry.resolutionX -
+            toPixels(page.marginLeft.value, dX) - toPixels(page.marginRight.value, dX);
+    height = static_cast<long long>(geometry.paperHeight) * dY / geometry.resolutionY -
+             toPixels(page.marginTop.value, dY) - toPixels(page.marginBottom.value, dY);
+}
+
+void prepareLayoutItem(int format, LayoutItem& item) {
+    long long W = 0;
+    long long H = 0;
+    marginBoxExtent(format, W, H);
+    const int dX = screenMetrics().dpiX;
+    const int dY = screenMetrics().dpiY;
+    const PageSettings& page = printerSettings(format);
     const int ML = toPixels(page.marginLeft.value, dX);
     const int MT = toPixels(page.marginTop.value, dY);
-    const int MR = toPixels(page.marginRight.value, dX);
-    const int MB = toPixels(page.marginBottom.value, dY);
-    const long long W =
-        static_cast<long long>(geometry.paperWidth) * dX / geometry.resolutionX - ML - MR;
-    const long long H =
-        static_cast<long long>(geometry.paperHeight) * dY / geometry.resolutionY - MT - MB;
 
     Rect& screenRect = item.screenRect;
     Rect& mm = item.mmRect;

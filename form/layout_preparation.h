@@ -13,6 +13,10 @@ namespace belvorine {
 // replaced by 600 and display resolutions of 0 by 96, and stored back.
 void prepareLayoutItem(int format, LayoutItem& item);
 
+// The margin box of `format` in display pixels: the room a frame's
+// screenRect is kept in (same fallbacks as prepareLayoutItem).
+void marginBoxExtent(int format, long long& width, long long& height);
+
 // All 30 items of `layout` for `format`.
 void prepareLayout(int format, FormLayout& layout);
 

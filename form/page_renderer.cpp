@@ -348,7 +348,7 @@ void formatOrderDate(char (&out)[256], const char* year, const char* month, cons
 }
 
 void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSettings& settings,
-                  int scale, int kind, FormViewPass* formView) {
+                  int scale, int kind, FormViewPass* formView, const char* addresseeText) {
     const int format = currentFormat();
     FormLayout layout = liveLayout(format);
     const OrderRecord& order = currentOrder();
@@ -371,7 +371,11 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
     }
 
     char addressee[256];
-    fillTemplate(addressee, layout[kItemAddressee].text, order.counterparty);
+    if (addresseeText) {
+        copySjis(addressee, sjisView(addresseeText, 256));
+    } else {
+        fillTemplate(addressee, layout[kItemAddressee].text, order.counterparty);
+    }
 
     if (kind >= kDocumentOrder && kind <= kDocumentAcknowledgement) {
         page.frame(layout[kind]);

@@ -23,8 +23,12 @@ struct FormViewPass {
 // format's live layout. `geometry` places the margin box on the device,
 // `settings` supplies the font and options, `scale` is device pixels per
 // 100 screen pixels. The form view passes `formView`; everyone else nullptr.
+// `addresseeText` (Shift-JIS), when given, is drawn in the addressee frame
+// of the order and its copy instead of the order's counterparty; the layout
+// editor shows the longest counterparty so, without touching the layout.
 void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSettings& settings,
-                  int scale, int kind, FormViewPass* formView = nullptr);
+                  int scale, int kind, FormViewPass* formView = nullptr,
+                  const char* addresseeText = nullptr);
 
 // Fills a template's first "%s" with `value`; every other "%" sequence
 // stays as it is, so a user's template never reads a missing argument.

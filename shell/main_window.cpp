@@ -67,6 +67,19 @@ MainWindow::MainWindow()
             [this]() { internalErrorExit(preview_); });
     connect(preview_, &PreviewWindow::pageChanged, this, &MainWindow::updateButtons);
     connect(preview_, &PreviewWindow::resetFailed, this, &MainWindow::closeAfterError);
+    connect(preview_, &PreviewWindow::editStateChanged, this, &MainWindow::updateButtons);
+    connect(preview_, &PreviewWindow::positionTextChanged, statusBar_, &StatusBar::setPositionText);
+    connect(preview_, &PreviewWindow::positionTextCleared, statusBar_,
+            &StatusBar::clearPositionText);
+    connect(preview_, &PreviewWindow::contextMenuRequested, this, [this](const QPoint& at) {
+        updateButtons();
+        menus_->showPreviewContextMenu(at, 1);
+    });
+    connect(preview_, &PreviewWindow::layoutMenuRequested, this,
+            [this](const QPoint& at, int menu) {
+                updateButtons();
+                menus_->showPreviewContextMenu(at, menu);
+            });
 
     clock_.setInterval(1000);
     connect(&clock_, &QTimer::timeout, statusBar_, &StatusBar::showClock);
@@ -143,9 +156,9 @@ void MainWindow::showModeView() {
 
 void MainWindow::applyMode() {
     toolBars_->updateBands();
-    updateButtons();
     showModeView();
     menus_->rebuildForMode();
+    updateButtons();
 }
 
 void MainWindow::errorExit(int number) {

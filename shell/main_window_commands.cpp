@@ -3,9 +3,10 @@
 #include <QAction>
 
 #include "data/order_store.h"
-#include "entry/data_entry_dialog.h"
 #include "data/settings_state.h"
+#include "entry/data_entry_dialog.h"
 #include "form/form_view.h"
+#include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "print/print_run.h"
 #include "setup/page_setup_dialog.h"
@@ -114,8 +115,14 @@ void MainWindow::updateButtons() {
                                      mode.previewPage < PreviewWindow::lastPage());
     action(kCmdZoomOut)->setEnabled(zoom != 40);
     action(kCmdZoomIn)->setEnabled(zoom != 200);
-    action(kCmdUndo)->setEnabled(false);
-    action(kCmdEditItem)->setEnabled(false);
+    // Derived from the layout editor wherever the buttons are refreshed, so
+    // that a zoom or a page change never switches Ctrl+Z off while there is
+    // something to undo.
+    const bool layoutMode = mode.layoutMode == 1;
+    action(kCmdUndo)->setEnabled(layoutMode && layoutUndoCount() > 0);
+    action(kCmdEditItem)->setEnabled(layoutMode && selectedLayoutItem() >= 0);
+    action(kCmdResetToStartup)->setEnabled(layoutMode && layoutChanged(currentFormat()));
+    action(kCmdResetToFactory)->setEnabled(layoutMode);
 }
 
 void MainWindow::enterPreview() {
@@ -149,6 +156,7 @@ void MainWindow::enterLayoutMode() {
     ModeState& mode = modeState();
     mode.layoutMode = 1;
     mode.previewPage = 1;
+    preview_->resetEditor();
     preview_->render();
     applyMode();
     preview_->setFocus();
@@ -158,6 +166,7 @@ void MainWindow::leaveLayoutMode() {
     ModeState& mode = modeState();
     mode.layoutMode = 0;
     mode.previewPage = 1;
+    preview_->clearSelection();
     statusBar_->clearPositionText();
     if (mode.previewMode == 1) {
         preview_->render();
@@ -182,6 +191,7 @@ void MainWindow::switchFormat() {
     InitialData& data = settings().initialData;
     data.formatIndex = 1 - currentFormat();
     modeState().previewPage = 1;
+    preview_->resetEditor();
     refreshViews();
     updateButtons();
     setWindowTitle(captionText());

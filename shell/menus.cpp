@@ -42,16 +42,14 @@ Menus::Menus(QMainWindow* window, const QHash<int, QAction*>& actions) : actions
     layout->addWidget(line);
     window->setMenuWidget(top);
 
-    file_ = addPopup(bar, "ファイル(&F)",
-                     {action(kCmdPrintSetup), action(kCmdPreview), action(kCmdPrint),
-                      action(kCmdExit)});
+    file_ = addPopup(
+        bar, "ファイル(&F)",
+        {action(kCmdPrintSetup), action(kCmdPreview), action(kCmdPrint), action(kCmdExit)});
     edit_ = addPopup(bar, "編集(&E)",
-                     {action(kCmdDataEntry), action(kCmdExistingData),
-                      action(kCmdCompanyProfile)});
+                     {action(kCmdDataEntry), action(kCmdExistingData), action(kCmdCompanyProfile)});
     addPopup(bar, "表示(&V)", {action(kCmdToolbar), action(kCmdStatusBar)});
     options_ = addPopup(bar, "オプション(&O)",
-                        {action(kCmdSwitchFormat), action(kCmdPageSetup),
-                         action(kCmdLayoutStart)});
+                        {action(kCmdSwitchFormat), action(kCmdPageSetup), action(kCmdLayoutStart)});
     addPopup(bar, "ﾍﾙﾌﾟ(&H)", {action(kCmdHelp), action(kCmdAbout)});
 
     for (QAction* each : actions_) {
@@ -109,14 +107,9 @@ void Menus::updateCheckImages() {
     action(kCmdStatusBar)->setIcon(commandIcon(kCmdStatusBar, modeState().statusBarVisible == 1));
 }
 
-void Menus::showFormContextMenu(const QPoint& globalPosition) {
+void Menus::popup(std::initializer_list<int> commands, const QPoint& globalPosition) {
     QMenu menu;
-    const int items[] = {kCmdPrintSetup,   kCmdPreview,        kCmdPrint,    kSeparator,
-                         kCmdDataEntry,    kCmdExistingData,   kCmdCompanyProfile,
-                         kSeparator,       kCmdSwitchFormat,   kCmdPageSetup,
-                         kCmdLayoutStart,  kSeparator,         kCmdHelp,     kSeparator,
-                         kCmdExit};
-    for (int command : items) {
+    for (int command : commands) {
         if (command == kSeparator) {
             menu.addSeparator();
         } else {
@@ -124,6 +117,27 @@ void Menus::showFormContextMenu(const QPoint& globalPosition) {
         }
     }
     menu.exec(globalPosition);
+}
+
+void Menus::showFormContextMenu(const QPoint& globalPosition) {
+    popup({kCmdPrintSetup, kCmdPreview, kCmdPrint, kSeparator, kCmdDataEntry, kCmdExistingData,
+           kCmdCompanyProfile, kSeparator, kCmdSwitchFormat, kCmdPageSetup, kCmdLayoutStart,
+           kSeparator, kCmdHelp, kSeparator, kCmdExit},
+          globalPosition);
+}
+
+void Menus::showPreviewContextMenu(const QPoint& globalPosition, int menu) {
+    if (menu == 3) {
+        popup({kCmdEditItem, kCmdLayoutEnd, kSeparator, kCmdExit}, globalPosition);
+    } else if (menu == 2) {
+        popup({kCmdPreviousPage, kCmdNextPage, kCmdZoomDialog, kSeparator, kCmdUndo,
+               kCmdResetToStartup, kCmdResetToFactory, kSeparator, kCmdLayoutEnd, kCmdExit},
+              globalPosition);
+    } else {
+        popup({kCmdPreviousPage, kCmdNextPage, kCmdZoomDialog, kSeparator, kCmdPreviewEnd,
+               kSeparator, kCmdExit},
+              globalPosition);
+    }
 }
 
 }  // namespace belvorine

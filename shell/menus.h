@@ -26,6 +26,11 @@ public:
     // reaches the main window through its action.
     void showFormContextMenu(const QPoint& globalPosition);
 
+    // The preview's context menus: 1 in the preview, 2 in layout-change mode
+    // away from a frame, 3 on a frame. Their entries are greyed as the
+    // actions are.
+    void showPreviewContextMenu(const QPoint& globalPosition, int menu);
+
     QMenu* fileMenu() const { return file_; }
     QMenu* editMenu() const { return edit_; }
     QMenu* optionsMenu() const { return options_; }
@@ -34,6 +39,8 @@ private:
     QAction* action(int command) const { return actions_.value(command); }
     // Puts `command` at `position` of `menu` in place of what stands there.
     void replaceAt(QMenu* menu, int position, int command);
+    // A pop-up of `commands` (0 = separator) at `globalPosition`.
+    void popup(std::initializer_list<int> commands, const QPoint& globalPosition);
 
     const QHash<int, QAction*>& actions_;
     QMenu* file_;

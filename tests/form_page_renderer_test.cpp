@@ -318,3 +318,14 @@ TEST_F(Renderer, TheFormViewPassDrawsTheFormatNameAndSetsTheExtents) {
     EXPECT_GT(pass.horizontalExtent, 0);
     EXPECT_EQ(pass.verticalExtent, tableBottom() / 16 + 1);
 }
+
+TEST_F(Renderer, TheLayoutEditorsAddresseeReplacesTheCounterpartyOnlyOnTheOrderAndItsCopy) {
+    const std::string longest = sjis(" 東西南北総合商事株式会社　御中");
+    for (int kind : {kDocumentOrder, kDocumentOrderCopy, kDocumentAcknowledgement}) {
+        dc.clear();
+        drawFormPage(dc, screenAt96(), display(), 100, kind, nullptr, longest.c_str());
+        EXPECT_EQ(drew(longest), kind != kDocumentAcknowledgement) << kind;
+        EXPECT_FALSE(drew(sjis(" 山田商事株式会社　御中"))) << kind;
+    }
+    EXPECT_STREQ(item(11).text, sjis(" %s　御中").c_str());
+}

@@ -1,0 +1,488 @@
+// Layout-change mode driven with the mouse on the preview's viewport, as a
+// user edits the layout: select, move, resize, undo, the resets, the zoom
+// dialog and the preview's background.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "data/factory_values.h"
+#include "data/settings_state.h"
+#include "form/units.h"
+#include "platform/printers/printer_info.h"
+#include "platform/screen_metrics.h"
+#include "preview/layout_undo.h"
+#include "preview/preview_window.h"
+#include "preview/zoom_dialog.h"
+#include "print/print_run.h"
+#include "print/printer_list.h"
+#include "shell/application.h"
+#include "shell/commands.h"
+#include "shell/help.h"
+#include "shell/main_window.h"
+#include "shell/message_box.h"
+#include "shell/mode_state.h"
+#include "shell/status_bar.h"
+#include "shell/status_texts.h"
+#include "test_support.h"
+
+using namespace belvorine;
+
+namespace {
+
+constexpr int kTitle = 1;
+constexpr int kCompanyName = 5;
+constexpr int kRuleLine = 29;
+
+bool sameItem(const LayoutItem& a, const LayoutItem& b) {
+    return std::memcmp(&a, &b, sizeof(LayoutItem)) == 0;
+}
+
+class LayoutEditing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        modeState() = ModeState();
+        setMessageHandlerForTesting([this](const MessageRequest& request) {
+            messages.push_back(request.text);
+            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
+        });
+        usePrinters({pdfPrinter()});
+        // What a new process starts with.
+        setLayoutChanged(0, false);
+        setLayoutChanged(1, false);
+        window.reset(initApplication());
+        ASSERT_NE(window, nullptr);
+        settings().initialData.zoomPercent = 100;
+        // Wide enough that a drag far past the margin box stays inside.
+        window->showNormal();
+        window->resize(1700, 1100);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->command(kCmdLayoutStart);
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        modeState() = ModeState();
+        window->close();
+        window.reset();
+        setMessageHandlerForTesting(nullptr);
+    }
+
+    PreviewWindow* preview() const { return window->previewWindow(); }
+    QWidget* viewport() const { return preview()->viewport(); }
+    FormLayout& live() const { return liveLayout(currentFormat()); }
+    bool enabled(int command) const { return window->action(command)->isEnabled(); }
+
+    QPoint centreOf(int item) const {
+        const Rect& r = live()[item].screenRect;
+        return preview()->clientPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    void press(const QPoint& at) { QTest::mousePress(viewport(), Qt::LeftButton, {}, at); }
+    void release(const QPoint& at) { QTest::mouseRelease(viewport(), Qt::LeftButton, {}, at); }
+    void moveHeld(const QPoint& at) {
+        QMouseEvent move(QEvent::MouseMove, at, viewport()->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport(), &move);
+    }
+    void click(const QPoint& at) {
+        press(at);
+        release(at);
+    }
+    // Selects `item` if needed, then drags it by `delta` pixels in `steps`.
+    void drag(int item, const QPoint& delta, int steps = 1) {
+        const QPoint from = centreOf(item);
+        if (selectedLayoutItem() != item || !preview()->selection().selected) {
+            click(from);
+        }
+        press(from);
+        for (int i = 1; i <= steps; ++i) {
+            moveHeld(from + delta * i / steps);
+        }
+        release(from + delta);
+    }
+    void undoWithCtrlZ() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
+
+    test::ProgramFolder folder;
+    std::unique_ptr<MainWindow> window;
+    std::vector<QString> messages;
+};
+
+}  // namespace
+
+TEST_F(LayoutEditing, APressSelectsADragMovesByThePixelsAndCtrlZRestoresTheItemExactly) {
+    const LayoutItem before = live()[kCompanyName];
+    click(centreOf(kCompanyName));
+    EXPECT_EQ(selectedLayoutItem(), kCompanyName);
+    EXPECT_EQ(window->statusBar()->partText(1), positionText(before.mmRect));
+    EXPECT_TRUE(enabled(kCmdEditItem));
+    EXPECT_EQ(live()[kCompanyName].mmRect, before.mmRect) << "the first press only selects";
+
+    drag(kCompanyName, QPoint(-20, 10));
+    const PageSettings& page = printerSettings(currentFormat());
+    const int dpiX = screenMetrics().dpiX;
+    const int dpiY = screenMetrics().dpiY;
+    const Rect& moved = live()[kCompanyName].mmRect;
+    EXPECT_EQ(moved.left,
+              toHundredthsMm(before.screenRect.left - 20, dpiX) + page.marginLeft.value);
+    EXPECT_EQ(moved.top, toHundredthsMm(before.screenRect.top + 10, dpiY) + page.marginTop.value);
+    EXPECT_EQ(moved.right,
+              toHundredthsMm(before.screenRect.right - 20, dpiX) + page.marginLeft.value);
+    EXPECT_EQ(live()[kCompanyName].screenRect.width(), before.screenRect.width());
+    EXPECT_EQ(window->statusBar()->partText(1), positionText(moved));
+    EXPECT_EQ(layoutUndoCount(), 1);
+    EXPECT_TRUE(enabled(kCmdUndo));
+    EXPECT_TRUE(enabled(kCmdResetToStartup));
+
+    undoWithCtrlZ();
+    EXPECT_TRUE(sameItem(live()[kCompanyName], before));
+    EXPECT_EQ(layoutUndoCount(), 0);
+    EXPECT_FALSE(enabled(kCmdUndo));
+    EXPECT_EQ(selectedLayoutItem(), kCompanyName);
+}
+
+TEST_F(LayoutEditing, ADoubleClickDoesNotMoveAndOpensThePropertiesOfTheFrame) {
+    std::vector<int> opened;
+    setItemPropertiesHook([&](int item) { opened.push_back(item); });
+    const LayoutItem before = live()[kCompanyName];
+    const QPoint at = centreOf(kCompanyName);
+    click(at);
+    press(at);
+    release(at);
+    QTest::mouseDClick(viewport(), Qt::LeftButton, {}, at);
+    moveHeld(at + QPoint(15, 0));
+    release(at + QPoint(15, 0));
+    EXPECT_EQ(opened, std::vector<int>{kCompanyName});
+    EXPECT_TRUE(sameItem(live()[kCompanyName], before));
+    EXPECT_EQ(layoutUndoCount(), 0);
+
+    window->command(kCmdEditItem);
+    EXPECT_EQ(opened.size(), 2u);
+    setItemPropertiesHook(nullptr);
+}
+
+TEST_F(LayoutEditing, AFramePushedFarPastTheLeftMarginShrinksButStaysSelectable) {
+    // Up into the empty top of the page and far past its left edge.
+    const QPoint centre = centreOf(kCompanyName);
+    drag(kCompanyName, QPoint(20 - centre.x(), -live()[kCompanyName].screenRect.top), 60);
+    const Rect& frame = live()[kCompanyName].screenRect;
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_GE(frame.width(), 1);
+    EXPECT_GE(frame.height(), 1);
+
+    click(QPoint(1, 1));  // beside the page
+    EXPECT_EQ(selectedLayoutItem(), -1);
+    const QPoint firstPixel = preview()->clientPoint(frame.left, frame.top) + QPoint(0, 1);
+    click(firstPixel);
+    ASSERT_EQ(selectedLayoutItem(), kCompanyName);
+    press(firstPixel);
+    moveHeld(firstPixel + QPoint(100, 40));
+    release(firstPixel + QPoint(100, 40));
+    EXPECT_NEAR(live()[kCompanyName].screenRect.left, 100, 1);
+}
+
+TEST_F(LayoutEditing, AResizeKeepsOnePixelAndStopsAtTheRightMargin) {
+    click(centreOf(kCompanyName));
+    const LayoutItem before = live()[kCompanyName];
+    const QPoint handle = preview()->handleZones()[7].center();  // bottom right
+    press(handle);
+    moveHeld(handle - QPoint(250, 60));
+    EXPECT_EQ(preview()->selection().rect.width(), 1);
+    EXPECT_EQ(preview()->selection().rect.height(), 1);
+    moveHeld(handle + QPoint(300, 6));
+    release(handle + QPoint(300, 6));
+    const LayoutItem& after = live()[kCompanyName];
+    EXPECT_EQ(after.screenRect.left, before.screenRect.left);
+    EXPECT_EQ(after.screenRect.top, before.screenRect.top);
+    EXPECT_NEAR(after.screenRect.bottom, preview()->pagePoint(handle + QPoint(300, 6)).y(), 1);
+    const PageSettings& page = printerSettings(currentFormat());
+    const int paperWidth = 21000;  // A4
+    EXPECT_GT(after.mmRect.right, before.mmRect.right);
+    EXPECT_LE(after.mmRect.right, paperWidth - page.marginRight.value + 100);
+    EXPECT_EQ(layoutUndoCount(), 1);
+}
+
+TEST_F(LayoutEditing, TenChangesLeaveNineUndosAndTheFirstStays) {
+    for (int i = 0; i < 10; ++i) {
+        drag(kCompanyName, QPoint(0, 4));
+    }
+    EXPECT_EQ(layoutUndoCount(), kLayoutUndoDepth);
+    for (int i = 0; i < 12; ++i) {
+        window->command(kCmdUndo);
+    }
+    EXPECT_EQ(layoutUndoCount(), 0);
+    EXPECT_NE(live()[kCompanyName].mmRect, factoryLayout()[kCompanyName].mmRect)
+        << "the first change is too old to undo";
+    EXPECT_FALSE(enabled(kCmdUndo));
+}
+
+TEST_F(LayoutEditing, OnTheAcknowledgementTheRuleLineMovesAndUndoes) {
+    printerSettings(currentFormat()).makeAcknowledgement = 1;
+    window->command(kCmdNextPage);
+    window->command(kCmdNextPage);
+    ASSERT_EQ(modeState().previewPage, 3);
+    // The issuer's frames are not selectable on the acknowledgement.
+    click(centreOf(kCompanyName));
+    EXPECT_NE(selectedLayoutItem(), kCompanyName);
+
+    const FormLayout before = live();
+    drag(kRuleLine, QPoint(-30, -12));
+    EXPECT_NE(live()[kRuleLine].mmRect, before[kRuleLine].mmRect);
+    window->command(kCmdUndo);
+    EXPECT_EQ(std::memcmp(&live(), &before, sizeof(FormLayout)), 0);
+}
+
+TEST_F(LayoutEditing, TheTitleGroupMovesTogetherAndOneUndoRestoresAllThree) {
+    const FormLayout before = live();
+    drag(kTitle, QPoint(-40, 20));
+    for (int item = 1; item <= 3; ++item) {
+        EXPECT_EQ(live()[item].mmRect, live()[kTitle].mmRect) << item;
+        EXPECT_NE(live()[item].mmRect, before[item].mmRect) << item;
+        EXPECT_STREQ(live()[item].text, before[item].text) << item;
+    }
+    window->command(kCmdUndo);
+    for (int item = 1; item <= 3; ++item) {
+        EXPECT_TRUE(sameItem(live()[item], before[item])) << item;
+    }
+}
+
+TEST_F(LayoutEditing, ZoomAndPageChangesKeepCtrlZWhileThereIsSomethingToUndo) {
+    const Rect original = live()[kCompanyName].mmRect;
+    drag(kCompanyName, QPoint(0, 8));
+    drag(kCompanyName, QPoint(8, 0));
+    window->command(kCmdZoomIn);
+    EXPECT_TRUE(enabled(kCmdUndo));
+    undoWithCtrlZ();
+    EXPECT_EQ(layoutUndoCount(), 1);
+    window->command(kCmdNextPage);
+    EXPECT_EQ(selectedLayoutItem(), -1);
+    EXPECT_FALSE(enabled(kCmdEditItem));
+    EXPECT_TRUE(enabled(kCmdUndo));
+    undoWithCtrlZ();
+    EXPECT_EQ(live()[kCompanyName].mmRect, original);
+}
+
+TEST_F(LayoutEditing, TheResetsClearTheEditorAndOnlyTheStartUpResetGreysItself) {
+    EXPECT_FALSE(enabled(kCmdResetToStartup));
+    EXPECT_TRUE(enabled(kCmdResetToFactory));
+    drag(kCompanyName, QPoint(0, 8));
+    EXPECT_TRUE(enabled(kCmdResetToStartup));
+
+    window->command(kCmdResetToFactory);
+    EXPECT_TRUE(messages.back().contains("購入時の状態に戻します。"));
+    EXPECT_EQ(live()[kCompanyName].mmRect, factoryLayout()[kCompanyName].mmRect);
+    EXPECT_EQ(layoutUndoCount(), 0);
+    EXPECT_FALSE(enabled(kCmdUndo));
+    EXPECT_FALSE(enabled(kCmdEditItem));
+    EXPECT_TRUE(enabled(kCmdResetToStartup)) << "the factory reset leaves it as it was";
+    EXPECT_EQ(window->statusBar()->partText(1), "");
+
+    drag(kCompanyName, QPoint(0, 8));
+    window->command(kCmdResetToStartup);
+    EXPECT_FALSE(enabled(kCmdResetToStartup));
+    EXPECT_EQ(layoutUndoCount(), 0);
+    EXPECT_EQ(selectedLayoutItem(), -1);
+}
+
+TEST_F(LayoutEditing, AnEditThatRewritesTheLayoutElsewhereEmptiesTheHistory) {
+    drag(kCompanyName, QPoint(0, 8));
+    // What the company profile, print setup and page setup dialogs do.
+    clearLayoutUndo();
+    window->refreshViews();
+    EXPECT_FALSE(enabled(kCmdUndo));
+    const Rect current = live()[kCompanyName].mmRect;
+    undoWithCtrlZ();
+    EXPECT_EQ(live()[kCompanyName].mmRect, current);
+}
+
+namespace {
+
+// Runs `work` on the zoom dialog that the command opens.
+void withZoomDialog(MainWindow& window, const std::function<void(QWidget*)>& work) {
+    bool ran = false;
+    QTimer::singleShot(0, [&]() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        work(dialog);
+        ran = true;
+    });
+    window.command(kCmdZoomDialog);
+    EXPECT_TRUE(ran);
+}
+
+QPushButton* zoomButton(QWidget* dialog, int id) {
+    return qobject_cast<QPushButton*>(findControl(dialog, id));
+}
+
+}  // namespace
+
+TEST_F(LayoutEditing, TheZoomDialogStepsFromTheChoiceAndKeepsAnUnlistedZoom) {
+    settings().initialData.zoomPercent = 50;
+    withZoomDialog(*window, [](QWidget* dialog) {
+        EXPECT_EQ(qobject_cast<QComboBox*>(findControl(dialog, kZoomList))->currentIndex(), -1);
+        zoomButton(dialog, kZoomOk)->click();
+    });
+    EXPECT_EQ(settings().initialData.zoomPercent, 50);
+
+    withZoomDialog(*window, [](QWidget* dialog) {
+        auto* list = qobject_cast<QComboBox*>(findControl(dialog, kZoomList));
+        list->setCurrentIndex(list->findText("180"));
+        emit list->activated(list->currentIndex());
+        zoomButton(dialog, kZoomInButton)->click();
+        EXPECT_EQ(list->currentText(), "200");
+        EXPECT_FALSE(zoomButton(dialog, kZoomInButton)->isEnabled());
+        zoomButton(dialog, kZoomCancel)->click();
+    });
+    EXPECT_EQ(settings().initialData.zoomPercent, 50);
+
+    withZoomDialog(*window, [](QWidget* dialog) {
+        for (int i = 0; i < 5; ++i) {
+            zoomButton(dialog, kZoomOutButton)->click();
+        }
+        EXPECT_FALSE(zoomButton(dialog, kZoomOutButton)->isEnabled());
+        zoomButton(dialog, kZoomOk)->click();
+    });
+    EXPECT_EQ(settings().initialData.zoomPercent, 40);
+    EXPECT_FALSE(enabled(kCmdZoomOut));
+    EXPECT_EQ(preview()->paperSize().width(), preview()->bitmap().width() / 2);
+}
+
+TEST_F(LayoutEditing, EverythingBesideTheSmallPageIsTheLightGreyBackground) {
+    window->command(kCmdLayoutEnd);
+    window->command(kCmdPreview);
+    for (int zoom : {40, 60}) {
+        settings().initialData.zoomPercent = zoom;
+        preview()->render();
+        const QImage shown = viewport()->grab().toImage();
+        for (const QPoint& corner :
+             {QPoint(1, 1), QPoint(shown.width() - 2, 1), QPoint(1, shown.height() - 2),
+              QPoint(shown.width() - 2, shown.height() - 2)}) {
+            EXPECT_EQ(shown.pixelColor(corner), QColor(192, 192, 192)) << zoom << " " << corner.x();
+        }
+    }
+}
+
+namespace {
+
+// The top-left corner, in points, of the first word `text` on page 1 of a
+// PDF (pdftotext -bbox); (-1, -1) when it is not there.
+QPointF wordOnFirstPage(const QString& pdf, const QString& text) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                   QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    process.waitForFinished(-1);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (const QRegularExpressionMatch& match : word.globalMatch(html)) {
+        if (match.captured(3) == text) {
+            return QPointF(match.captured(1).toDouble(), match.captured(2).toDouble());
+        }
+    }
+    return QPointF(-1, -1);
+}
+
+}  // namespace
+
+TEST_F(LayoutEditing, AFrameMovedTenMillimetresDownPrintsTenMillimetresLower) {
+    const QString pdf = folder.path() + "/order.pdf";
+    setPdfFileChooserForTesting([&]() { return pdf; });
+    const auto print = [&]() {
+        bool ran = false;
+        QTimer::singleShot(0, [&]() {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            qobject_cast<QPushButton*>(findControl(dialog, 1399))->click();
+            ran = true;
+        });
+        window->command(kCmdPrint);
+        EXPECT_TRUE(ran);
+    };
+    window->command(kCmdLayoutEnd);
+    print();
+    // "×△◇株式会社": its "式" is the only one on the order.
+    const QPointF before = wordOnFirstPage(pdf, "式");
+    ASSERT_GE(before.y(), 0);
+
+    window->command(kCmdLayoutStart);
+    const int tenMillimetres = toPixels(1000, screenMetrics().dpiY);
+    const Rect frame = live()[kCompanyName].screenRect;
+    drag(kCompanyName, QPoint(0, tenMillimetres), 4);
+    ASSERT_EQ(live()[kCompanyName].screenRect.top, frame.top + tenMillimetres);
+    window->command(kCmdLayoutEnd);
+    QFile::remove(pdf);
+    print();
+    const QPointF after = wordOnFirstPage(pdf, "式");
+    setPdfFileChooserForTesting(nullptr);
+
+    const double expected = tenMillimetres * 72.0 / screenMetrics().dpiY;  // ≈ 10 mm in points
+    EXPECT_NEAR(after.y() - before.y(), expected, 0.5);
+    EXPECT_NEAR(after.x(), before.x(), 0.3);
+}
+
+namespace {
+
+// The commands of the pop-up menu that `trigger` opens (0 for a separator)
+// and which of them are enabled; the menu is closed unused.
+std::vector<std::pair<int, bool>> popupMenu(const std::function<void()>& trigger) {
+    std::vector<std::pair<int, bool>> entries;
+    QTimer::singleShot(0, [&]() {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            entries.emplace_back(action->isSeparator() ? 0 : action->data().toInt(),
+                                 action->isEnabled());
+        }
+        menu->close();
+    });
+    trigger();
+    return entries;
+}
+
+}  // namespace
+
+TEST_F(LayoutEditing, RightClicksOpenTheMenuOfTheFrameOrOfTheLayoutWithTheirGreying) {
+    const auto rightClick = [this](const QPoint& at) {
+        return [this, at]() { QTest::mousePress(viewport(), Qt::RightButton, {}, at); };
+    };
+    using Menu = std::vector<std::pair<int, bool>>;
+    EXPECT_EQ(popupMenu(rightClick(centreOf(kCompanyName))),
+              (Menu{{kCmdEditItem, true}, {kCmdLayoutEnd, true}, {0, true}, {kCmdExit, true}}));
+    EXPECT_EQ(selectedLayoutItem(), kCompanyName);
+
+    drag(kCompanyName, QPoint(0, 8));
+    EXPECT_EQ(popupMenu(rightClick(QPoint(1, 1))), (Menu{{kCmdPreviousPage, false},
+                                                         {kCmdNextPage, true},
+                                                         {kCmdZoomDialog, true},
+                                                         {0, true},
+                                                         {kCmdUndo, true},
+                                                         {kCmdResetToStartup, true},
+                                                         {kCmdResetToFactory, true},
+                                                         {0, true},
+                                                         {kCmdLayoutEnd, true},
+                                                         {kCmdExit, true}}));
+    EXPECT_EQ(selectedLayoutItem(), kCompanyName) << "a right click beside frames keeps it";
+
+    window->command(kCmdLayoutEnd);
+    window->command(kCmdPreview);
+    window->command(kCmdNextPage);
+    EXPECT_EQ(popupMenu(rightClick(QPoint(1, 1))), (Menu{{kCmdPreviousPage, true},
+                                                         {kCmdNextPage, false},
+                                                         {kCmdZoomDialog, true},
+                                                         {0, true},
+                                                         {kCmdPreviewEnd, true},
+                                                         {0, true},
+                                                         {kCmdExit, true}}));
+}
