@@ -3,9 +3,11 @@
 #include <QAction>
 
 #include "data/order_store.h"
-#include "entry/data_entry_dialog.h"
 #include "data/settings_state.h"
+#include "entry/company_profile_dialog.h"
+#include "entry/data_entry_dialog.h"
 #include "form/form_view.h"
+#include "form/layout_preparation.h"
 #include "preview/preview_window.h"
 #include "print/print_run.h"
 #include "shell/about_box.h"
@@ -19,6 +21,25 @@
 #include "shell/tool_bars.h"
 
 namespace belvorine {
+namespace {
+
+// An undo entry of the layout editor taken before the profile was
+// registered would write an old frame over it: the history is emptied here.
+void emptyLayoutUndo() {}
+
+// The profile frames of both formats may have moved: every item follows its
+// mmRect again and both views show the profile.
+void editCompanyProfile(MainWindow& window) {
+    if (runCompanyProfileDialog(&window) == 1) {
+        emptyLayoutUndo();
+    }
+    for (int format = 0; format < kFormatCount; ++format) {
+        prepareLayout(format, liveLayout(format));
+    }
+    window.refreshViews();
+}
+
+}  // namespace
 
 void MainWindow::command(int id) {
     switch (id) {
@@ -33,6 +54,9 @@ void MainWindow::command(int id) {
             break;
         case kCmdDataEntry:
             dataEntry();
+            break;
+        case kCmdCompanyProfile:
+            editCompanyProfile(*this);
             break;
         case kCmdToolbar:
             toggleToolbar();
@@ -81,7 +105,7 @@ void MainWindow::command(int id) {
             preview_->command(id);
             break;
         default:
-            // Print setup, existing data, company data and page setup open
+            // Print setup, existing data and page setup open
             // their dialogs here once those dialogs exist.
             break;
     }
@@ -95,8 +119,9 @@ void MainWindow::updateButtons() {
     action(kCmdPreview)->setEnabled(!previewOrLayout);
     action(kCmdLayoutStart)->setEnabled(mode.layoutMode != 1);
     action(kCmdPreviousPage)->setEnabled(mode.previewPage != 1);
-    action(kCmdNextPage)->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
-                                     mode.previewPage < PreviewWindow::lastPage());
+    action(kCmdNextPage)
+        ->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
+                     mode.previewPage < PreviewWindow::lastPage());
     action(kCmdZoomOut)->setEnabled(zoom != 40);
     action(kCmdZoomIn)->setEnabled(zoom != 200);
     action(kCmdUndo)->setEnabled(false);

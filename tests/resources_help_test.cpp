@@ -15,6 +15,7 @@
 #include "data/order_record.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
+#include "entry/company_profile_dialog.h"
 #include "entry/data_entry_dialog.h"
 #include "entry/working_order.h"
 #include "platform/printers/printer_info.h"
@@ -166,6 +167,11 @@ TEST_F(DialogPopUps, DataEntryWithAndWithoutTheApprovalNumber) {
         DataEntryDialog dialog(nullptr);
         expectTexts(dialog);
     }
+}
+
+TEST_F(DialogPopUps, CompanyProfile) {
+    CompanyProfileDialog dialog(nullptr);
+    expectTexts(dialog);
 }
 
 TEST_F(DialogPopUps, PrintConfirmation) {

@@ -1,11 +1,14 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/module_path.h"
 
@@ -46,7 +49,8 @@ void writeFile(const QString& path, const std::string& content) {
 
 QStringList pdfPages(const QString& file) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), file, QStringLiteral("-")});
     process.waitForFinished(30000);
     QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) {
@@ -72,6 +76,21 @@ void typeText(QWidget* widget, const QString& text) {
         commit.setCommitString(character);
         QApplication::sendEvent(widget, &commit);
     }
+}
+
+void withModalDialog(const std::function<void()>& trigger,
+                     const std::function<void(QWidget*)>& work) {
+    bool ran = false;
+    QTimer::singleShot(0, [&]() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        work(dialog);
+        ran = true;
+    });
+    trigger();
+    EXPECT_TRUE(ran) << "no dialog opened";
 }
 
 }  // namespace belvorine::test

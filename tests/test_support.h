@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: a temporary program folder, fixture paths.
 
+#include <functional>
 #include <string>
 
 #include <QString>
@@ -38,6 +39,11 @@ void writeFile(const QString& path, const std::string& content);
 // The texts of a PDF's pages (pdftotext), every blank removed, so that texts
 // drawn with spread characters compare as written.
 QStringList pdfPages(const QString& file);
+
+// Runs `work` on the modal dialog that `trigger` opens, once it is active
+// (fields take their values on focus changes, as with a user).
+void withModalDialog(const std::function<void()>& trigger,
+                     const std::function<void(QWidget*)>& work);
 
 // Types as the user does: ASCII on the keyboard, everything else as text
 // that the input method commits, one character at a time.
