@@ -147,14 +147,14 @@ void ItemPropertyDialog::refresh() {
     const int right = page.marginRight.value / 100;
     const int top = page.marginTop.value / 100;
     const int bottom = page.marginBottom.value / 100;
-    minimum_[kNumberX] = left;
-    maximum_[kNumberX] = paper.width() - right - values_[kNumberWidth];
-    minimum_[kNumberY] = top;
-    maximum_[kNumberY] = paper.height() - values_[kNumberHeight] - 1;
-    minimum_[kNumberWidth] = 1;
-    maximum_[kNumberWidth] = paper.width() - right - values_[kNumberX];
-    minimum_[kNumberHeight] = 1;
-    maximum_[kNumberHeight] = paper.height() - bottom - values_[kNumberY];
+    // The corner first, so that a size typed too large for the paper shows
+    // the largest size there and never pushes the corner out of its range.
+    limitNumber(kNumberX, left, paper.width() - right - 1);
+    limitNumber(kNumberY, top, paper.height() - bottom - 1);
+    limitNumber(kNumberWidth, 1, paper.width() - right - values_[kNumberX]);
+    limitNumber(kNumberHeight, 1, paper.height() - bottom - values_[kNumberY]);
+    limitNumber(kNumberX, left, paper.width() - right - values_[kNumberWidth]);
+    limitNumber(kNumberY, top, paper.height() - values_[kNumberHeight] - 1);
 
     showContent();
     showNumbers();
@@ -218,14 +218,17 @@ void ItemPropertyDialog::showContent() {
     message_->setText(message);
 }
 
+void ItemPropertyDialog::limitNumber(int number, int minimum, int maximum) {
+    minimum_[number] = minimum;
+    maximum_[number] = maximum;
+    // A range whose minimum exceeds its maximum shows the maximum.
+    values_[number] = minimum > maximum ? maximum : std::clamp(values_[number], minimum, maximum);
+}
+
 void ItemPropertyDialog::showNumbers() {
     for (int i = 0; i < kNumberCount; ++i) {
-        const int low = minimum_[i];
-        const int high = maximum_[i];
-        // A range whose minimum exceeds its maximum shows the maximum.
-        const int shown = low > high ? high : std::clamp(values_[i], low, high);
-        upDowns_[i]->setRange(std::min(low, high), high);
-        shown_[i] = QString::number(shown);
+        upDowns_[i]->setRange(std::min(minimum_[i], maximum_[i]), maximum_[i]);
+        shown_[i] = QString::number(values_[i]);
         showText(numbers_[i], shown_[i]);
     }
 }
@@ -310,34 +313,34 @@ bool ItemPropertyDialog::fitsText(LayoutItem& item) const {
     return true;
 }
 
-bool ItemPropertyDialog::readNumbers(int (&values)[kNumberCount]) {
+bool ItemPropertyDialog::readNumbers(int (&values)[kNumberCount], bool warnAtOnce) {
     for (int i = 0; i < kNumberCount; ++i) {
         const int lowest = i < kNumberWidth ? 0 : 1;
         if (!typedNumber(numbers_[i]->text(), values[i]) || values[i] < lowest) {
             refuse(numbers_[i],
                    i < kNumberWidth ? QStringLiteral("位置は0ミリ以上の数字で入力して下さい。")
                                     : QStringLiteral("幅と高さは1ミリ以上の数字で入力して下さい。"),
-                   !refreshing_);
+                   warnAtOnce);
             return false;
         }
     }
     return true;
 }
 
-bool ItemPropertyDialog::readPointSize(int& size) {
+bool ItemPropertyDialog::readPointSize(int& size, bool warnAtOnce) {
     if (typedNumber(pointSize_->currentText(), size) && size > 0) {
         return true;
     }
-    refuse(pointSize_, QStringLiteral("文字の大きさは1以上の数字で入力して下さい。"), !refreshing_);
+    refuse(pointSize_, QStringLiteral("文字の大きさは1以上の数字で入力して下さい。"), warnAtOnce);
     return false;
 }
 
 // Tells why a value was refused and puts the field back to what it showed.
 // Leaving a field shows the message only after the focus has moved, never in
 // the middle of the move.
-void ItemPropertyDialog::refuse(QWidget* field, const QString& text, bool now) {
+void ItemPropertyDialog::refuse(QWidget* field, const QString& text, bool warnAtOnce) {
     const QString caption = QStringLiteral("入力エラー");
-    if (now) {
+    if (warnAtOnce) {
         showWarning(this, caption, text);
         field->setFocus();
         return;
@@ -375,10 +378,7 @@ void ItemPropertyDialog::numberLeft() {
         return;
     }
     int values[kNumberCount];
-    refreshing_ = true;  // the message waits until the focus has moved
-    const bool valid = readNumbers(values);
-    refreshing_ = false;
-    if (valid) {
+    if (readNumbers(values, false)) {
         setFrame(values);
     }
     refresh();
@@ -386,10 +386,7 @@ void ItemPropertyDialog::numberLeft() {
 
 void ItemPropertyDialog::pointSizeChosen() {
     int size = 0;
-    refreshing_ = true;
-    const bool valid = readPointSize(size);
-    refreshing_ = false;
-    if (valid) {
+    if (readPointSize(size, false)) {
         layout_[item_].pointSize = size;
     }
     refresh();
@@ -418,13 +415,13 @@ void ItemPropertyDialog::accept() {
     // the texts first, as the fit-to-width size depends on them.
     takeTexts();
     int values[kNumberCount];
-    if (!readNumbers(values)) {
+    if (!readNumbers(values, true)) {
         return;
     }
     LayoutItem& item = layout_[item_];
     if (item.sizeRule == kSizeFixed && !isFrameOnly(item_)) {
         int size = 0;
-        if (!readPointSize(size)) {
+        if (!readPointSize(size, true)) {
             return;
         }
         item.pointSize = size;
@@ -447,6 +444,7 @@ void ItemPropertyDialog::accept() {
         item.mmRect = requested;
     }
     prepareLayoutItem(format_, item);
+    applySizeRule();  // for the frame as it is now
     for (int member = group.first + 1; member <= group.last; ++member) {
         layout_[member] = asMember(member);
     }
@@ -472,7 +470,7 @@ bool runItemPropertyDialog(QWidget* parent, int itemIndex,
     const ItemGroup group = groupOf(dialog.workItem());
     FormLayout& live = liveLayout(currentFormat());
     for (int i = group.first; i <= group.last; ++i) {
-        live[i] = dialog.layout()[i];
+        live[i] = dialog.editedLayout()[i];
     }
     return true;
 }

@@ -90,7 +90,7 @@ public:
     int workItem() const { return item_; }
     // The dialog's copy of the layout; after OK the edited frame or group
     // in it is ready to be written back.
-    const FormLayout& layout() const { return layout_; }
+    const FormLayout& editedLayout() const { return layout_; }
 
     // OK and Enter: reads every field as typed, checks that the text fits
     // its frame (asking to enlarge it), ends with 1. A refused value keeps
@@ -117,22 +117,23 @@ private:
     void takeTexts();
     void applySizeRule();
     void showContent();
+    void limitNumber(int number, int minimum, int maximum);
     void showNumbers();
     void showTextSettings();
     LayoutItem asMember(int member) const;
     bool fitsText(LayoutItem& item) const;
-    bool readNumbers(int (&values)[kNumberCount]);
-    bool readPointSize(int& size);
+    bool readNumbers(int (&values)[kNumberCount], bool warnAtOnce);
+    bool readPointSize(int& size, bool warnAtOnce);
     void setFrame(const int (&values)[kNumberCount]);
     void numberLeft();
     void pointSizeChosen();
-    void refuse(QWidget* field, const QString& text, bool now);
+    void refuse(QWidget* field, const QString& text, bool warnAtOnce);
 
     int format_ = 0;
     int item_ = 1;
     Form form_ = Form::Other;
     FormLayout layout_;
-    int values_[kNumberCount] = {};
+    int values_[kNumberCount] = {};  // x, y, width, height as shown
     int minimum_[kNumberCount] = {};
     int maximum_[kNumberCount] = {};
     QString shown_[kNumberCount];

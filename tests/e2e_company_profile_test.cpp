@@ -55,12 +55,8 @@ TEST(CompanyProfileRun, EnteredOncePrintedAndThereAgainAfterARestart) {
     test::withModalDialog([&]() { window->command(kCmdCompanyProfile); },
                           [](QWidget* dialog) {
                               for (int i = 0; i < 6; ++i) {
-                                  QLineEdit* edit = field(dialog, kFieldIds[i]);
-                                  ASSERT_NE(edit, nullptr);
-                                  edit->setFocus();
-                                  edit->selectAll();
-                                  QTest::keyClick(edit, Qt::Key_Delete);
-                                  test::typeText(edit, QString::fromUtf8(kProfile[i]));
+                                  test::retype(field(dialog, kFieldIds[i]),
+                                               QString::fromUtf8(kProfile[i]));
                               }
                               qobject_cast<QPushButton*>(findControl(dialog, kRegister))->click();
                           });

@@ -42,13 +42,8 @@ QLineEdit* edit(QWidget* dialog, int id) {
     return field;
 }
 
-// Replaces a field's text as a user does: select all, then type.
 void retype(QWidget* dialog, int id, const QString& text) {
-    QLineEdit* field = edit(dialog, id);
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    test::typeText(field, text);
+    test::retype(edit(dialog, id), text);
 }
 
 bool sameBytes(const LayoutItem& a, const LayoutItem& b) {

@@ -42,13 +42,8 @@ T* control(QWidget* dialog, int id) {
     return widget;
 }
 
-// Replaces a field's text as a user does: select all, then type.
 void retype(QWidget* dialog, int id, const QString& text) {
-    auto* field = control<QLineEdit>(dialog, id);
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    test::typeText(field, text);
+    test::retype(control<QLineEdit>(dialog, id), text);
 }
 
 bool sameLayout(const FormLayout& a, const FormLayout& b) {
@@ -196,6 +191,14 @@ TEST_F(ItemProperties, TypedTextsAndSizesCountOnEnterAndBadValuesAreRefused) {
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("（合意済み）"));
         QApplication::sendEvent(lease, &commit);
+
+        // A width too large for the paper shows the largest one, and the
+        // corner stays where it may be.
+        retype(dialog, kWidth, "250");
+        control(dialog, kHeight)->setFocus();
+        EXPECT_EQ(control<QLineEdit>(dialog, kWidth)->text(), "199");
+        EXPECT_EQ(control<QLineEdit>(dialog, kX)->text(), "6");
+        retype(dialog, kWidth, "105");
 
         retype(dialog, kHeight, "0");
         control(dialog, kWidth)->setFocus();  // leaving the field refuses the value

@@ -18,7 +18,9 @@
 #include "entry/company_profile_dialog.h"
 #include "entry/data_entry_dialog.h"
 #include "entry/working_order.h"
+#include "form/layout_preparation.h"
 #include "platform/printers/printer_info.h"
+#include "preview/item_property_dialog.h"
 #include "print/print_confirm_dialog.h"
 #include "print/printer_list.h"
 #include "shell/context_help.h"
@@ -172,6 +174,14 @@ TEST_F(DialogPopUps, DataEntryWithAndWithoutTheApprovalNumber) {
 TEST_F(DialogPopUps, CompanyProfile) {
     CompanyProfileDialog dialog(nullptr);
     expectTexts(dialog);
+}
+
+TEST_F(DialogPopUps, ItemPropertiesInEachOfTheirFourForms) {
+    prepareAllLayouts();
+    for (int item : {5, 2, 15, 18}) {
+        ItemPropertyDialog dialog(nullptr, item);
+        expectTexts(dialog);
+    }
 }
 
 TEST_F(DialogPopUps, PrintConfirmation) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -76,6 +77,14 @@ void typeText(QWidget* widget, const QString& text) {
         commit.setCommitString(character);
         QApplication::sendEvent(widget, &commit);
     }
+}
+
+void retype(QLineEdit* edit, const QString& text) {
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    typeText(edit, text);
 }
 
 void withModalDialog(const std::function<void()>& trigger,

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QLineEdit;
 class QWidget;
 
 namespace belvorine::test {
@@ -48,5 +49,9 @@ void withModalDialog(const std::function<void()>& trigger,
 // Types as the user does: ASCII on the keyboard, everything else as text
 // that the input method commits, one character at a time.
 void typeText(QWidget* widget, const QString& text);
+
+// Replaces a line edit's text as the user does: focus, select all, delete,
+// then type.
+void retype(QLineEdit* edit, const QString& text);
 
 }  // namespace belvorine::test
