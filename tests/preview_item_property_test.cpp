@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/text_fitting.h"
 #include "platform/printers/printer_info.h"
@@ -230,4 +231,39 @@ TEST_F(ItemProperties, TypedTextsAndSizesCountOnEnterAndBadValuesAreRefused) {
     EXPECT_STREQ(layout[14].text, before[14].text);
     EXPECT_STREQ(layout[16].text, before[16].text);
     EXPECT_STREQ(layout[17].text, before[17].text);
+}
+
+TEST_F(ItemProperties, TextsThatCannotChangeAreShownWithTheirReasonAndNeverReadBack) {
+    copySjis(longestCounterparty(0), 256, toSjisLossy(QStringLiteral("山田商事株式会社")));
+    struct Case {
+        int item;
+        int previewPage;
+        QString text;
+        QString reason;
+    };
+    const Case cases[] = {
+        {4, 1, " 8888年 88月 88日", "日付の表示は常に同一書式となります。"},
+        {11, 1, " 山田商事株式会社　御中", "参考に相手先で一番長い名前を表示しています。"},
+        {11, 3, " 山田商事株式会社　御中", "相手先の表示と同一書式となります。"},
+        {26, 1, "", "申し訳ありません。"},
+    };
+    for (const Case& each : cases) {
+        modeState().previewPage = each.previewPage;
+        const FormLayout before = liveLayout(0);
+        ASSERT_TRUE(edit(each.item, [&each](QWidget* dialog) {
+            auto* text = control<QLineEdit>(dialog, kText1);
+            EXPECT_EQ(text->text(), each.text) << each.item;
+            EXPECT_FALSE(text->isEnabled());
+            const QString message = control<QLabel>(dialog, kMessage)->text();
+            EXPECT_TRUE(message.startsWith("項目内容は変更できません。\n")) << each.item;
+            EXPECT_TRUE(message.endsWith(each.reason)) << each.item;
+            const bool frameOnly = each.item == 26;
+            EXPECT_EQ(control(dialog, kAlignLeftButton)->isEnabled(), each.item < 25);
+            EXPECT_EQ(control(dialog, kPointSize)->isEnabled(), each.item == 4);
+            EXPECT_EQ(control(dialog, kHeavyButton)->isEnabled(), !frameOnly);
+            EXPECT_EQ(control(dialog, kUnderline)->isEnabled(), !frameOnly);
+            control<QPushButton>(dialog, kOk)->click();
+        }));
+        EXPECT_STREQ(liveLayout(0)[each.item].text, before[each.item].text) << each.item;
+    }
 }
