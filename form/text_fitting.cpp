@@ -49,6 +49,21 @@ TextAlign textAlign(std::int32_t alignment) {
     }
 }
 
+// A display bitmap standing in for the screen's device: the form view and
+// the preview draw at this resolution.
+struct DisplaySurface {
+    DisplaySurface() : image(1, 1, QImage::Format_ARGB32_Premultiplied), dc(prepared(image)) {}
+
+    static QImage* prepared(QImage& image) {
+        image.setDotsPerMeterX(static_cast<int>(std::lround(displayDpiX() / 0.0254)));
+        image.setDotsPerMeterY(static_cast<int>(std::lround(displayDpiY() / 0.0254)));
+        return &image;
+    }
+
+    QImage image;
+    PainterDeviceContext dc;
+};
+
 int scaled(int value, int scale) {
     return clampToInt(static_cast<long long>(value) * scale / 100);
 }
@@ -74,21 +89,47 @@ int fitPointSize(const LayoutItem& item) {
     }
     const int dX = displayDpiX();
     const int dY = displayDpiY();
-    // A display bitmap stands in for the preview window's device.
-    QImage display(1, 1, QImage::Format_ARGB32_Premultiplied);
-    display.setDotsPerMeterX(static_cast<int>(std::lround(dX / 0.0254)));
-    display.setDotsPerMeterY(static_cast<int>(std::lround(dY / 0.0254)));
-    PainterDeviceContext dc(&display);
+    DisplaySurface display;
     const LogFont& base = printerSettings(currentFormat()).font;
     const long long frameWidth = static_cast<long long>(item.mmRect.right) - item.mmRect.left;
     for (int n = 1; n <= kMaximumFitPoints; ++n) {
-        dc.selectFont(frameFont(base, -mulDiv(n, dY, 72), item));
-        const int width = dc.textExtent(text).width();
+        display.dc.selectFont(frameFont(base, -mulDiv(n, dY, 72), item));
+        const int width = display.dc.textExtent(text).width();
         if (toHundredthsMm(clampToInt(static_cast<long long>(width) + 1), dX) >= frameWidth) {
             return n - 1;
         }
     }
     return kMaximumFitPoints;
+}
+
+QSize displayTextExtent(int format, const LayoutItem& item, std::string_view text) {
+    DisplaySurface display;
+    const LogFont& base = printerSettings(isFormatIndex(format) ? format : 0).font;
+    display.dc.selectFont(frameFont(base, -mulDiv(item.pointSize, displayDpiY(), 72), item));
+    return display.dc.textExtent(text);
+}
+
+void fitFrameWidth(Rect& mm, std::int32_t alignment, int pixels) {
+    const long long width = static_cast<long long>(toHundredthsMm(pixels, displayDpiX())) + 99;
+    const long long left = mm.left;
+    const long long right = mm.right;
+    switch (alignment) {
+        case kAlignCentre:
+            mm.left = clampToInt((left + right - width) / 2);
+            mm.right = clampToInt(mm.left + width);
+            break;
+        case kAlignRight:
+            mm.left = clampToInt(right - width);
+            break;
+        default:
+            mm.right = clampToInt(left + width);
+            break;
+    }
+}
+
+void fitFrameHeight(Rect& mm, int pixels) {
+    mm.bottom =
+        clampToInt(static_cast<long long>(mm.top) + toHundredthsMm(pixels, displayDpiY()) + 99);
 }
 
 int spaceOut(std::string_view text, std::string& out) {

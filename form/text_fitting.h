@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "records/records.h"
+#include <QSize>
+
 #include "platform/device_context.h"
+#include "records/records.h"
 
 namespace belvorine {
 
@@ -25,6 +27,22 @@ std::string longestAddressee(int format);
 // an empty text, at most kMaximumFitPoints. The addressee line is measured
 // with the longest counterparty of the current format.
 int fitPointSize(const LayoutItem& item);
+
+// The size in display pixels of `text` in `item`'s font: `format`'s printer
+// font with the item's point size, weight and underline, measured on a
+// display bitmap like the one the form view draws its page on (not with a
+// widget's metrics, whose resolution may differ).
+QSize displayTextExtent(int format, const LayoutItem& item, std::string_view text);
+
+// Sizes a frame (hundredths of a millimetre) for a text `pixels` wide at
+// display resolution, with 0.99 mm of room, about its alignment point: a
+// left-aligned frame keeps its left edge, a right-aligned one its right
+// edge, a centred one its centre (halved toward zero). The top and bottom
+// stay.
+void fitFrameWidth(Rect& mm, std::int32_t alignment, int pixels);
+
+// The same for the height: the bottom moves, the top never does.
+void fitFrameHeight(Rect& mm, int pixels);
 
 // Draws one frame's text on `dc`: the screen rectangle scaled by
 // `scale` / 100 and moved by -ox, -oy, the font of `settings` with the

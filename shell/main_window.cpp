@@ -13,6 +13,8 @@
 #include "entry/working_order.h"
 #include "form/form_view.h"
 #include "platform/sjis_text.h"
+#include "preview/item_property_dialog.h"
+#include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "shell/commands.h"
 #include "shell/menu_table.h"
@@ -65,6 +67,11 @@ MainWindow::MainWindow()
     connect(formView_, &FormView::renderFailed, this, [this]() { internalErrorExit(formView_); });
     connect(preview_, &PreviewWindow::renderFailed, this,
             [this]() { internalErrorExit(preview_); });
+    // A double click or "項目内容編集" opens the frame's property dialog; its
+    // OK is one step of the editor's undo history.
+    setItemPropertiesHook([this](int item) {
+        runItemPropertyDialog(this, item, [item] { pushLayoutUndo(item); });
+    });
     connect(preview_, &PreviewWindow::pageChanged, this, &MainWindow::updateButtons);
     connect(preview_, &PreviewWindow::resetFailed, this, &MainWindow::closeAfterError);
     connect(preview_, &PreviewWindow::editStateChanged, this, &MainWindow::updateButtons);

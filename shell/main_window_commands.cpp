@@ -4,8 +4,10 @@
 
 #include "data/order_store.h"
 #include "data/settings_state.h"
+#include "entry/company_profile_dialog.h"
 #include "entry/data_entry_dialog.h"
 #include "form/form_view.h"
+#include "form/layout_preparation.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "print/print_run.h"
@@ -22,6 +24,23 @@
 #include "shell/tool_bars.h"
 
 namespace belvorine {
+namespace {
+
+// The profile frames of both formats may have moved: every item follows its
+// mmRect again and both views show the profile.
+void editCompanyProfile(MainWindow& window) {
+    if (runCompanyProfileDialog(&window) == 1) {
+        // An undo entry taken before the profile was registered would write
+        // an old frame over it.
+        clearLayoutUndo();
+    }
+    for (int format = 0; format < kFormatCount; ++format) {
+        prepareLayout(format, liveLayout(format));
+    }
+    window.refreshViews();
+}
+
+}  // namespace
 
 void MainWindow::command(int id) {
     switch (id) {
@@ -36,6 +55,9 @@ void MainWindow::command(int id) {
             break;
         case kCmdDataEntry:
             dataEntry();
+            break;
+        case kCmdCompanyProfile:
+            editCompanyProfile(*this);
             break;
         case kCmdToolbar:
             toggleToolbar();
@@ -97,8 +119,7 @@ void MainWindow::command(int id) {
             preview_->command(id);
             break;
         default:
-            // Existing data and company data open their dialogs here once
-            // those dialogs exist.
+            // Existing data opens its dialog here once that dialog exists.
             break;
     }
 }
@@ -111,8 +132,9 @@ void MainWindow::updateButtons() {
     action(kCmdPreview)->setEnabled(!previewOrLayout);
     action(kCmdLayoutStart)->setEnabled(mode.layoutMode != 1);
     action(kCmdPreviousPage)->setEnabled(mode.previewPage != 1);
-    action(kCmdNextPage)->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
-                                     mode.previewPage < PreviewWindow::lastPage());
+    action(kCmdNextPage)
+        ->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
+                     mode.previewPage < PreviewWindow::lastPage());
     action(kCmdZoomOut)->setEnabled(zoom != 40);
     action(kCmdZoomIn)->setEnabled(zoom != 200);
     // Derived from the layout editor wherever the buttons are refreshed, so
@@ -200,7 +222,7 @@ void MainWindow::switchFormat() {
 void MainWindow::setupAccepted() {
     // The paper, the margins or the fonts changed under the layout editor's
     // history, whose entries would put frames back for the old page.
-    // MERGE: clearLayoutUndo();  (preview/layout_undo.h, from the layout editor's branch)
+    clearLayoutUndo();
     refreshViews();
 }
 

@@ -38,22 +38,7 @@ using namespace belvorine::data_entry;
 
 namespace {
 
-// Runs `work` on the modal dialog that `trigger` opens.
-void withModalDialog(const std::function<void()>& trigger,
-                     const std::function<void(QWidget*)>& work) {
-    bool ran = false;
-    QTimer::singleShot(0, [&]() {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        // Fields take their values on focus changes, as with a user.
-        dialog->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        work(dialog);
-        ran = true;
-    });
-    trigger();
-    EXPECT_TRUE(ran) << "no dialog opened";
-}
+using test::withModalDialog;
 
 template <typename T = QWidget>
 T* control(QWidget* dialog, int id) {

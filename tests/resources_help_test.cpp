@@ -15,9 +15,12 @@
 #include "data/order_record.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
+#include "entry/company_profile_dialog.h"
 #include "entry/data_entry_dialog.h"
 #include "entry/working_order.h"
+#include "form/layout_preparation.h"
 #include "platform/printers/printer_info.h"
+#include "preview/item_property_dialog.h"
 #include "print/print_confirm_dialog.h"
 #include "print/printer_list.h"
 #include "setup/page_setup_dialog.h"
@@ -166,6 +169,19 @@ TEST_F(DialogPopUps, DataEntryWithAndWithoutTheApprovalNumber) {
     for (int approval : {0, 1}) {
         printerSettings(currentFormat()).approvalOnCopy = approval;
         DataEntryDialog dialog(nullptr);
+        expectTexts(dialog);
+    }
+}
+
+TEST_F(DialogPopUps, CompanyProfile) {
+    CompanyProfileDialog dialog(nullptr);
+    expectTexts(dialog);
+}
+
+TEST_F(DialogPopUps, ItemPropertiesInEachOfTheirFourForms) {
+    prepareAllLayouts();
+    for (int item : {5, 2, 15, 18}) {
+        ItemPropertyDialog dialog(nullptr, item);
         expectTexts(dialog);
     }
 }

@@ -1,11 +1,15 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/module_path.h"
 
@@ -83,6 +87,29 @@ void compose(QWidget* widget, const QStringList& preedits, const QString& commit
     QInputMethodEvent done;
     done.setCommitString(commit);
     QApplication::sendEvent(widget, &done);
+}
+
+void retype(QLineEdit* edit, const QString& text) {
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    typeText(edit, text);
+}
+
+void withModalDialog(const std::function<void()>& trigger,
+                     const std::function<void(QWidget*)>& work) {
+    bool ran = false;
+    QTimer::singleShot(0, [&]() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        work(dialog);
+        ran = true;
+    });
+    trigger();
+    EXPECT_TRUE(ran) << "no dialog opened";
 }
 
 }  // namespace belvorine::test

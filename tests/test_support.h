@@ -1,12 +1,14 @@
 #pragma once
 // Helpers shared by the tests: a temporary program folder, fixture paths.
 
+#include <functional>
 #include <string>
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QLineEdit;
 class QWidget;
 
 namespace belvorine::test {
@@ -39,6 +41,11 @@ void writeFile(const QString& path, const std::string& content);
 // drawn with spread characters compare as written.
 QStringList pdfPages(const QString& file);
 
+// Runs `work` on the modal dialog that `trigger` opens, once it is active
+// (fields take their values on focus changes, as with a user).
+void withModalDialog(const std::function<void()>& trigger,
+                     const std::function<void(QWidget*)>& work);
+
 // Types as the user does: ASCII on the keyboard, everything else as text
 // that the input method commits, one character at a time.
 void typeText(QWidget* widget, const QString& text);
@@ -46,5 +53,8 @@ void typeText(QWidget* widget, const QString& text);
 // An input method's composition as fcitx or ibus sends it: each pre-edit
 // text in turn, then the commit.
 void compose(QWidget* widget, const QStringList& preedits, const QString& commit);
+// Replaces a line edit's text as the user does: focus, select all, delete,
+// then type.
+void retype(QLineEdit* edit, const QString& text);
 
 }  // namespace belvorine::test

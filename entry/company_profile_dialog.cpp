@@ -1,0 +1,183 @@
+#include "entry/company_profile_dialog.h"
+
+#include <string>
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include "data/layout_model.h"
+#include "data/settings_state.h"
+#include "form/text_fitting.h"
+#include "platform/sjis_text.h"
+#include "shell/help.h"
+#include "shell/sjis_input.h"
+
+namespace belvorine {
+namespace {
+
+using namespace company_profile;
+
+// A text of a layout item holds at most 255 bytes and its terminator.
+constexpr int kProfileBytes = 255;
+
+struct Field {
+    int id;
+    const char* label;
+    bool japanese;  // the input method is switched on in the field
+    bool scrolls;   // longer texts scroll; the others stop at the visible width
+};
+
+constexpr Field kFields[kCompanyProfileCount] = {
+    {kName, "会社名：", true, false},          {kDepartment, "部署名：", true, false},
+    {kPostalCode, "郵便番号：", false, false}, {kAddress, "住所：", true, true},
+    {kTelephone, "ＴＥＬ：", false, false},    {kFax, "ＦＡＸ：", false, false},
+};
+
+// Room for the text drawn inside a line edit: its contents less the text
+// margins and the two pixels the edit keeps on each side.
+int visibleTextWidth(const QLineEdit& edit) {
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.rect = edit.rect();
+    option.lineWidth = edit.hasFrame()
+                           ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit)
+                           : 0;
+    const QRect contents =
+        edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    const QMargins margins = edit.textMargins();
+    return contents.width() - margins.left() - margins.right() - 4;
+}
+
+// Refuses an edit whose text would no longer fit the field's visible width,
+// after the field's own Shift-JIS checks.
+class VisibleWidthValidator : public QValidator {
+public:
+    explicit VisibleWidthValidator(QLineEdit* edit)
+        : QValidator(edit), edit_(edit), inner_(edit->validator()) {
+        connect(edit, &QLineEdit::inputRejected, this, [this] {
+            if (tooWide_) {
+                QApplication::beep();
+            }
+        });
+    }
+
+    State validate(QString& input, int& position) const override {
+        tooWide_ = false;
+        if (inner_) {
+            const State state = inner_->validate(input, position);
+            if (state != Acceptable) {
+                return state;
+            }
+        }
+        tooWide_ = edit_->fontMetrics().horizontalAdvance(input) > visibleTextWidth(*edit_);
+        return tooWide_ ? Invalid : Acceptable;
+    }
+
+private:
+    QLineEdit* edit_;
+    const QValidator* inner_;
+    mutable bool tooWide_ = false;
+};
+
+// A profile frame sized to hold its text exactly, with that format's printer
+// font at display resolution; its top never moves.
+void fitToText(int format, LayoutItem& item) {
+    const std::string_view text = sjisView(item.text);
+    const QSize extent = displayTextExtent(format, item, text);
+    fitFrameHeight(item.mmRect, extent.height());
+    fitFrameWidth(item.mmRect, item.alignment, extent.width());
+}
+
+}  // namespace
+
+CompanyProfileDialog::CompanyProfileDialog(QWidget* owner)
+    : BelvorineDialog(owner, QStringLiteral("ＭＳ Ｐゴシック"), 10) {
+    setWindowTitle(QStringLiteral("初期データ入力"));
+    setHelpTopic(QStringLiteral("::/initdata.html"));
+
+    auto* grid = new QGridLayout;
+    // Wide enough for a long company name in full-width characters.
+    const int fieldWidth = fontMetrics().horizontalAdvance(QString(30, QChar(0x56fd)));
+    const int format = currentFormat();
+    for (int i = 0; i < kCompanyProfileCount; ++i) {
+        const Field& field = kFields[i];
+        auto* label = new QLabel(QString::fromUtf8(field.label), this);
+        setControlId(label, field.id - 1);
+        auto* edit = new QLineEdit(this);
+        setControlId(edit, field.id);
+        edit->setMinimumWidth(fieldWidth);
+        label->setBuddy(edit);
+        edit->setText(fromRecordText(companyProfileText(format, i)));
+        limitSjisInput(edit, kProfileBytes);
+        if (!field.scrolls) {
+            edit->setValidator(new VisibleWidthValidator(edit));
+        }
+        if (field.japanese) {
+            useJapaneseInput(edit);
+        }
+        grid->addWidget(label, i, 0, Qt::AlignRight);
+        grid->addWidget(edit, i, 1);
+        edits_[i] = edit;
+    }
+
+    auto* registerButton = new QPushButton(QStringLiteral("登　録"), this);
+    setControlId(registerButton, kRegister);
+    registerButton->setDefault(true);
+    auto* cancelButton = new QPushButton(QStringLiteral("取　消"), this);
+    setControlId(cancelButton, kCancel);
+    auto* helpButton = new QPushButton(QStringLiteral("ヘルプ"), this);
+    setControlId(helpButton, kHelp);
+    connect(registerButton, &QPushButton::clicked, this, &CompanyProfileDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &CompanyProfileDialog::reject);
+    connect(helpButton, &QPushButton::clicked, this, &CompanyProfileDialog::openHelpTopic);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(registerButton);
+    buttons->addWidget(cancelButton);
+    buttons->addWidget(helpButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    edits_[0]->setFocus();
+}
+
+void CompanyProfileDialog::accept() {
+    std::string texts[kCompanyProfileCount];
+    for (int i = 0; i < kCompanyProfileCount; ++i) {
+        texts[i] = toRecordText(edits_[i]->text(), kProfileBytes);
+    }
+    for (int format = 0; format < kFormatCount; ++format) {
+        for (int i = 0; i < kCompanyProfileCount; ++i) {
+            LayoutItem& item = liveLayout(format)[kCompanyProfileFirstItem + i];
+            // An unchanged text keeps its frame, and with it any size the
+            // user gave the frame in layout-change mode.
+            if (sjisView(item.text) == texts[i]) {
+                continue;
+            }
+            copySjis(item.text, texts[i]);
+            fitToText(format, item);
+        }
+    }
+    done(1);
+}
+
+void CompanyProfileDialog::reject() {
+    done(2);
+}
+
+int runCompanyProfileDialog(QWidget* owner) {
+    CompanyProfileDialog dialog(owner);
+    return dialog.exec();
+}
+
+}  // namespace belvorine
