@@ -69,9 +69,8 @@ MainWindow::MainWindow()
             [this]() { internalErrorExit(preview_); });
     // A double click or "項目内容編集" opens the frame's property dialog; its
     // OK is one step of the editor's undo history.
-    setItemPropertiesHook([this](int item) {
-        runItemPropertyDialog(this, item, [item] { pushLayoutUndo(item); });
-    });
+    setItemPropertiesHook(
+        [this](int item) { runItemPropertyDialog(this, item, [item] { pushLayoutUndo(item); }); });
     connect(preview_, &PreviewWindow::pageChanged, this, &MainWindow::updateButtons);
     connect(preview_, &PreviewWindow::resetFailed, this, &MainWindow::closeAfterError);
     connect(preview_, &PreviewWindow::editStateChanged, this, &MainWindow::updateButtons);

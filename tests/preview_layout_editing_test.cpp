@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
@@ -23,6 +24,7 @@
 #include "form/units.h"
 #include "platform/printers/printer_info.h"
 #include "platform/screen_metrics.h"
+#include "preview/item_property_dialog.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "preview/zoom_dialog.h"
@@ -485,4 +487,33 @@ TEST_F(LayoutEditing, RightClicksOpenTheMenuOfTheFrameOrOfTheLayoutWithTheirGrey
                                                          {kCmdPreviewEnd, true},
                                                          {0, true},
                                                          {kCmdExit, true}}));
+}
+
+TEST_F(LayoutEditing, ADoubleClickOpensThePropertiesWhoseOkIsOneUndoStep) {
+    const LayoutItem before = live()[kCompanyName];
+    click(centreOf(kCompanyName));
+    const int widthMm = before.mmRect.width() / 100 + 10;
+    test::withModalDialog(
+        [&] { QTest::mouseDClick(viewport(), Qt::LeftButton, {}, centreOf(kCompanyName)); },
+        [&](QWidget* dialog) {
+            test::retype(qobject_cast<QLineEdit*>(findControl(dialog, item_property::kWidth)),
+                         QString::number(widthMm));
+            QTest::mouseClick(findControl(dialog, item_property::kOk), Qt::LeftButton);
+        });
+    // Whole millimetres on the display's pixel grid.
+    EXPECT_NEAR(live()[kCompanyName].mmRect.width(), widthMm * 100, 30);
+    EXPECT_EQ(live()[kCompanyName].mmRect.top, before.mmRect.top);
+    EXPECT_EQ(selectedLayoutItem(), kCompanyName);
+    EXPECT_EQ(layoutUndoCount(), 1);
+    EXPECT_TRUE(enabled(kCmdUndo));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    undoWithCtrlZ();
+    EXPECT_EQ(layoutUndoCount(), 0);
+    const LayoutItem& after = live()[kCompanyName];
+    EXPECT_EQ(after.mmRect, before.mmRect);
+    EXPECT_EQ(after.screenRect, before.screenRect);
+    EXPECT_EQ(after.pointSize, before.pointSize);
+    EXPECT_EQ(after.itemId, before.itemId);
+    EXPECT_TRUE(sameItem(after, before));
 }
