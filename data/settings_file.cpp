@@ -32,6 +32,26 @@ QString layoutFilePath(int format) {
     return modulePathWithExtension(format == 0 ? QStringLiteral("da1") : QStringLiteral("da2"));
 }
 
+QString settingsFilePath() {
+    return modulePathWithExtension(QStringLiteral("dat"));
+}
+
+QStringList& unreadFiles() {
+    static QStringList files;
+    return files;
+}
+
+// Reads a profile file, noting one that is there but did not read.
+ProfileFile readProfile(const QString& path) {
+    removeStaleTemporaries(path);
+    FileRead status = FileRead::kMissing;
+    ProfileFile file = ProfileFile::read(path, &status);
+    if (status != FileRead::kRead && status != FileRead::kMissing) {
+        unreadFiles().append(path);
+    }
+    return file;
+}
+
 // A text read from a file may fill its buffer without a terminator; later
 // code reads up to the NUL, so cut it at a character boundary before the
 // last byte. Bytes after an existing terminator are kept as they were.
@@ -125,7 +145,7 @@ void readAllPageSettings(const ProfileFile& file, SettingsState& state) {
 }
 
 void readLayout(int format, FormLayout& layout) {
-    const ProfileFile file = ProfileFile::read(layoutFilePath(format));
+    const ProfileFile file = readProfile(layoutFilePath(format));
     for (int i = 0; i < kLayoutItemCount; ++i) {
         layout[i] = factoryLayout()[i];
         readInto(file, kLayoutSection, layoutKey(format, i), layout[i]);
@@ -157,8 +177,13 @@ std::string layoutFileText(int format, const FormLayout& layout) {
     return writer.text();
 }
 
-// Replaces the file unless the user made it read-only.
+// Replaces the file unless the user made it read-only. A file that could
+// not be read at start-up is left as it is: the run only has factory values
+// to put in its place.
 int writeProfileFile(const QString& path, const std::string& text) {
+    if (unreadFiles().contains(path)) {
+        return 1;
+    }
     const QFileInfo info(path);
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
         return 0;
@@ -174,9 +199,14 @@ std::string layoutKey(int format, int index) {
     return key;
 }
 
+QStringList settingsFilesNotRead() {
+    return unreadFiles();
+}
+
 void loadSettings() {
     SettingsState& state = settings();
-    const ProfileFile file = ProfileFile::read(modulePathWithExtension(QStringLiteral("dat")));
+    unreadFiles().clear();
+    const ProfileFile file = readProfile(settingsFilePath());
 
     state.startupInitialData = factoryInitialData();
     readInto(file, kInitSection, kInitKey, state.startupInitialData);
@@ -197,8 +227,7 @@ void loadSettings() {
 
 int saveSettings() {
     const SettingsState& state = settings();
-    if (!writeProfileFile(modulePathWithExtension(QStringLiteral("dat")),
-                          settingsFileText(state))) {
+    if (!writeProfileFile(settingsFilePath(), settingsFileText(state))) {
         return 0;
     }
     for (int format = 0; format < kFormatCount; ++format) {

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include <QApplication>
+#include <QDir>
 
 #include "data/order_record.h"
-#include "records/records.h"
 #include "data/settings_file.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
@@ -14,8 +14,10 @@
 #include "platform/single_instance.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
+#include "records/records.h"
 #include "resources/images.h"
 #include "shell/main_window.h"
+#include "shell/message_box.h"
 #include "shell/placement.h"
 
 namespace belvorine {
@@ -39,6 +41,25 @@ void showAsLastClosed(MainWindow& window) {
     } else {
         window.show();
     }
+}
+
+// A settings or layout file that is there but did not read: the run uses
+// factory values and the exit leaves the file alone.
+void reportUnreadSettings(QWidget* owner) {
+    const QStringList files = settingsFilesNotRead();
+    if (files.isEmpty()) {
+        return;
+    }
+    QStringList shown;
+    for (const QString& file : files) {
+        shown.append(QDir::toNativeSeparators(file));
+    }
+    showMessage({owner, QStringLiteral("設定ファイル"),
+                 QStringLiteral("設定ファイルを読み込むことができませんでした。\n") +
+                     shown.join(QLatin1Char('\n')) +
+                     QStringLiteral("\n\n今回は購入時の設定で起動します。\n"
+                                    "このファイルは終了時にも書き換えずにそのまま残します。"),
+                 MessageIcon::Warning, MessageButtons::Ok});
 }
 
 }  // namespace
@@ -65,6 +86,7 @@ MainWindow* initApplication() {
     if (!window->create()) {
         return nullptr;
     }
+    reportUnreadSettings(window.get());
     showAsLastClosed(*window);
     return window.release();
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "data/factory_values.h"
 #include "data/profile_file.h"
@@ -435,6 +436,37 @@ TEST_F(SettingsFiles, AFailedSaveLeavesThePreviousFilesWhole) {
     EXPECT_EQ(saveSettings(), 0);
     EXPECT_TRUE(saved("dat") == fixture("settings-original.dat"));
     EXPECT_TRUE(saved("da2") == fixture("layout-original.da2"));
+}
+
+// A settings file that is a link to an endless device, a layout file that
+// is a FIFO and one far too large: the start neither hangs nor runs out of
+// memory, the files are named as unread, and the exit leaves them as they
+// are instead of writing factory values over them.
+TEST_F(SettingsFiles, FilesThatCannotBeReadAreNeitherUsedNorOverwritten) {
+    ASSERT_TRUE(QFile::link("/dev/zero", folder.file("dat")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("da1")).constData(), 0644), 0);
+    const std::string huge = fixture("layout-original.da2") + std::string(17 << 20, ';');
+    install(huge, "da2");
+    loadSettings();
+    makeLiveCopies();
+    EXPECT_EQ(settingsFilesNotRead(),
+              (QStringList{folder.file("dat"), folder.file("da1"), folder.file("da2")}));
+    EXPECT_TRUE(sameBytes(settings().liveLayout[1], factoryLayout()));
+    EXPECT_EQ(saveSettings(), 1);
+    EXPECT_EQ(QFileInfo(folder.file("dat")).symLinkTarget(), "/dev/zero");
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(folder.file("da1")).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(saved("da2") == huge);
+
+    // Files that read are written again as before.
+    installOriginals();
+    QFile::remove(folder.file("dat"));
+    loadSettings();
+    EXPECT_TRUE(settingsFilesNotRead().isEmpty());
+    makeLiveCopies();
+    EXPECT_EQ(saveSettings(), 1);
+    EXPECT_TRUE(QFile::exists(folder.file("dat")));
 }
 
 TEST_F(SettingsFiles, RestoringOneFormatLeavesTheOtherAlone) {
