@@ -63,12 +63,16 @@ struct Table {
     int top = 0;
     int right = 0;
     int width = 0;
-    int off = 0;       // room for the total box above the heading
+    int off = 0;  // room for the total box above the heading
     int heightPercent = 100;
     int cellPointSize = 9;
 
-    int columnX(int column) const { return left + width * column / kTableColumns; }
-    int y(int units) const { return top + units * heightPercent / 100; }
+    int columnX(int column) const {
+        return clampToInt(left + static_cast<long long>(width) * column / kTableColumns);
+    }
+    int y(int units) const {
+        return clampToInt(top + static_cast<long long>(units) * heightPercent / 100);
+    }
     int headingTop() const { return y(off); }
     int headingBottom() const { return y(off + 18); }
     int firstLineTop(int line) const { return y(off - 22 + 44 * line); }
@@ -84,11 +88,13 @@ Table measureTable(const LayoutItem& tableItem, int showTotal) {
     table.left = r.left;
     table.top = r.top;
     table.right = r.right;
-    table.width = r.right - r.left;
+    table.width = clampToInt(static_cast<long long>(r.right) - r.left);
     table.off = showTotal == 1 ? 30 : 0;
     const int fullHeight = showTotal == 1 ? 302 : 238;
-    const int widthPercent = (table.width * 1000 / 750 + 5) / 10;
-    table.heightPercent = ((r.bottom - r.top) * 1000 / fullHeight + 5) / 10;
+    const int widthPercent =
+        clampToInt((static_cast<long long>(table.width) * 1000 / 750 + 5) / 10);
+    table.heightPercent =
+        clampToInt(((static_cast<long long>(r.bottom) - r.top) * 1000 / fullHeight + 5) / 10);
     int size = 9;
     if (widthPercent <= 100) {
         size = widthPercent * 9 / 100;
@@ -131,10 +137,10 @@ public:
         frame(item);
     }
 
-    void cell(const Table& table, const Column& column, int top, int bottom,
-              std::string_view text, int weight, TextAlign align) {
-        textFrame(Rect{table.columnX(column.first), top, table.columnX(column.last), bottom},
-                  text, table.cellPointSize, weight, align);
+    void cell(const Table& table, const Column& column, int top, int bottom, std::string_view text,
+              int weight, TextAlign align) {
+        textFrame(Rect{table.columnX(column.first), top, table.columnX(column.last), bottom}, text,
+                  table.cellPointSize, weight, align);
     }
 
     void thinPen() { dc_.setSolidPen(scale_ / 100); }
@@ -149,8 +155,8 @@ public:
     }
 
 private:
-    int deviceX(int x) const { return x * scale_ / 100 + ox_; }
-    int deviceY(int y) const { return y * scale_ / 100 + oy_; }
+    int deviceX(int x) const { return clampToInt(static_cast<long long>(x) * scale_ / 100 + ox_); }
+    int deviceY(int y) const { return clampToInt(static_cast<long long>(y) * scale_ / 100 + oy_); }
 
     DeviceContext& dc_;
     const PageSettings& settings_;
@@ -246,9 +252,9 @@ void drawHeading(PageDrawer& page, const Table& table) {
     const int top = table.headingTop();
     const int bottom = table.headingBottom();
     const std::pair<const Column*, const char*> headings[] = {
-        {&kNameColumn, "品　　　　名"}, {&kQuantityColumn, "数　　量"},
-        {&kUnitPriceColumn, "単　　価"},  {&kAmountColumn, "金　　額"},
-        {&kDateColumn, "納品期日"},       {&kPlaceColumn, "納品場所"},
+        {&kNameColumn, "品　　　　名"},  {&kQuantityColumn, "数　　量"},
+        {&kUnitPriceColumn, "単　　価"}, {&kAmountColumn, "金　　額"},
+        {&kDateColumn, "納品期日"},      {&kPlaceColumn, "納品場所"},
     };
     for (const auto& [column, text] : headings) {
         page.cell(table, *column, top, bottom, sjis(text), 400, TextAlign::Centre);
@@ -297,16 +303,16 @@ int drawLines(PageDrawer& page, const Table& table, const OrderRecord& order, in
 int drawTotals(PageDrawer& page, const Table& table, long long total, int linesBottom) {
     const int size = table.heightPercent * 16 / 100;
     const int boxLeft = table.left + 20 * table.width / kTableColumns;
-    page.textFrame(Rect{boxLeft, table.top, boxLeft + 500, table.headingTop()},
-                   totalBoxText(total), size, 700, TextAlign::Left);
+    page.textFrame(Rect{boxLeft, table.top, boxLeft + 500, table.headingTop()}, totalBoxText(total),
+                   size, 700, TextAlign::Left);
     page.thickPen();
     page.line(table.left, table.top, table.right, table.top);
 
     const int rowTop = table.totalRowTop();
     const int rowBottom = table.totalRowBottom();
-    page.textFrame(Rect{table.columnX(kNameColumn.first), rowTop,
-                        table.columnX(kNameColumn.last), rowBottom},
-                   sjis("合       計"), size, 700, TextAlign::Centre);
+    page.textFrame(
+        Rect{table.columnX(kNameColumn.first), rowTop, table.columnX(kNameColumn.last), rowBottom},
+        sjis("合       計"), size, 700, TextAlign::Centre);
     page.textFrame(Rect{table.columnX(kAmountColumn.first), rowTop,
                         table.columnX(kAmountColumn.last), rowBottom},
                    totalRowText(total), table.heightPercent * 10 / 100, 700, TextAlign::Right);
@@ -417,8 +423,8 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
 
     if (formView && formView->horizontalUnit != 0 && formView->verticalUnit != 0) {
         const PageSettings& print = printerSettings(format);
-        const int margins = toPixels(print.marginLeft.value + print.marginRight.value,
-                                     geometry.resolutionX);
+        const int margins =
+            toPixels(print.marginLeft.value + print.marginRight.value, geometry.resolutionX);
         formView->horizontalExtent = (geometry.paperWidth - margins) / formView->horizontalUnit + 1;
         formView->verticalExtent = tableBottom / formView->verticalUnit + 1;
     }

@@ -469,6 +469,58 @@ TEST_F(SettingsFiles, FilesThatCannotBeReadAreNeitherUsedNorOverwritten) {
     EXPECT_TRUE(QFile::exists(folder.file("dat")));
 }
 
+// Records with a valid checksum but absurd numbers: each absurd number
+// takes its factory value, everything sane in the record is kept.
+TEST_F(SettingsFiles, AbsurdNumbersTakeTheirFactoryValues) {
+    InitialData data = factoryInitialData();
+    data.zoomPercent = 5000;
+    data.windowWidth = -5;
+    data.windowX = 300;
+    data.rowCount = -7;
+    PageSettings page = makeFactoryPageSettings(0);
+    page.marginLeft.value = -2000000000;
+    page.marginTop.value = 1200;
+    page.font.height = INT32_MIN;
+    FormLayout layout = factoryLayout();
+    layout[26].mmRect.right = -2000000000;
+    layout[5].pointSize = -2000000000;
+    layout[5].weight = 70000;
+    layout[5].alignment = 7;
+    layout[5].sizeRule = -1;
+    layout[6].pointSize = 20;
+    ProfileWriter settingsFile;
+    settingsFile.section("INIT DATA");
+    settingsFile.record("InitialData", data);
+    settingsFile.section("PAGE DATA");
+    settingsFile.record("Printer No.1", page);
+    install(settingsFile.text(), "dat");
+    ProfileWriter layoutFile;
+    layoutFile.section("LAYOUT DATA");
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        layoutFile.record(layoutKey(0, i), layout[i]);
+    }
+    install(layoutFile.text(), "da1");
+
+    loadSettings();
+    const SettingsState& s = settings();
+    const InitialData factoryData = factoryInitialData();
+    EXPECT_EQ(s.startupInitialData.zoomPercent, factoryData.zoomPercent);
+    EXPECT_EQ(s.startupInitialData.windowWidth, factoryData.windowWidth);
+    EXPECT_EQ(s.startupInitialData.windowX, 300);
+    EXPECT_EQ(s.startupInitialData.rowCount, 0);
+    const PageSettings& printer = s.startupPrinterSettings[0];
+    EXPECT_EQ(printer.marginLeft.value, 500);
+    EXPECT_EQ(printer.marginTop.value, 1200);
+    EXPECT_TRUE(sameBytes(printer.font, makeFactoryPageSettings(0).font));
+    const FormLayout& loaded = s.startupLayout[0];
+    EXPECT_EQ(loaded[26].mmRect, factoryLayout()[26].mmRect);
+    EXPECT_EQ(loaded[5].pointSize, factoryLayout()[5].pointSize);
+    EXPECT_EQ(loaded[5].weight, factoryLayout()[5].weight);
+    EXPECT_EQ(loaded[5].alignment, factoryLayout()[5].alignment);
+    EXPECT_EQ(loaded[5].sizeRule, factoryLayout()[5].sizeRule);
+    EXPECT_EQ(loaded[6].pointSize, 20);
+}
+
 TEST_F(SettingsFiles, RestoringOneFormatLeavesTheOtherAlone) {
     installOriginals();
     loadSettings();

@@ -154,7 +154,7 @@ TEST_F(Renderer, WithTheTotalAnEmptyOrderStillDrawsFiveRulesAndAZeroTotal) {
     draw(kDocumentOrder);
     const Rect table = item(26).screenRect;
     const int ph = ((table.bottom - table.top) * 1000 / 302 + 5) / 10;
-    std::vector<int> expected = {table.top};  // the total box's line
+    std::vector<int> expected = {table.top};        // the total box's line
     expected.push_back(table.top + 30 * ph / 100);  // heading top
     for (int r = 0; r <= 5; ++r) {
         expected.push_back(table.top + (48 + 44 * r) * ph / 100);  // heading bottom, line rules
@@ -184,6 +184,19 @@ TEST_F(Renderer, AnEmptyLineStaysBlankAndTheTableEndsBelowTheLastLine) {
     const int line3Rule = table.top + (18 + 44 * 3) * ph / 100;
     const auto rules = tableRules();
     EXPECT_EQ(std::count(rules.begin(), rules.end(), line3Rule), 0);
+}
+
+// Frames whose numbers came from nowhere sane (the loader bounds what it
+// reads; the layout editor and other paths might not) draw without signed
+// overflow: the sanitizer build reports any.
+TEST_F(Renderer, AbsurdFramesDrawWithoutOverflow) {
+    fillLine(currentOrder().lines[0], "ボルト", "       3", "個", "  120.00", "          360");
+    item(26).screenRect = Rect{-2000000000, -2000000000, 2000000000, 2000000000};
+    item(5).pointSize = -2000000000;
+    item(4).sizeRule = kSizeFitHeight;
+    item(4).screenRect = Rect{0, -2000000000, 100, 2000000000};
+    draw(kDocumentOrder);
+    EXPECT_TRUE(drew(sjis("ボルト")));
 }
 
 TEST_F(Renderer, CellsShrinkWithTheTable) {
