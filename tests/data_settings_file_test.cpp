@@ -94,6 +94,15 @@ protected:
         install(fixture("layout-original.da1"), "da1");
         install(fixture("layout-original.da2"), "da2");
     }
+    // A settings file of the start-up record and format 1's printer record.
+    void installSettings(const InitialData& data, const PageSettings& printer) {
+        ProfileWriter file;
+        file.section("INIT DATA");
+        file.record("InitialData", data);
+        file.section("PAGE DATA");
+        file.record("Printer No.1", printer);
+        install(file.text(), "dat");
+    }
     std::string saved(const char* extension) const {
         return test::readFile(folder.file(extension));
     }
@@ -307,12 +316,7 @@ TEST_F(SettingsFiles, TextsWithoutTerminatorAreCutAtACharacterBoundary) {
     InitialData data = factoryInitialData();
     std::memset(data.reservedText, 'r', sizeof data.reservedText);
 
-    ProfileWriter settingsFile;
-    settingsFile.section("INIT DATA");
-    settingsFile.record("InitialData", data);
-    settingsFile.section("PAGE DATA");
-    settingsFile.record("Printer No.1", page);
-    install(settingsFile.text(), "dat");
+    installSettings(data, page);
     ProfileWriter layoutFile;
     layoutFile.section("LAYOUT DATA");
     layoutFile.record("Layoutdata No.1 -  3", item);
@@ -488,12 +492,7 @@ TEST_F(SettingsFiles, AbsurdNumbersTakeTheirFactoryValues) {
     layout[5].alignment = 7;
     layout[5].sizeRule = -1;
     layout[6].pointSize = 20;
-    ProfileWriter settingsFile;
-    settingsFile.section("INIT DATA");
-    settingsFile.record("InitialData", data);
-    settingsFile.section("PAGE DATA");
-    settingsFile.record("Printer No.1", page);
-    install(settingsFile.text(), "dat");
+    installSettings(data, page);
     ProfileWriter layoutFile;
     layoutFile.section("LAYOUT DATA");
     for (int i = 0; i < kLayoutItemCount; ++i) {
