@@ -124,8 +124,10 @@ TEST(RowFormat, FieldsBeyondTheTenthStayInTheLast) {
 TEST(RowFormat, LongRowsKeepTheirTenFieldsAndTheFormatIndex) {
     const std::string counterparty = std::string(254, 'A') + sj("株");
     const std::string name = sj("六角ボルト") + std::string(200, 'N');
-    const std::string_view fields[] = {counterparty, "90",       name,           "", "     100",
-                                       sj("本"),     "   12.50", sj("本社工場"), "", "1"};
+    const std::string unit = sj("本");
+    const std::string place = sj("本社工場");
+    const std::string_view fields[] = {counterparty, "90",       name,  "", "     100",
+                                       unit,         "   12.50", place, "", "1"};
     const std::string row = composeRow(fields, kRowFieldCount, true);
     EXPECT_LE(row.size(), kMaxRowBytes);
     // The two long fields are cut alike; the short ones and the format
