@@ -131,6 +131,34 @@ TEST_F(DataSafetyTest, FailedExitsAreReportedAndTheNextStartGoesOn) {
     EXPECT_EQ(test::readFile(folder.file("ovd")), dataBefore);
 }
 
+// A data file cut short after its first bytes still carries the history
+// mark: the next start must not copy it over the backup but offer the
+// backup, and keep the damaged file under a name of its own.
+TEST_F(DataSafetyTest, CutShortDataFileIsRecoveredFromTheBackup) {
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    print("株式会社山田製作所");
+    print("有限会社佐藤商店");
+    endProgram();
+    const std::string history = test::readFile(folder.file("ovd"));
+    ASSERT_EQ(savedRowCount(), 2);
+
+    test::writeFile(folder.file("ovd"), history.substr(0, 7));
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown("データファイルが壊れています"));
+    EXPECT_TRUE(shown("belvorine-damaged-"));
+    EXPECT_EQ(orderStore().rowCount(), 2);
+    EXPECT_EQ(test::readFile(folder.file("bak")), history);
+    endProgram();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(test::readFile(folder.file("ovd")), history);
+    EXPECT_EQ(test::readFile(folder.file("bak")), history);
+    const QStringList kept = QDir(folder.path()).entryList({"belvorine-damaged-*.ovd"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(test::readFile(folder.path() + "/" + kept[0]), history.substr(0, 7));
+}
+
 // A layout file that is there but cannot be read is reported at start-up
 // and survives the exit instead of being replaced by the factory layout.
 TEST_F(DataSafetyTest, UnreadableLayoutFileIsReportedAndKept) {
