@@ -151,7 +151,11 @@ int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dat
     const Found left = inspect(workingFilePath());
     const int dataRows = dataGood ? data.rows : 0;
     if (!left.isHistory() || left.rows <= dataRows) {
-        QFile::remove(workingFilePath());
+        // Something that cannot simply be removed (a folder) is moved out
+        // of the way, so that this run can make its working file.
+        if (!QFile::remove(workingFilePath()) && QFileInfo(workingFilePath()).isDir()) {
+            putAside(workingFilePath(), SetAside::kUnsavedWorkFile, prompts);
+        }
         return 0;
     }
     if (!prompts.askTakeUnsavedRows || prompts.askTakeUnsavedRows(left.rows, dataRows) != 1) {

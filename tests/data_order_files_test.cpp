@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -274,6 +275,19 @@ TEST_F(OrderFilesTest, DamagedDataFileWithoutBackupIsPutAsideAndTheRunStarts) {
         EXPECT_EQ(exitRun(), kCommitDone);
         QFile::remove(folder.file("ovd"));
     }
+}
+
+// A folder where the working file belongs is moved aside, not a reason
+// to refuse the start.
+TEST_F(OrderFilesTest, FolderInThePlaceOfTheWorkingFileIsMovedAside) {
+    installHistory(fixture("orders-basic.ovd"), 5);
+    ASSERT_TRUE(QDir(folder.path()).mkdir("belvorine.tmp"));
+    Prompts prompts;
+    ASSERT_EQ(start(5, prompts.callbacks()), 1);
+    EXPECT_EQ(orderStore().rowCount(), 5);
+    ASSERT_EQ(prompts.setAside.size(), 1);
+    EXPECT_TRUE(QFileInfo(prompts.setAside[0]).isDir());
+    EXPECT_EQ(exitRun(), kCommitDone);
 }
 
 // The exit makes only our own regular files read-only, never a link's
