@@ -79,7 +79,7 @@ QString putAside(const QString& path, SetAside why, const DataFilePrompts& promp
     const QString stamp = QString::asprintf("%04d%02d%02d-%02d%02d%02d", now.year, now.month,
                                             now.day, now.hour, now.minute, now.second);
     const QString kind =
-        why == SetAside::kDamagedDataFile ? QStringLiteral("damaged") : QStringLiteral("unsaved");
+        why == SetAside::kUnsavedWorkFile ? QStringLiteral("unsaved") : QStringLiteral("damaged");
     const QString stem = data.dir().filePath(data.completeBaseName() + QLatin1Char('-') + kind +
                                              QLatin1Char('-') + stamp);
     for (int attempt = 1; attempt < 100; ++attempt) {
@@ -135,7 +135,7 @@ int recoverFromBackup(const DataFilePrompts& prompts, bool damaged) {
 // A damaged data file and no backup that could stand in for it: the file is
 // put aside and the run starts with an empty history.
 int startAfterDamage(const DataFilePrompts& prompts) {
-    if (putAside(dataFilePath(), SetAside::kDamagedDataFile, prompts).isEmpty()) {
+    if (putAside(dataFilePath(), SetAside::kDamagedNoBackup, prompts).isEmpty()) {
         session().damaged = true;
     }
     session().dataFileSize = 0;

@@ -16,6 +16,7 @@ namespace belvorine {
 // Why a history file was put aside under another name.
 enum class SetAside {
     kDamagedDataFile,  // the data file could not be read whole as a history
+    kDamagedNoBackup,  // the same, and no backup could stand in: the run starts empty
     kUnsavedWorkFile,  // an earlier run's working file the user did not take
 };
 

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QStackedWidget>
 
 #include "data/order_files.h"
@@ -62,14 +61,21 @@ QString unsavedRowsText(int rows, int dataRows) {
 }
 
 QString setAsideText(SetAside why, const QString& path) {
-    const QString what =
-        why == SetAside::kDamagedDataFile
-            ? QStringLiteral("データファイルが壊れていたため、使用せずに次の名前で残しました。\n")
-            : QStringLiteral("保存されなかったデータを次の名前で残しました。\n");
-    const QString after = why == SetAside::kDamagedDataFile && !QFile::exists(dataFilePath())
-                              ? QStringLiteral("\n\nデータファイルを新しく作り直します。")
-                              : QString();
-    return what + QDir::toNativeSeparators(path) + after;
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (why) {
+        case SetAside::kDamagedDataFile:
+            return QStringLiteral("壊れたデータファイルは使用せずに、次の名前で残しました。\n%1")
+                .arg(shown);
+        case SetAside::kDamagedNoBackup:
+            return QStringLiteral(
+                       "データファイルが壊れていて、使用できるバックアップファイルもありません。\n"
+                       "壊れたデータファイルは、次の名前で残しました。\n%1\n\n"
+                       "既存データのない状態で起動します。")
+                .arg(shown);
+        case SetAside::kUnsavedWorkFile:
+            break;
+    }
+    return QStringLiteral("保存されなかったデータを、次の名前で残しました。\n%1").arg(shown);
 }
 
 QString backupFailedText() {

@@ -159,6 +159,28 @@ TEST_F(DataSafetyTest, CutShortDataFileIsRecoveredFromTheBackup) {
     EXPECT_EQ(test::readFile(folder.path() + "/" + kept[0]), history.substr(0, 7));
 }
 
+// The all-NUL file a full disk can leave, with no backup: the program
+// starts with an empty history, says where the old file is, and every
+// later start goes on as usual.
+TEST_F(DataSafetyTest, DamagedDataFileWithoutBackupNeverLocksTheUserOut) {
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    print("株式会社山田製作所");
+    endProgram();
+    QFile::remove(folder.file("bak"));
+    test::writeFile(folder.file("ovd"), std::string(600, '\0'));
+
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown("既存データのない状態で起動します"));
+    EXPECT_TRUE(shown("belvorine-damaged-"));
+    EXPECT_EQ(orderStore().rowCount(), 0);
+    endProgram();
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(messages.empty());
+}
+
 // A layout file that is there but cannot be read is reported at start-up
 // and survives the exit instead of being replaced by the factory layout.
 TEST_F(DataSafetyTest, UnreadableLayoutFileIsReportedAndKept) {
