@@ -159,9 +159,7 @@ int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dat
         return 0;
     }
     if (!prompts.askTakeUnsavedRows || prompts.askTakeUnsavedRows(left.rows, dataRows) != 1) {
-        if (putAside(workingFilePath(), SetAside::kUnsavedWorkFile, prompts).isEmpty()) {
-            QFile::remove(workingFilePath());
-        }
+        putAside(workingFilePath(), SetAside::kUnsavedWorkFile, prompts);
         return 0;
     }
     if (dataGood && dataRows > 0) {
@@ -170,9 +168,10 @@ int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dat
         putAside(dataFilePath(), SetAside::kDamagedDataFile, prompts);
     }
     // Should this fail, the commit at exit writes the data file again.
-    replaceFileSafely(dataFilePath(), left.content, kReadOnly);
+    if (replaceFileSafely(dataFilePath(), left.content, kReadOnly)) {
+        session().rowsOnDisk = left.rows;
+    }
     session().dataFileSize = static_cast<long long>(left.content.size());
-    session().rowsOnDisk = left.rows;
     settings().initialData.rowCount = left.rows;
     return makeWorkingFile(left.content) ? 1 : -1;
 }

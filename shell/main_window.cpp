@@ -154,12 +154,15 @@ void MainWindow::buildActions() {
 int MainWindow::create() {
     const DataFilePrompts prompts{
         [this](bool damaged) {
-            const QString caption = QStringLiteral("データファイルが見つかりません");
             if (!damaged) {
-                return askQuestion(this, caption, 5) == kResultYes ? 1 : 0;
+                return askQuestion(this, QStringLiteral("データファイルが見つかりません"), 5) ==
+                               kResultYes
+                           ? 1
+                           : 0;
             }
             QApplication::beep();
-            return showMessage({this, caption, damagedDataFileText(), MessageIcon::Question,
+            return showMessage({this, QStringLiteral("データファイルが壊れています"),
+                                damagedDataFileText(), MessageIcon::Question,
                                 MessageButtons::YesNo}) == kResultYes
                        ? 1
                        : 0;
