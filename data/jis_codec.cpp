@@ -105,6 +105,9 @@ std::string decodeJis(std::string_view file) {
             }
         }
         if (byte == 0) {
+            // A NUL would end the text; dropping it could join an ESC before
+            // it to the bytes after it into an escape that was never there.
+            out += ' ';
             ++pos;
             continue;
         }

@@ -15,7 +15,8 @@ std::string encodeJis(std::string_view plain);
 
 // File text to plain Shift-JIS text. Escapes switch the mode; a pair that
 // cannot be decoded becomes the geta mark "〓" and decoding goes on, so one
-// damaged byte never costs the text after it. NUL bytes are dropped.
+// damaged byte never costs the text after it. A NUL byte becomes a space,
+// so that no byte is dropped and decode(encode(decode(x))) = decode(x).
 std::string decodeJis(std::string_view file);
 
 }  // namespace belvorine

@@ -13,6 +13,21 @@ bool isRowBreak(char c) {
     return c == '\t' || c == '\r' || c == '\n';
 }
 
+// The longest length L such that the text fields, each cut to at most L
+// bytes, fit into `budget` bytes.
+std::size_t fieldCap(const std::string (&parts)[kRowFieldCount], std::size_t budget) {
+    std::size_t cap = kMaxRowBytes;
+    for (;; --cap) {
+        std::size_t total = 0;
+        for (int i = 0; i < kRowFieldCount - 1; ++i) {
+            total += std::min(parts[i].size(), cap);
+        }
+        if (total <= budget || cap == 0) {
+            return cap;
+        }
+    }
+}
+
 }  // namespace
 
 const std::string& historyHeader() {
@@ -44,25 +59,44 @@ std::vector<std::string_view> historyRows(std::string_view decoded) {
 }
 
 std::string composeRow(const std::string_view* fields, int count, bool sanitise) {
+    std::string parts[kRowFieldCount];
+    std::size_t total = kRowFieldCount - 1;  // the TABs
+    for (int i = 0; i < kRowFieldCount; ++i) {
+        std::string& part = parts[i];
+        part = i < count ? fields[i] : std::string_view();
+        if (sanitise) {
+            std::replace_if(part.begin(), part.end(), isRowBreak, ' ');
+        }
+        if (i < kRowFieldCount - 1) {
+            part.resize(trimmedLength(part));
+        } else if (part.empty()) {
+            part = "0";
+        }
+        total += part.size();
+    }
+    if (total > kMaxRowBytes) {
+        // Too long for a row: the longest text fields are cut on character
+        // boundaries until the row fits, so that every field keeps its place
+        // and the format index stays whole. Cut and trimmed fields never need
+        // cutting again, so a load and a rewrite leave the row as it is.
+        std::string& formatIndex = parts[kRowFieldCount - 1];
+        const std::size_t room = kMaxRowBytes - (kRowFieldCount - 1);
+        formatIndex.resize(sjisPrefixLength(formatIndex, room));
+        const std::size_t cap = fieldCap(parts, room - formatIndex.size());
+        for (int i = 0; i < kRowFieldCount - 1; ++i) {
+            std::string& part = parts[i];
+            part.resize(sjisPrefixLength(part, cap));
+            part.resize(trimmedLength(part));
+        }
+    }
     std::string row;
     row.reserve(kMaxRowBytes + 1);
     for (int i = 0; i < kRowFieldCount; ++i) {
         if (i > 0) {
             row += '\t';
         }
-        const std::size_t start = row.size();
-        row.append(i < count ? fields[i] : std::string_view());
-        if (sanitise) {
-            std::replace_if(row.begin() + static_cast<std::ptrdiff_t>(start), row.end(), isRowBreak,
-                            ' ');
-        }
-        if (i < kRowFieldCount - 1) {
-            row.resize(start + trimmedLength(std::string_view(row).substr(start)));
-        } else if (row.size() == start) {
-            row += '0';
-        }
+        row += parts[i];
     }
-    row.resize(sjisPrefixLength(row, kMaxRowBytes));
     return row;
 }
 
@@ -86,7 +120,6 @@ int splitRow(std::string_view row, std::string_view (&fields)[kStoreFieldCount])
 }
 
 std::string normaliseRow(std::string_view line) {
-    line = line.substr(0, sjisPrefixLength(line, kMaxRowBytes));
     std::string_view parts[kStoreFieldCount];
     splitRow(line, parts);
     return composeRow(parts + 1, kRowFieldCount, false);

@@ -39,15 +39,17 @@ bool hasHistoryMark(std::string_view file);
 std::vector<std::string_view> historyRows(std::string_view decoded);
 
 // Rebuilds a row from its ten fields (missing ones empty): fields 1 to 9
-// without their trailing blanks, an empty field 10 as "0", joined by TAB and
-// cut to 255 bytes at a character boundary. With `sanitise` (new data
+// without their trailing blanks, an empty field 10 as "0", joined by TAB.
+// A row longer than 255 bytes keeps its ten fields: the longest of fields 1
+// to 9 are cut on character boundaries until it fits; field 10 is only cut
+// when it alone is longer than a row can hold. With `sanitise` (new data
 // entering the history) a TAB, CR or LF inside a field becomes a space, so
 // that a field never spills into the next one or into another row.
 std::string composeRow(const std::string_view* fields, int count, bool sanitise);
 
-// A row read from a file, normalised: the line (cut to 255 bytes) is split at
-// its first nine TABs into fields 1 to 9, the rest going to field 10, and
-// rebuilt with composeRow.
+// A row read from a file, normalised: the line is split at its first nine
+// TABs into fields 1 to 9, the rest going to field 10, and rebuilt with
+// composeRow. Normalising a normalised row leaves it unchanged.
 std::string normaliseRow(std::string_view line);
 
 // Field `field` of a normalised row (kStoreLine gives the row itself).

@@ -2,10 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "data/order_file_format.h"
 #include "data/settings_state.h"
+#include "platform/local_clock.h"
 #include "platform/module_path.h"
 #include "platform/safe_file.h"
 
@@ -21,16 +26,12 @@ struct Session {
     bool workingFileMade = false;  // copied at start or written by this run
     int expectedRows = -1;         // rows it holds as last loaded or written; -1 unknown
     bool damaged = false;          // a rewrite failed or a load found no history
+    int rowsOnDisk = 0;            // rows the data file holds (or the backup stands in for)
 };
 
 Session& session() {
     static Session state;
     return state;
-}
-
-// Reads a file that must be a history; 0 when it is missing, empty or not one.
-int readHistoryFile(const QString& path, std::string& content) {
-    return readWholeFile(path, content) && hasHistoryMark(content);
 }
 
 // Rows of a decoded history, counted as a load counts them.
@@ -42,33 +43,145 @@ int countRows(std::string_view file) {
     return static_cast<int>(historyRows(decoded).size());
 }
 
-// Recovery from the backup after the question ERROR No.0005.
-int recoverFromBackup(const DataFilePrompts& prompts) {
-    if (!prompts.askUseBackup || prompts.askUseBackup() != 1) {
-        return 0;
+// One history file as found at start-up.
+struct Found {
+    FileRead read = FileRead::kMissing;
+    std::string content;
+    int rows = -1;  // -1: not a history
+
+    bool empty() const {
+        return read == FileRead::kMissing || (read == FileRead::kRead && content.empty());
     }
-    std::string backup;
-    if (!readHistoryFile(backupFilePath(), backup)) {
-        if (prompts.reportBackupMissing) {
-            prompts.reportBackupMissing();
+    bool isHistory() const { return rows >= 0; }
+};
+
+Found inspect(const QString& path) {
+    Found found;
+    found.read = readFileBounded(path, found.content);
+    if (found.read == FileRead::kRead && hasHistoryMark(found.content)) {
+        found.rows = countRows(found.content);
+    }
+    return found;
+}
+
+// Reads a file that must be a history; 0 when it is missing, empty or not one.
+int readHistoryFile(const QString& path, std::string& content) {
+    return readWholeFile(path, content) && hasHistoryMark(content);
+}
+
+// Renames a history file that must not be used or replaced to a name of its
+// own beside it ("belvorine-damaged-20240305-093000.ovd"), never over
+// another file. Returns the new path, or an empty one when it could not be
+// renamed.
+QString putAside(const QString& path, SetAside why, const DataFilePrompts& prompts) {
+    const QFileInfo data(dataFilePath());
+    const LocalTime now = localNow();
+    const QString stamp = QString::asprintf("%04d%02d%02d-%02d%02d%02d", now.year, now.month,
+                                            now.day, now.hour, now.minute, now.second);
+    const QString kind =
+        why == SetAside::kUnsavedWorkFile ? QStringLiteral("unsaved") : QStringLiteral("damaged");
+    const QString stem = data.dir().filePath(data.completeBaseName() + QLatin1Char('-') + kind +
+                                             QLatin1Char('-') + stamp);
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const QString target = stem +
+                               (attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt)) +
+                               QStringLiteral(".ovd");
+        if (renameWithoutReplacing(path, target)) {
+            if (prompts.reportSetAside) {
+                prompts.reportSetAside(why, target);
+            }
+            return target;
         }
-        // Nothing is left to recover: the next start begins a new history
-        // instead of asking again for ever.
-        settings().initialData.rowCount = 0;
-        return 0;
+        if (errno != EEXIST) {
+            break;
+        }
     }
-    // The data file itself is restored by the commit at exit.
-    if (!replaceFileSafely(workingFilePath(), backup, kWritable)) {
+    return QString();
+}
+
+int makeWorkingFile(const std::string& history) {
+    if (!replaceFileSafely(workingFilePath(), history, kWritable)) {
         return 0;
     }
     session().workingFileMade = true;
     return 1;
 }
 
+// Recovery from the backup after the question ERROR No.0005. A damaged data
+// file stays as it is until the user has chosen, and is put aside when the
+// backup is taken instead.
+int recoverFromBackup(const DataFilePrompts& prompts, bool damaged) {
+    if (!prompts.askUseBackup || prompts.askUseBackup(damaged) != 1) {
+        return 0;
+    }
+    const Found backup = inspect(backupFilePath());
+    if (!backup.isHistory()) {
+        if (prompts.reportBackupMissing) {
+            prompts.reportBackupMissing();
+        }
+        // Nothing is left to recover: the next start begins a new history
+        // instead of asking again for ever.
+        session().rowsOnDisk = 0;
+        return 0;
+    }
+    if (damaged && putAside(dataFilePath(), SetAside::kDamagedDataFile, prompts).isEmpty()) {
+        // The damaged file could not be moved; the commit must not replace it.
+        session().damaged = true;
+    }
+    // The data file itself is restored by the commit at exit.
+    return makeWorkingFile(backup.content);
+}
+
+// A damaged data file and no backup that could stand in for it: the file is
+// put aside and the run starts with an empty history.
+int startAfterDamage(const DataFilePrompts& prompts) {
+    if (putAside(dataFilePath(), SetAside::kDamagedNoBackup, prompts).isEmpty()) {
+        session().damaged = true;
+    }
+    session().dataFileSize = 0;
+    session().rowsOnDisk = 0;
+    settings().initialData.rowCount = 0;
+    return 1;
+}
+
+// An earlier run's working file that holds more than the data file: its
+// rows are what was printed since the last exit that saved. Returns 1 when
+// it was taken in as the data file.
+int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dataGood) {
+    const Found left = inspect(workingFilePath());
+    const int dataRows = dataGood ? data.rows : 0;
+    if (!left.isHistory() || left.rows <= dataRows) {
+        // Something that cannot simply be removed (a folder) is moved out
+        // of the way, so that this run can make its working file.
+        if (!QFile::remove(workingFilePath()) && QFileInfo(workingFilePath()).isDir()) {
+            putAside(workingFilePath(), SetAside::kUnsavedWorkFile, prompts);
+        }
+        return 0;
+    }
+    if (!prompts.askTakeUnsavedRows || prompts.askTakeUnsavedRows(left.rows, dataRows) != 1) {
+        putAside(workingFilePath(), SetAside::kUnsavedWorkFile, prompts);
+        return 0;
+    }
+    if (dataGood && dataRows > 0) {
+        replaceFileSafely(backupFilePath(), data.content, kReadOnly);
+    } else if (!data.empty() && !dataGood) {
+        putAside(dataFilePath(), SetAside::kDamagedDataFile, prompts);
+    }
+    // Should this fail, the commit at exit writes the data file again.
+    if (replaceFileSafely(dataFilePath(), left.content, kReadOnly)) {
+        session().rowsOnDisk = left.rows;
+    }
+    session().dataFileSize = static_cast<long long>(left.content.size());
+    settings().initialData.rowCount = left.rows;
+    return makeWorkingFile(left.content) ? 1 : -1;
+}
+
 // Between runs a file holds a history and is read-only, or is not there.
+// Only a regular file of our own gets its mode changed, never a link's
+// target.
 void settleBetweenRuns(const QString& path) {
     if (fileSize(path) > 0) {
-        ::chmod(QFile::encodeName(path).constData(), kReadOnly);
+        setRegularFileMode(path, kReadOnly);
     } else {
         QFile::remove(path);
     }
@@ -95,32 +208,47 @@ long long dataFileSizeAtStart() {
 int prepareDataFiles(const DataFilePrompts& prompts) {
     session() = Session();
     const int expectedRows = settings().initialData.rowCount;
-    // A working file left behind by a crash is never taken for this run's.
-    QFile::remove(workingFilePath());
-
-    std::string data;
-    session().dataFileSize = fileSize(dataFilePath());
-    const bool dataIsHistory = readHistoryFile(dataFilePath(), data);
-    if ((expectedRows != 0 && session().dataFileSize == 0) ||
-        (session().dataFileSize > 0 && !dataIsHistory)) {
-        return recoverFromBackup(prompts);
+    session().rowsOnDisk = expectedRows;
+    for (const QString& path : {dataFilePath(), backupFilePath(), workingFilePath()}) {
+        removeStaleTemporaries(path);
     }
-    if (session().dataFileSize == 0) {
+
+    const Found data = inspect(dataFilePath());
+    session().dataFileSize = static_cast<long long>(data.content.size());
+    // A data file cut short still carries the history mark: the rows the
+    // last exit wrote tell it apart.
+    const bool dataGood = data.isHistory() && data.rows >= expectedRows;
+    const bool damaged = !data.empty() && !dataGood;
+
+    const int taken = offerUnsavedRows(prompts, data, dataGood);
+    if (taken != 0) {
+        return taken > 0 ? 1 : 0;
+    }
+    if (expectedRows != 0 && data.empty()) {
+        return recoverFromBackup(prompts, false);
+    }
+    if (damaged) {
+        const Found backup = inspect(backupFilePath());
+        if (backup.isHistory() && backup.rows > 0) {
+            return recoverFromBackup(prompts, true);
+        }
+        return startAfterDamage(prompts);
+    }
+    if (data.empty()) {
+        session().rowsOnDisk = 0;
         return 1;
     }
+    session().rowsOnDisk = data.rows;
     // A backup that cannot be refreshed still holds an older history; the
     // run goes on with the data file.
-    replaceFileSafely(backupFilePath(), data, kReadOnly);
-    if (!replaceFileSafely(workingFilePath(), data, kWritable)) {
-        return 0;
-    }
-    session().workingFileMade = true;
-    return 1;
+    replaceFileSafely(backupFilePath(), data.content, kReadOnly);
+    return makeWorkingFile(data.content);
 }
 
 int commitDataFiles() {
     const Session state = session();
     session() = Session();
+    settings().initialData.rowCount = state.rowsOnDisk;
     if (!state.workingFileMade) {
         QFile::remove(workingFilePath());
         settleBetweenRuns(dataFilePath());
@@ -128,13 +256,17 @@ int commitDataFiles() {
         return kCommitDone;
     }
     std::string working;
-    if (state.damaged || !readHistoryFile(workingFilePath(), working) ||
-        (state.expectedRows >= 0 && countRows(working) != state.expectedRows)) {
+    if (state.damaged || !readHistoryFile(workingFilePath(), working)) {
+        return kCommitRefused;
+    }
+    const int rows = countRows(working);
+    if (state.expectedRows >= 0 && rows != state.expectedRows) {
         return kCommitRefused;
     }
     if (!replaceFileSafely(dataFilePath(), working, kReadOnly)) {
         return kCommitRefused;
     }
+    settings().initialData.rowCount = rows;
     const bool backupSaved = replaceFileSafely(backupFilePath(), working, kReadOnly);
     QFile::remove(workingFilePath());
     return backupSaved ? kCommitDone : kCommitBackupFailed;

@@ -13,18 +13,38 @@
 
 namespace belvorine {
 
-// The two questions of the start-up, asked by the main window.
+// Why a history file was put aside under another name.
+enum class SetAside {
+    kDamagedDataFile,  // the data file could not be read whole as a history
+    kDamagedNoBackup,  // the same, and no backup could stand in: the run starts empty
+    kUnsavedWorkFile,  // an earlier run's working file the user did not take
+};
+
+// The questions and notices of the start-up, asked by the main window.
 struct DataFilePrompts {
     // ERROR No.0005 with a beep, Yes and No: use the backup? 1 for Yes.
-    std::function<int()> askUseBackup;
+    // `damaged`: the data file is there but damaged, rather than missing.
+    std::function<int(bool damaged)> askUseBackup;
     // ERROR No.0006: the backup is missing.
     std::function<void()> reportBackupMissing;
+    // An earlier run ended without saving: its working file holds `rows`
+    // rows, more than the data file's `dataRows`. Take it into the history?
+    // 1 for Yes. Without an answer it is put aside.
+    std::function<int(int rows, int dataRows)> askTakeUnsavedRows;
+    // A file was renamed to `path` and kept there.
+    std::function<void(SetAside why, const QString& path)> reportSetAside;
 };
 
 // Brings the working file into being from the data file, or from the backup
-// when rows are expected but the data file is empty, missing or not a
-// history (after the question). Returns 0 when the user declined the backup
-// or none could be used, or the working file could not be written: ERROR
+// when rows are expected but the data file is empty or missing, or the data
+// file is there but does not read whole as a history of at least the rows
+// the settings expect (after the question; the damaged file is then put
+// aside under another name). A damaged data file with no usable backup is
+// put aside too and the run starts with an empty history. An earlier run's
+// working file that holds more rows than the data file is offered first;
+// taken, it becomes the data file after the old one went to the backup;
+// declined, it is put aside. Returns 0 when the user declined the backup or
+// none could be used, or the working file could not be written: ERROR
 // No.0001 follows.
 int prepareDataFiles(const DataFilePrompts& prompts);
 
@@ -34,11 +54,14 @@ enum CommitResult : int {
     kCommitBackupFailed = 2,  // data file saved, the backup could not be replaced
 };
 
-// At exit, after the settings were saved and the store freed: copies the
-// working file over the data file and then the backup (mode 0444) and
-// removes it. Refused, leaving both files and the working file as they are,
-// when a rewrite of the working file failed during the run or the working
-// file does not read back as the history last loaded or written.
+// At exit, after the store was freed and before the settings are saved:
+// copies the working file over the data file and then the backup (mode
+// 0444) and removes it. Refused, leaving both files and the working file as
+// they are, when a rewrite of the working file failed during the run or the
+// working file does not read back as the history last loaded or written.
+// Either way the settings' row count is set to the rows the data file now
+// holds, so that the settings saved next never expect rows that were not
+// committed.
 int commitDataFiles();
 
 QString dataFilePath();

@@ -44,7 +44,8 @@ public:
     StoreRow row(int index) const;
 
     // Stores fields 1 to 10 of `row` and rebuilds the line from them. A TAB,
-    // CR or LF in a field becomes a space; the line is cut to 255 bytes.
+    // CR or LF in a field becomes a space; a row over 255 bytes has its
+    // longest text fields cut to fit.
     // Rows outside the table and deleted rows are left alone.
     void setRow(int index, const StoreRow& row);
     // Changes one field (1 to 10) and rebuilds the line.

@@ -60,7 +60,9 @@ void sortUniqueTexts(char (*texts)[kStoreTextSize], int count) {
     sortUniqueViews(views);
     for (int i = 0; i < count; ++i) {
         const std::string_view text = views[static_cast<std::size_t>(i)];
-        std::memcpy(texts[i], text.data(), text.size());
+        if (!text.empty()) {
+            std::memcpy(texts[i], text.data(), text.size());
+        }
         std::memset(texts[i] + text.size(), 0, kStoreTextSize - text.size());
     }
 }

@@ -109,9 +109,14 @@ ProfileFile::ProfileFile(std::string_view bytes) {
     }
 }
 
-ProfileFile ProfileFile::read(const QString& path) {
+ProfileFile ProfileFile::read(const QString& path, FileRead* status) {
     std::string content;
-    readWholeFile(path, content);
+    // No real settings or layout file comes near a megabyte.
+    constexpr long long kMaxProfileBytes = 16LL * 1024 * 1024;
+    const FileRead result = readFileBounded(path, content, kMaxProfileBytes);
+    if (status) {
+        *status = result;
+    }
     return ProfileFile(content);
 }
 

@@ -13,6 +13,8 @@
 
 #include <QString>
 
+#include "platform/safe_file.h"
+
 namespace belvorine {
 
 // "4142" + checksum "83" for the bytes 'A' 'B'.
@@ -32,8 +34,8 @@ public:
     explicit ProfileFile(std::string_view bytes);
 
     // Reads and parses the file at `path`; a missing or unreadable file
-    // gives an empty profile.
-    static ProfileFile read(const QString& path);
+    // gives an empty profile. `status`, when given, tells which.
+    static ProfileFile read(const QString& path, FileRead* status = nullptr);
 
     // The value of the first `key` of the first section named `section`
     // (names compared ignoring ASCII case), or nullptr.

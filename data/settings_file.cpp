@@ -32,6 +32,26 @@ QString layoutFilePath(int format) {
     return modulePathWithExtension(format == 0 ? QStringLiteral("da1") : QStringLiteral("da2"));
 }
 
+QString settingsFilePath() {
+    return modulePathWithExtension(QStringLiteral("dat"));
+}
+
+QStringList& unreadFiles() {
+    static QStringList files;
+    return files;
+}
+
+// Reads a profile file, noting one that is there but did not read.
+ProfileFile readProfile(const QString& path) {
+    removeStaleTemporaries(path);
+    FileRead status = FileRead::kMissing;
+    ProfileFile file = ProfileFile::read(path, &status);
+    if (status != FileRead::kRead && status != FileRead::kMissing) {
+        unreadFiles().append(path);
+    }
+    return file;
+}
+
 // A text read from a file may fill its buffer without a terminator; later
 // code reads up to the NUL, so cut it at a character boundary before the
 // last byte. Bytes after an existing terminator are kept as they were.
@@ -60,12 +80,97 @@ void terminateTexts(LayoutItem& item) {
 
 void terminateTexts(ListDialogSettings&) {}  // numbers only
 
+// Numbers read from a file pass a checksum but may still be absurd (edited
+// by hand, written by a damaged program); the renderer and the windows only
+// ever see values in these bounds. A value out of bounds takes the value the
+// record had before it was read (the factory or converted value).
+constexpr std::int32_t kMaxPaperHundredthsMm = 50000;  // 50 cm, beyond A3's long side
+constexpr std::int32_t kMaxPointSize = 1000;
+constexpr std::int32_t kMaxWeight = 1000;
+constexpr std::int32_t kMaxWindowExtent = 100000;
+constexpr std::int32_t kMaxFontPixels = 1000;
+
+bool within(std::int32_t value, std::int32_t low, std::int32_t high) {
+    return value >= low && value <= high;
+}
+
+template <class T>
+void keepIf(bool valid, T& value, const T& fallback) {
+    if (!valid) {
+        value = fallback;
+    }
+}
+
+void keepInBounds(InitialData& data, const InitialData& fallback) {
+    keepIf(data.showState == kShowRestored || data.showState == kShowMinimised ||
+               data.showState == kShowMaximised,
+           data.showState, fallback.showState);
+    for (std::int32_t InitialData::*position : {&InitialData::windowX, &InitialData::windowY}) {
+        keepIf(data.*position == kDefaultWindowPosition ||
+                   within(data.*position, -kMaxWindowExtent, kMaxWindowExtent),
+               data.*position, fallback.*position);
+    }
+    keepIf(within(data.windowWidth, 0, kMaxWindowExtent), data.windowWidth, fallback.windowWidth);
+    keepIf(within(data.windowHeight, 0, kMaxWindowExtent), data.windowHeight,
+           fallback.windowHeight);
+    // 0 is an old file's "not set", drawn at 100 %.
+    keepIf(data.zoomPercent == 0 || within(data.zoomPercent, 40, 200), data.zoomPercent,
+           fallback.zoomPercent);
+    keepIf(within(data.formatIndex, 0, kFormatCount - 1), data.formatIndex, fallback.formatIndex);
+    keepIf(data.rowCount >= 0, data.rowCount, 0);
+    keepIf(data.counterpartyCount >= 0, data.counterpartyCount, 0);
+}
+
+bool validMargin(const Margin& margin) {
+    return within(margin.minimum, 0, kMaxPaperHundredthsMm) &&
+           within(margin.value, 0, kMaxPaperHundredthsMm) &&
+           within(margin.maximum, 0, kMaxPaperHundredthsMm);
+}
+
+bool validFont(const LogFont& font) {
+    return within(font.height, -kMaxFontPixels, kMaxFontPixels) &&
+           within(font.width, 0, kMaxFontPixels) && within(font.escapement, -3600, 3600) &&
+           within(font.orientation, -3600, 3600) && within(font.weight, 0, kMaxWeight);
+}
+
+void keepInBounds(PageSettings& page, const PageSettings& fallback) {
+    keepIf(page.orientation == 1 || page.orientation == 2, page.orientation, fallback.orientation);
+    for (Margin PageSettings::*margin : {&PageSettings::marginLeft, &PageSettings::marginRight,
+                                         &PageSettings::marginTop, &PageSettings::marginBottom}) {
+        keepIf(validMargin(page.*margin), page.*margin, fallback.*margin);
+    }
+    keepIf(validFont(page.font), page.font, fallback.font);
+}
+
+void keepInBounds(LayoutItem& item, const LayoutItem& fallback) {
+    const Rect& mm = item.mmRect;
+    keepIf(within(mm.left, 0, kMaxPaperHundredthsMm) && within(mm.top, 0, kMaxPaperHundredthsMm) &&
+               within(mm.right, mm.left, kMaxPaperHundredthsMm) &&
+               within(mm.bottom, mm.top, kMaxPaperHundredthsMm),
+           item.mmRect, fallback.mmRect);
+    keepIf(within(item.sizeRule, kSizeFixed, kSizeFitHeight), item.sizeRule, fallback.sizeRule);
+    keepIf(within(item.pointSize, 0, kMaxPointSize), item.pointSize, fallback.pointSize);
+    keepIf(within(item.weight, 0, kMaxWeight), item.weight, fallback.weight);
+    keepIf(within(item.alignment, kAlignLeft, kAlignRight), item.alignment, fallback.alignment);
+}
+
+void keepInBounds(ListDialogSettings& list, const ListDialogSettings& fallback) {
+    keepIf(within(list.width, 0, kMaxWindowExtent), list.width, fallback.width);
+    keepIf(within(list.height, 0, kMaxWindowExtent), list.height, fallback.height);
+    for (int i = 0; i < 6; ++i) {
+        keepIf(within(list.columnWidths[i], 0, kMaxWindowExtent), list.columnWidths[i],
+               fallback.columnWidths[i]);
+    }
+}
+
 // Reads `key` into `dest`, which holds the fallback when the key is missing
 // or damaged.
 template <class Record>
 void readInto(const ProfileFile& file, const char* section, std::string_view key, Record& dest) {
+    const Record fallback = dest;
     if (file.readRecord(section, key, dest)) {
         terminateTexts(dest);
+        keepInBounds(dest, fallback);
     }
 }
 
@@ -92,6 +197,7 @@ PageSettings convertLegacy(const LegacyPageSettings& old, const PageSettings& ba
     page.approvalOnCopy = old.approvalOnCopy;
     makeFontFromFace(page.font, sjisView(old.faceName));
     terminateTexts(page);
+    keepInBounds(page, base);
     return page;
 }
 
@@ -125,7 +231,7 @@ void readAllPageSettings(const ProfileFile& file, SettingsState& state) {
 }
 
 void readLayout(int format, FormLayout& layout) {
-    const ProfileFile file = ProfileFile::read(layoutFilePath(format));
+    const ProfileFile file = readProfile(layoutFilePath(format));
     for (int i = 0; i < kLayoutItemCount; ++i) {
         layout[i] = factoryLayout()[i];
         readInto(file, kLayoutSection, layoutKey(format, i), layout[i]);
@@ -157,8 +263,13 @@ std::string layoutFileText(int format, const FormLayout& layout) {
     return writer.text();
 }
 
-// Replaces the file unless the user made it read-only.
+// Replaces the file unless the user made it read-only. A file that could
+// not be read at start-up is left as it is: the run only has factory values
+// to put in its place.
 int writeProfileFile(const QString& path, const std::string& text) {
+    if (unreadFiles().contains(path)) {
+        return 1;
+    }
     const QFileInfo info(path);
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
         return 0;
@@ -174,9 +285,14 @@ std::string layoutKey(int format, int index) {
     return key;
 }
 
+QStringList settingsFilesNotRead() {
+    return unreadFiles();
+}
+
 void loadSettings() {
     SettingsState& state = settings();
-    const ProfileFile file = ProfileFile::read(modulePathWithExtension(QStringLiteral("dat")));
+    unreadFiles().clear();
+    const ProfileFile file = readProfile(settingsFilePath());
 
     state.startupInitialData = factoryInitialData();
     readInto(file, kInitSection, kInitKey, state.startupInitialData);
@@ -197,8 +313,7 @@ void loadSettings() {
 
 int saveSettings() {
     const SettingsState& state = settings();
-    if (!writeProfileFile(modulePathWithExtension(QStringLiteral("dat")),
-                          settingsFileText(state))) {
+    if (!writeProfileFile(settingsFilePath(), settingsFileText(state))) {
         return 0;
     }
     for (int format = 0; format < kFormatCount; ++format) {

@@ -67,8 +67,12 @@ struct Table {
     int heightPercent = 100;
     int cellPointSize = 9;
 
-    int columnX(int column) const { return left + width * column / kTableColumns; }
-    int y(int units) const { return top + units * heightPercent / 100; }
+    int columnX(int column) const {
+        return clampToInt(left + static_cast<long long>(width) * column / kTableColumns);
+    }
+    int y(int units) const {
+        return clampToInt(top + static_cast<long long>(units) * heightPercent / 100);
+    }
     int headingTop() const { return y(off); }
     int headingBottom() const { return y(off + 18); }
     int firstLineTop(int line) const { return y(off - 22 + 44 * line); }
@@ -84,11 +88,13 @@ Table measureTable(const LayoutItem& tableItem, int showTotal) {
     table.left = r.left;
     table.top = r.top;
     table.right = r.right;
-    table.width = r.right - r.left;
+    table.width = clampToInt(static_cast<long long>(r.right) - r.left);
     table.off = showTotal == 1 ? 30 : 0;
     const int fullHeight = showTotal == 1 ? 302 : 238;
-    const int widthPercent = (table.width * 1000 / 750 + 5) / 10;
-    table.heightPercent = ((r.bottom - r.top) * 1000 / fullHeight + 5) / 10;
+    const int widthPercent =
+        clampToInt((static_cast<long long>(table.width) * 1000 / 750 + 5) / 10);
+    table.heightPercent =
+        clampToInt(((static_cast<long long>(r.bottom) - r.top) * 1000 / fullHeight + 5) / 10);
     int size = 9;
     if (widthPercent <= 100) {
         size = widthPercent * 9 / 100;
@@ -149,8 +155,8 @@ public:
     }
 
 private:
-    int deviceX(int x) const { return x * scale_ / 100 + ox_; }
-    int deviceY(int y) const { return y * scale_ / 100 + oy_; }
+    int deviceX(int x) const { return clampToInt(static_cast<long long>(x) * scale_ / 100 + ox_); }
+    int deviceY(int y) const { return clampToInt(static_cast<long long>(y) * scale_ / 100 + oy_); }
 
     DeviceContext& dc_;
     const PageSettings& settings_;

@@ -167,17 +167,19 @@ void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& se
     const int top = clampToInt(static_cast<long long>(scaled(screen.top, scale)) - oy);
     const int right = clampToInt(static_cast<long long>(scaled(screen.right, scale)) - ox);
     const int bottom = clampToInt(static_cast<long long>(scaled(screen.bottom, scale)) - oy);
-    const QRect rect(QPoint(left, top), QSize(right - left, bottom - top));
+    const QRect rect(QPoint(left, top), QSize(clampToInt(static_cast<long long>(right) - left),
+                                              clampToInt(static_cast<long long>(bottom) - top)));
 
     int size = item.pointSize;
     if (item.sizeRule == kSizeFitWidth) {
         size = fitPointSize(item);
     } else if (item.sizeRule == kSizeFitHeight) {
-        size = mulDiv(screen.bottom - screen.top, 72, dY);
+        size = mulDiv(clampToInt(static_cast<long long>(screen.bottom) - screen.top), 72, dY);
     }
 
     dc.setTextJustification(0, 0);
-    dc.selectFont(frameFont(settings.font, -mulDiv(size, dY, 72), item));
+    dc.selectFont(
+        frameFont(settings.font, clampToInt(-static_cast<long long>(mulDiv(size, dY, 72))), item));
     long long target = 0;
     if (item.sizeRule == kSizeFitWidth && item.itemId == kAddresseeItem) {
         // Laid out at the pitch of the longest counterparty, so that shorter

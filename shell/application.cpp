@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -24,6 +25,7 @@
 #include "records/records.h"
 #include "resources/images.h"
 #include "shell/main_window.h"
+#include "shell/message_box.h"
 #include "shell/placement.h"
 
 namespace belvorine {
@@ -95,6 +97,25 @@ void closeOnTerminationSignals(MainWindow& window) {
     sigaction(SIGINT, &action, nullptr);
 }
 
+// A settings or layout file that is there but did not read: the run uses
+// factory values and the exit leaves the file alone.
+void reportUnreadSettings(QWidget* owner) {
+    const QStringList files = settingsFilesNotRead();
+    if (files.isEmpty()) {
+        return;
+    }
+    QStringList shown;
+    for (const QString& file : files) {
+        shown.append(QDir::toNativeSeparators(file));
+    }
+    showMessage({owner, QStringLiteral("設定ファイル"),
+                 QStringLiteral("設定ファイルを読み込むことができませんでした。\n") +
+                     shown.join(QLatin1Char('\n')) +
+                     QStringLiteral("\n\n今回は購入時の設定で起動します。\n"
+                                    "このファイルは終了時にも書き換えずにそのまま残します。"),
+                 MessageIcon::Warning, MessageButtons::Ok});
+}
+
 }  // namespace
 
 void prepareApplication(QApplication& app) {
@@ -126,6 +147,7 @@ MainWindow* initApplication() {
     if (!window->create()) {
         return nullptr;
     }
+    reportUnreadSettings(window.get());
     showAsLastClosed(*window);
     return window.release();
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QStackedWidget>
 
 #include "data/order_files.h"
@@ -35,6 +36,48 @@ QString commitRefusedText() {
         "データの保存でエラーが発生しました。\n"
         "今回の変更はデータファイルに保存されていません。\n"
         "データファイルとバックアップファイルは前回終了時の状態のまま残してあります。\n");
+}
+
+QString settingsNotSavedText() {
+    return QStringLiteral(
+        "設定ファイルの保存でエラーが発生しました。\n"
+        "今回変更した設定とレイアウトは保存されていません。\n"
+        "設定ファイルは前回終了時の状態のまま残してあります。\n");
+}
+
+// ERROR No.0005 for a data file that is there but does not read whole.
+QString damagedDataFileText() {
+    return QStringLiteral(
+        " ERROR No.0005\n\nデータファイルが壊れています。\n"
+        "バックアップファイルを使用しますか？\n");
+}
+
+QString unsavedRowsText(int rows, int dataRows) {
+    return QStringLiteral(
+               "前回の終了時に保存されなかったデータが残っています。\n"
+               "（保存されなかったデータ %1 件、データファイル %2 件）\n\n"
+               "このデータを取り込みますか？\n"
+               "「いいえ」を選ぶと、このデータは別の名前で残します。")
+        .arg(rows)
+        .arg(dataRows);
+}
+
+QString setAsideText(SetAside why, const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (why) {
+        case SetAside::kDamagedDataFile:
+            return QStringLiteral("壊れたデータファイルは使用せずに、次の名前で残しました。\n%1")
+                .arg(shown);
+        case SetAside::kDamagedNoBackup:
+            return QStringLiteral(
+                       "データファイルが壊れていて、使用できるバックアップファイルもありません。\n"
+                       "壊れたデータファイルは、次の名前で残しました。\n%1\n\n"
+                       "既存データのない状態で起動します。")
+                .arg(shown);
+        case SetAside::kUnsavedWorkFile:
+            break;
+    }
+    return QStringLiteral("保存されなかったデータを、次の名前で残しました。\n%1").arg(shown);
 }
 
 QString backupFailedText() {
@@ -129,13 +172,33 @@ void MainWindow::buildActions() {
 
 int MainWindow::create() {
     const DataFilePrompts prompts{
-        [this]() {
-            return askQuestion(this, QStringLiteral("データファイルが見つかりません"), 5) ==
-                           kResultYes
+        [this](bool damaged) {
+            if (!damaged) {
+                return askQuestion(this, QStringLiteral("データファイルが見つかりません"), 5) ==
+                               kResultYes
+                           ? 1
+                           : 0;
+            }
+            QApplication::beep();
+            return showMessage({this, QStringLiteral("データファイルが壊れています"),
+                                damagedDataFileText(), MessageIcon::Question,
+                                MessageButtons::YesNo}) == kResultYes
                        ? 1
                        : 0;
         },
-        [this]() { showError(this, QStringLiteral("Error"), 6); }};
+        [this]() { showError(this, QStringLiteral("Error"), 6); },
+        [this](int rows, int dataRows) {
+            QApplication::beep();
+            return showMessage({this, QStringLiteral("保存されなかったデータ"),
+                                unsavedRowsText(rows, dataRows), MessageIcon::Question,
+                                MessageButtons::YesNo}) == kResultYes
+                       ? 1
+                       : 0;
+        },
+        [this](SetAside why, const QString& path) {
+            showMessage({this, QStringLiteral("データファイル"), setAsideText(why, path),
+                         MessageIcon::Information, MessageButtons::Ok});
+        }};
     const int error = openOrderData(prompts);
     if (error != 0) {
         showError(this, QStringLiteral("Error"), error);
@@ -200,13 +263,19 @@ void MainWindow::runExitSequence() {
     }
     exitSequenceDone_ = true;
     clock_.stop();
-    saveSettings();
+    // The history first: the settings then record only the rows that the
+    // data file really holds.
     freeStore();
     const int committed = commitDataFiles();
+    const int saved = saveSettings();
     if (committed != kCommitDone) {
         showMessage({this, QStringLiteral("Error"),
                      committed == kCommitRefused ? commitRefusedText() : backupFailedText(),
                      MessageIcon::Error, MessageButtons::Ok});
+    }
+    if (!saved) {
+        showMessage({this, QStringLiteral("Error"), settingsNotSavedText(), MessageIcon::Error,
+                     MessageButtons::Ok});
     }
     emit exited();
 }

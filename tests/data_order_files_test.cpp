@@ -3,7 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "data/order_session.h"
 #include "order_test_support.h"
@@ -19,18 +28,28 @@ using test::readFile;
 using test::setOrderHeader;
 using test::writeFile;
 
-// Answers of the two start-up questions, counted.
+// Answers of the start-up questions, counted, and the files put aside.
 struct Prompts {
     int answer = 1;
     int asked = 0;
+    bool askedAboutDamage = false;
     int missingReported = 0;
+    int takeUnsaved = 1;
+    int unsavedAsked = 0;
+    QStringList setAside;
 
     DataFilePrompts callbacks() {
-        return DataFilePrompts{[this] {
+        return DataFilePrompts{[this](bool damaged) {
                                    ++asked;
+                                   askedAboutDamage = damaged;
                                    return answer;
                                },
-                               [this] { ++missingReported; }};
+                               [this] { ++missingReported; },
+                               [this](int, int) {
+                                   ++unsavedAsked;
+                                   return takeUnsaved;
+                               },
+                               [this](SetAside, const QString& path) { setAside.append(path); }};
     }
 };
 
@@ -92,12 +111,57 @@ TEST_F(OrderFilesTest, StartCopiesTheDataFileToBackupAndWorkingFile) {
     EXPECT_EQ(fileMode(folder.file("ovd")), 0444);
 }
 
-TEST_F(OrderFilesTest, WorkingFileLeftByACrashIsNotCommitted) {
-    writeFile(folder.file("tmp"), fixture("orders-basic.ovd"));
-    ASSERT_EQ(start(0), 1);
-    EXPECT_EQ(orderStore().rowCount(), 0);
+TEST_F(OrderFilesTest, WorkingFileNoLargerThanTheDataFileIsReplaced) {
+    installHistory(fixture("orders-basic.ovd"), 5);
+    writeFile(folder.file("tmp"), fixture("orders-no-final-crlf.ovd"));
+    Prompts prompts;
+    ASSERT_EQ(start(5, prompts.callbacks()), 1);
+    EXPECT_EQ(prompts.unsavedAsked, 0);
+    EXPECT_EQ(readFile(folder.file("tmp")), fixture("orders-basic.ovd"));
+}
+
+// A run killed after a print leaves its working file; the next start asks
+// before anything replaces it.
+TEST_F(OrderFilesTest, RowsOfAKilledRunAreOfferedAndTakenAfterTheBackup) {
+    installHistory(fixture("orders-basic.ovd"), 5);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (start(5) == 1) {
+            printOrder("株式会社新規取引先");
+        }
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::string unsaved = readFile(folder.file("tmp"));
+    ASSERT_NE(unsaved, fixture("orders-basic.ovd"));
+
+    // Declined: the rows are kept under a name of their own.
+    {
+        Prompts prompts;
+        prompts.takeUnsaved = 0;
+        ASSERT_EQ(start(5, prompts.callbacks()), 1);
+        EXPECT_EQ(prompts.unsavedAsked, 1);
+        EXPECT_EQ(orderStore().rowCount(), 5);
+        ASSERT_EQ(prompts.setAside.size(), 1);
+        EXPECT_EQ(readFile(prompts.setAside[0]), unsaved);
+        EXPECT_EQ(exitRun(), kCommitDone);
+        QFile::rename(prompts.setAside[0], folder.file("tmp"));
+    }
+    // Taken: the old history goes to the backup and the rows become the
+    // data file, at once and again at exit.
+    Prompts prompts;
+    ASSERT_EQ(start(5, prompts.callbacks()), 1);
+    EXPECT_EQ(prompts.unsavedAsked, 1);
+    EXPECT_EQ(prompts.asked, 0);
+    EXPECT_EQ(orderStore().rowCount(), 6);
+    EXPECT_EQ(data(), unsaved);
+    EXPECT_EQ(backup(), fixture("orders-basic.ovd"));
     EXPECT_EQ(exitRun(), kCommitDone);
-    EXPECT_FALSE(QFile::exists(folder.file("ovd")));
+    EXPECT_EQ(settings().initialData.rowCount, 6);
+    EXPECT_EQ(data(), unsaved);
 }
 
 // --- recovery from the backup --------------------------------------------
@@ -146,8 +210,103 @@ TEST_F(OrderFilesTest, DataFileThatIsNoHistoryIsNeitherBackedUpNorUsed) {
     Prompts prompts;
     ASSERT_EQ(openOrderData(prompts.callbacks()), 0);
     EXPECT_EQ(prompts.asked, 1);
+    EXPECT_TRUE(prompts.askedAboutDamage);
     EXPECT_EQ(backup(), fixture("orders-basic.ovd"));
     EXPECT_EQ(orderStore().rowCount(), 5);
+}
+
+// A data file cut short after its mark (here its first 7 bytes) still looks
+// like a history; the row count of the last exit tells it apart.
+TEST_F(OrderFilesTest, CutShortDataFileNeverReplacesTheBackup) {
+    const std::string history = fixture("orders-basic.ovd");
+    const std::string cut = history.substr(0, 7);
+    installHistory(history, 5);
+    writeFile(folder.file("ovd"), cut);
+    Prompts declined;
+    declined.answer = 0;
+    EXPECT_EQ(openOrderData(declined.callbacks()), kErrorDataFiles);
+    EXPECT_TRUE(declined.askedAboutDamage);
+    EXPECT_EQ(exitRun(), kCommitDone);
+    EXPECT_EQ(settings().initialData.rowCount, 5);
+    EXPECT_EQ(data(), cut);
+    EXPECT_EQ(backup(), history);
+
+    Prompts prompts;
+    ASSERT_EQ(openOrderData(prompts.callbacks()), 0);
+    EXPECT_EQ(prompts.asked, 1);
+    EXPECT_EQ(orderStore().rowCount(), 5);
+    EXPECT_EQ(backup(), history);
+    ASSERT_EQ(prompts.setAside.size(), 1);
+    EXPECT_EQ(readFile(prompts.setAside[0]), cut);
+    EXPECT_EQ(exitRun(), kCommitDone);
+    EXPECT_EQ(data(), history);
+    EXPECT_EQ(backup(), history);
+}
+
+// The all-NUL file a full disk can leave, and a link to a device, with no
+// backup: put aside, never deleted, and the run starts with an empty
+// history instead of refusing every start.
+TEST_F(OrderFilesTest, DamagedDataFileWithoutBackupIsPutAsideAndTheRunStarts) {
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link to /dev/zero" : "all NUL");
+        if (link) {
+            ASSERT_TRUE(QFile::link("/dev/zero", folder.file("ovd")));
+        } else {
+            writeFile(folder.file("ovd"), std::string(4096, '\0'));
+        }
+        QFile::remove(folder.file("bak"));
+        Prompts prompts;
+        ASSERT_EQ(start(5, prompts.callbacks()), 1);
+        EXPECT_EQ(prompts.asked, 0);
+        EXPECT_EQ(orderStore().rowCount(), 0);
+        ASSERT_EQ(prompts.setAside.size(), 1);
+        if (link) {
+            EXPECT_EQ(QFileInfo(prompts.setAside[0]).symLinkTarget(), "/dev/zero");
+        } else {
+            EXPECT_EQ(readFile(prompts.setAside[0]), std::string(4096, '\0'));
+        }
+        printOrder("株式会社山田製作所");
+        EXPECT_EQ(exitRun(), kCommitDone);
+        EXPECT_EQ(settings().initialData.rowCount, 1);
+        Prompts next;
+        ASSERT_EQ(start(settings().initialData.rowCount, next.callbacks()), 1);
+        EXPECT_EQ(next.asked + next.unsavedAsked + next.setAside.size(), 0);
+        EXPECT_EQ(orderStore().rowCount(), 1);
+        EXPECT_EQ(exitRun(), kCommitDone);
+        QFile::remove(folder.file("ovd"));
+    }
+}
+
+// A folder where the working file belongs is moved aside, not a reason
+// to refuse the start.
+TEST_F(OrderFilesTest, FolderInThePlaceOfTheWorkingFileIsMovedAside) {
+    installHistory(fixture("orders-basic.ovd"), 5);
+    ASSERT_TRUE(QDir(folder.path()).mkdir("belvorine.tmp"));
+    Prompts prompts;
+    ASSERT_EQ(start(5, prompts.callbacks()), 1);
+    EXPECT_EQ(orderStore().rowCount(), 5);
+    ASSERT_EQ(prompts.setAside.size(), 1);
+    EXPECT_TRUE(QFileInfo(prompts.setAside[0]).isDir());
+    EXPECT_EQ(exitRun(), kCommitDone);
+}
+
+// The exit makes only our own regular files read-only, never a link's
+// target.
+TEST_F(OrderFilesTest, ExitNeverChangesTheModeOfALinksTarget) {
+    QTemporaryDir elsewhere;
+    const QString other = elsewhere.filePath("letter.txt");
+    writeFile(other, "someone else's file");
+    ::chmod(QFile::encodeName(other).constData(), 0644);
+    installHistory(fixture("orders-basic.ovd"), 5);
+    QFile::remove(folder.file("ovd"));
+    ASSERT_TRUE(QFile::link(other, folder.file("ovd")));
+    Prompts prompts;
+    prompts.answer = 0;
+    EXPECT_EQ(openOrderData(prompts.callbacks()), kErrorDataFiles);
+    EXPECT_EQ(exitRun(), kCommitDone);
+    EXPECT_EQ(fileMode(other), 0644);
+    EXPECT_EQ(readFile(other), "someone else's file");
+    EXPECT_EQ(fileMode(folder.file("bak")), 0444);
 }
 
 // --- damage and full disks never cost the history ------------------------

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "data/factory_values.h"
 #include "data/profile_file.h"
@@ -92,6 +93,15 @@ protected:
         install(fixture("settings-original.dat"), "dat");
         install(fixture("layout-original.da1"), "da1");
         install(fixture("layout-original.da2"), "da2");
+    }
+    // A settings file of the start-up record and format 1's printer record.
+    void installSettings(const InitialData& data, const PageSettings& printer) {
+        ProfileWriter file;
+        file.section("INIT DATA");
+        file.record("InitialData", data);
+        file.section("PAGE DATA");
+        file.record("Printer No.1", printer);
+        install(file.text(), "dat");
     }
     std::string saved(const char* extension) const {
         return test::readFile(folder.file(extension));
@@ -306,12 +316,7 @@ TEST_F(SettingsFiles, TextsWithoutTerminatorAreCutAtACharacterBoundary) {
     InitialData data = factoryInitialData();
     std::memset(data.reservedText, 'r', sizeof data.reservedText);
 
-    ProfileWriter settingsFile;
-    settingsFile.section("INIT DATA");
-    settingsFile.record("InitialData", data);
-    settingsFile.section("PAGE DATA");
-    settingsFile.record("Printer No.1", page);
-    install(settingsFile.text(), "dat");
+    installSettings(data, page);
     ProfileWriter layoutFile;
     layoutFile.section("LAYOUT DATA");
     layoutFile.record("Layoutdata No.1 -  3", item);
@@ -435,6 +440,84 @@ TEST_F(SettingsFiles, AFailedSaveLeavesThePreviousFilesWhole) {
     EXPECT_EQ(saveSettings(), 0);
     EXPECT_TRUE(saved("dat") == fixture("settings-original.dat"));
     EXPECT_TRUE(saved("da2") == fixture("layout-original.da2"));
+}
+
+// A settings file that is a link to an endless device, a layout file that
+// is a FIFO and one far too large: the start neither hangs nor runs out of
+// memory, the files are named as unread, and the exit leaves them as they
+// are instead of writing factory values over them.
+TEST_F(SettingsFiles, FilesThatCannotBeReadAreNeitherUsedNorOverwritten) {
+    ASSERT_TRUE(QFile::link("/dev/zero", folder.file("dat")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("da1")).constData(), 0644), 0);
+    const std::string huge = fixture("layout-original.da2") + std::string(17 << 20, ';');
+    install(huge, "da2");
+    loadSettings();
+    makeLiveCopies();
+    EXPECT_EQ(settingsFilesNotRead(),
+              (QStringList{folder.file("dat"), folder.file("da1"), folder.file("da2")}));
+    EXPECT_TRUE(sameBytes(settings().liveLayout[1], factoryLayout()));
+    EXPECT_EQ(saveSettings(), 1);
+    EXPECT_EQ(QFileInfo(folder.file("dat")).symLinkTarget(), "/dev/zero");
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(folder.file("da1")).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(saved("da2") == huge);
+
+    // Files that read are written again as before.
+    installOriginals();
+    QFile::remove(folder.file("dat"));
+    loadSettings();
+    EXPECT_TRUE(settingsFilesNotRead().isEmpty());
+    makeLiveCopies();
+    EXPECT_EQ(saveSettings(), 1);
+    EXPECT_TRUE(QFile::exists(folder.file("dat")));
+}
+
+// Records with a valid checksum but absurd numbers: each absurd number
+// takes its factory value, everything sane in the record is kept.
+TEST_F(SettingsFiles, AbsurdNumbersTakeTheirFactoryValues) {
+    InitialData data = factoryInitialData();
+    data.zoomPercent = 5000;
+    data.windowWidth = -5;
+    data.windowX = 300;
+    data.rowCount = -7;
+    PageSettings page = makeFactoryPageSettings(0);
+    page.marginLeft.value = -2000000000;
+    page.marginTop.value = 1200;
+    page.font.height = INT32_MIN;
+    FormLayout layout = factoryLayout();
+    layout[26].mmRect.right = -2000000000;
+    layout[5].pointSize = -2000000000;
+    layout[5].weight = 70000;
+    layout[5].alignment = 7;
+    layout[5].sizeRule = -1;
+    layout[6].pointSize = 20;
+    installSettings(data, page);
+    ProfileWriter layoutFile;
+    layoutFile.section("LAYOUT DATA");
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        layoutFile.record(layoutKey(0, i), layout[i]);
+    }
+    install(layoutFile.text(), "da1");
+
+    loadSettings();
+    const SettingsState& s = settings();
+    const InitialData factoryData = factoryInitialData();
+    EXPECT_EQ(s.startupInitialData.zoomPercent, factoryData.zoomPercent);
+    EXPECT_EQ(s.startupInitialData.windowWidth, factoryData.windowWidth);
+    EXPECT_EQ(s.startupInitialData.windowX, 300);
+    EXPECT_EQ(s.startupInitialData.rowCount, 0);
+    const PageSettings& printer = s.startupPrinterSettings[0];
+    EXPECT_EQ(printer.marginLeft.value, 500);
+    EXPECT_EQ(printer.marginTop.value, 1200);
+    EXPECT_TRUE(sameBytes(printer.font, makeFactoryPageSettings(0).font));
+    const FormLayout& loaded = s.startupLayout[0];
+    EXPECT_EQ(loaded[26].mmRect, factoryLayout()[26].mmRect);
+    EXPECT_EQ(loaded[5].pointSize, factoryLayout()[5].pointSize);
+    EXPECT_EQ(loaded[5].weight, factoryLayout()[5].weight);
+    EXPECT_EQ(loaded[5].alignment, factoryLayout()[5].alignment);
+    EXPECT_EQ(loaded[5].sizeRule, factoryLayout()[5].sizeRule);
+    EXPECT_EQ(loaded[6].pointSize, 20);
 }
 
 TEST_F(SettingsFiles, RestoringOneFormatLeavesTheOtherAlone) {

@@ -200,6 +200,19 @@ TEST_F(Renderer, AnEmptyLineStaysBlankAndTheTableEndsBelowTheLastLine) {
     EXPECT_EQ(std::count(rules.begin(), rules.end(), line3Rule), 0);
 }
 
+// Frames whose numbers came from nowhere sane (the loader bounds what it
+// reads; the layout editor and other paths might not) draw without signed
+// overflow: the sanitizer build reports any.
+TEST_F(Renderer, AbsurdFramesDrawWithoutOverflow) {
+    fillLine(currentOrder().lines[0], "ボルト", "       3", "個", "  120.00", "          360");
+    item(26).screenRect = Rect{-2000000000, -2000000000, 2000000000, 2000000000};
+    item(5).pointSize = -2000000000;
+    item(4).sizeRule = kSizeFitHeight;
+    item(4).screenRect = Rect{0, -2000000000, 100, 2000000000};
+    draw(kDocumentOrder);
+    EXPECT_TRUE(drew(sjis("ボルト")));
+}
+
 TEST_F(Renderer, CellsShrinkWithTheTable) {
     fillLine(currentOrder().lines[0], "ボルト", "       3", "個", "  120.00", "          360");
     Rect& table = item(26).screenRect;

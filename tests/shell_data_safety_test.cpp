@@ -1,0 +1,198 @@
+// The history and the settings across whole runs, started and ended the
+// way the program starts and ends: failed commits and saves, files that do
+// not read, and what a killed run leaves in the program's folder.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "data/settings_file.h"
+#include "order_test_support.h"
+#include "platform/printers/printer_info.h"
+#include "print/printer_list.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "shell/message_box.h"
+#include "shell/mode_state.h"
+
+using namespace belvorine;
+
+namespace {
+
+class DataSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        modeState() = ModeState();
+        resetOrderFilesForTesting();
+        setMessageHandlerForTesting([this](const MessageRequest& request) {
+            messages.push_back(request.text);
+            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
+        });
+        usePrinters({pdfPrinter()});
+    }
+    void TearDown() override {
+        setWriteFaultForTesting(-1);
+        if (window) {
+            window->close();
+        }
+        window.reset();
+        setMessageHandlerForTesting(nullptr);
+    }
+
+    void startProgram() {
+        messages.clear();
+        window.reset(initApplication());
+    }
+    void endProgram() {
+        messages.clear();
+        window->close();
+        window.reset();
+    }
+    void print(const char* counterparty) {
+        test::setOrderHeader(counterparty, "90");
+        test::fillLine(0, "六角ボルト", "M8×30", "100", "本", "12.5", "本社工場");
+        ASSERT_EQ(appendCurrentOrder(), 1);
+    }
+    bool shown(const char* text) const {
+        for (const QString& message : messages) {
+            if (message.contains(QString::fromUtf8(text))) {
+                return true;
+            }
+        }
+        return false;
+    }
+    // The row count the settings file on disk holds.
+    int savedRowCount() {
+        loadSettings();
+        return settings().startupInitialData.rowCount;
+    }
+
+    test::ProgramFolder folder;
+    std::unique_ptr<MainWindow> window;
+    std::vector<QString> messages;
+};
+
+// A first run whose commit fails must not leave settings that expect rows
+// no data file holds: the next start goes on, and offers the rows the
+// failed run kept in its working file. A full disk at exit is reported and
+// leaves the previous settings whole.
+TEST_F(DataSafetyTest, FailedExitsAreReportedAndTheNextStartGoesOn) {
+    // What a killed run of the safe replace leaves: only our names go.
+    const QStringList stale = {"belvorine.ovd.Ab12Cd", "belvorine.dat.XyZ123",
+                               "belvorine.da2.000000"};
+    const QStringList foreign = {"belvorine.ovd.old", "other.ovd.Ab12Cd", "belvorine.ovd"};
+    for (const QString& name : stale + foreign) {
+        test::writeFile(folder.path() + "/" + name, "x");
+    }
+    QFile::remove(folder.file("ovd"));
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    for (const QString& name : stale) {
+        EXPECT_FALSE(QFile::exists(folder.path() + "/" + name)) << name.toStdString();
+    }
+    for (const QString& name : QStringList{"belvorine.ovd.old", "other.ovd.Ab12Cd"}) {
+        EXPECT_TRUE(QFile::exists(folder.path() + "/" + name)) << name.toStdString();
+    }
+
+    print("株式会社山田製作所");
+    // Something takes the data file's place: the commit cannot rename.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("belvorine.ovd"));
+    endProgram();
+    EXPECT_TRUE(shown("今回の変更はデータファイルに保存されていません"));
+    EXPECT_EQ(savedRowCount(), 0);
+
+    ASSERT_TRUE(QDir(folder.path()).rmdir("belvorine.ovd"));
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown("前回の終了時に保存されなかったデータが残っています"));
+    EXPECT_FALSE(shown("ERROR No.0001"));
+    EXPECT_EQ(orderStore().rowCount(), 1);
+    endProgram();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(savedRowCount(), 1);
+
+    // A full disk at exit: both failures are told, nothing is half written.
+    const std::string settingsBefore = test::readFile(folder.file("dat"));
+    const std::string dataBefore = test::readFile(folder.file("ovd"));
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    print("有限会社佐藤商店");
+    settings().initialData.zoomPercent = 60;
+    setWriteFaultForTesting(0);
+    endProgram();
+    setWriteFaultForTesting(-1);
+    EXPECT_TRUE(shown("今回の変更はデータファイルに保存されていません"));
+    EXPECT_TRUE(shown("設定ファイルの保存でエラーが発生しました"));
+    EXPECT_EQ(test::readFile(folder.file("dat")), settingsBefore);
+    EXPECT_EQ(test::readFile(folder.file("ovd")), dataBefore);
+}
+
+// A data file cut short after its first bytes still carries the history
+// mark: the next start must not copy it over the backup but offer the
+// backup, and keep the damaged file under a name of its own.
+TEST_F(DataSafetyTest, CutShortDataFileIsRecoveredFromTheBackup) {
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    print("株式会社山田製作所");
+    print("有限会社佐藤商店");
+    endProgram();
+    const std::string history = test::readFile(folder.file("ovd"));
+    ASSERT_EQ(savedRowCount(), 2);
+
+    test::writeFile(folder.file("ovd"), history.substr(0, 7));
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown("データファイルが壊れています"));
+    EXPECT_TRUE(shown("belvorine-damaged-"));
+    EXPECT_EQ(orderStore().rowCount(), 2);
+    EXPECT_EQ(test::readFile(folder.file("bak")), history);
+    endProgram();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(test::readFile(folder.file("ovd")), history);
+    EXPECT_EQ(test::readFile(folder.file("bak")), history);
+    const QStringList kept = QDir(folder.path()).entryList({"belvorine-damaged-*.ovd"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(test::readFile(folder.path() + "/" + kept[0]), history.substr(0, 7));
+}
+
+// The all-NUL file a full disk can leave, with no backup: the program
+// starts with an empty history, says where the old file is, and every
+// later start goes on as usual.
+TEST_F(DataSafetyTest, DamagedDataFileWithoutBackupNeverLocksTheUserOut) {
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    print("株式会社山田製作所");
+    endProgram();
+    QFile::remove(folder.file("bak"));
+    test::writeFile(folder.file("ovd"), std::string(600, '\0'));
+
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown("既存データのない状態で起動します"));
+    EXPECT_TRUE(shown("belvorine-damaged-"));
+    EXPECT_EQ(orderStore().rowCount(), 0);
+    endProgram();
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(messages.empty());
+}
+
+// A layout file that is there but cannot be read is reported at start-up
+// and survives the exit instead of being replaced by the factory layout.
+TEST_F(DataSafetyTest, UnreadableLayoutFileIsReportedAndKept) {
+    ASSERT_TRUE(QDir(folder.path()).mkdir("belvorine.da1"));
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown("設定ファイルを読み込むことができませんでした"));
+    EXPECT_TRUE(shown(QDir::toNativeSeparators(folder.file("da1")).toUtf8().constData()));
+    endProgram();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(QFileInfo(folder.file("da1")).isDir());
+    EXPECT_TRUE(QFileInfo(folder.file("da2")).isFile());
+}
+
+}  // namespace
