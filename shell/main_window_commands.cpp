@@ -3,8 +3,10 @@
 #include <QAction>
 
 #include "data/order_store.h"
-#include "entry/data_entry_dialog.h"
 #include "data/settings_state.h"
+#include "entry/data_entry_dialog.h"
+#include "entry/existing_data_browser.h"
+#include "entry/history_dialogs.h"
 #include "form/form_view.h"
 #include "preview/preview_window.h"
 #include "print/print_run.h"
@@ -33,6 +35,9 @@ void MainWindow::command(int id) {
             break;
         case kCmdDataEntry:
             dataEntry();
+            break;
+        case kCmdExistingData:
+            editHistory();
             break;
         case kCmdToolbar:
             toggleToolbar();
@@ -81,7 +86,7 @@ void MainWindow::command(int id) {
             preview_->command(id);
             break;
         default:
-            // Print setup, existing data, company data and page setup open
+            // Print setup, company data and page setup open
             // their dialogs here once those dialogs exist.
             break;
     }
@@ -95,8 +100,9 @@ void MainWindow::updateButtons() {
     action(kCmdPreview)->setEnabled(!previewOrLayout);
     action(kCmdLayoutStart)->setEnabled(mode.layoutMode != 1);
     action(kCmdPreviousPage)->setEnabled(mode.previewPage != 1);
-    action(kCmdNextPage)->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
-                                     mode.previewPage < PreviewWindow::lastPage());
+    action(kCmdNextPage)
+        ->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
+                     mode.previewPage < PreviewWindow::lastPage());
     action(kCmdZoomOut)->setEnabled(zoom != 40);
     action(kCmdZoomIn)->setEnabled(zoom != 200);
     action(kCmdUndo)->setEnabled(false);
@@ -166,6 +172,7 @@ void MainWindow::leaveMode() {
 void MainWindow::switchFormat() {
     InitialData& data = settings().initialData;
     data.formatIndex = 1 - currentFormat();
+    selectedCounterparty().clear();
     modeState().previewPage = 1;
     refreshViews();
     updateButtons();
@@ -203,7 +210,28 @@ void MainWindow::dataEntry() {
         return;
     }
     orderEntered() = 1;
+    installHistoryDialogs();
     runDataEntryDialog(this);
+    refreshViews();
+}
+
+// The browser changes the store in memory. OK writes only its edits (not
+// the current order, which reaches the history when it is printed); cancel
+// drops them by reloading the working file before anything uses the store.
+void MainWindow::editHistory() {
+    if (!loadStore()) {
+        errorExit(2);
+        return;
+    }
+    orderEntered() = 1;
+    if (editExistingData(this) == 1 && !writeStore()) {
+        errorExit(3);
+        return;
+    }
+    if (!loadStore()) {
+        errorExit(2);
+        return;
+    }
     refreshViews();
 }
 
