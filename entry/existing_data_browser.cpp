@@ -170,8 +170,9 @@ void ExistingDataBrowser::fillCombo() {
             counterparty_->addItem(fromRecordText(entry.name));
         }
     }
-    counterparty_->setCurrentIndex(-1);
-    counterparty_->setEditText(fromRecordText(selectedCounterparty()));
+    const QString name = fromRecordText(selectedCounterparty());
+    counterparty_->setCurrentIndex(counterparty_->findText(name, Qt::MatchExactly));
+    counterparty_->setEditText(name);
 }
 
 void ExistingDataBrowser::refill(bool sorted) {

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QRadioButton>
+#include <QWheelEvent>
 
 #include "data/factory_values.h"
 #include "data/order_file_format.h"
@@ -233,6 +234,39 @@ TEST_F(HistoryDialogsTest, BulkChangeGivesEveryRowOfTheCounterpartyTheNewTerms) 
     EXPECT_EQ(editExistingData(nullptr), 1);
     EXPECT_TRUE(rowsOf("山田商事", kStorePaymentText).empty());
     EXPECT_EQ(rowsOf("鈴木工業", kStorePaymentText), std::vector<std::string>({sj("現金")}));
+}
+
+TEST_F(HistoryDialogsTest, TheBrowserKeepsItsStoredSizeAndNarrowColumnsAndIgnoresTheWheel) {
+    settings().listDialog = ListDialogSettings{9, 870, 400, {500, 12, 90, 90, 150, 30}};
+    selectedCounterparty() = sj("山田商事");
+    {
+        ExistingDataBrowser browser(nullptr, BrowserMode::Edit);
+        browser.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
+        EXPECT_EQ(browser.list()->horizontalHeader()->sectionSize(2), 12);
+        // The wheel over the combo box without its focus chooses nothing.
+        QWidget* combo = findControl(&browser, existing_data::kCounterparty);
+        browser.list()->setFocus();
+        QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        EXPECT_EQ(selectedCounterparty(), sj("山田商事"));
+        EXPECT_EQ(browser.list()->model()->rowCount(), 4);
+    }
+    const ListDialogSettings& stored = settings().listDialog;
+    EXPECT_EQ(stored.width, 870);
+    EXPECT_EQ(stored.height, 400);
+    EXPECT_EQ(stored.columnWidths[1], 12);
+    EXPECT_EQ(stored.columnWidths[0], 500);
+    {
+        ExistingDataBrowser browser(nullptr, BrowserMode::Edit);
+        browser.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
+        browser.resize(700, 300);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(settings().listDialog.width, 700);
+    EXPECT_EQ(settings().listDialog.height, 300);
 }
 
 }  // namespace
