@@ -67,17 +67,8 @@ BulkPaymentDialog::BulkPaymentDialog(QWidget* owner, OrderStore& store,
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    QPushButton* ok = makeButton(QStringLiteral("OK"), kOk, this);
-    ok->setDefault(true);
-    QPushButton* cancel = makeButton(QStringLiteral("ｷｬﾝｾﾙ"), kCancel, this);
-    QPushButton* help = makeButton(QStringLiteral("ヘルプ"), kHelp, this);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    addDialogButtons(buttons, this, kOk);
     layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, &BelvorineDialog::openHelpTopic);
 
     payment_->showTerms(startTerms);
     payment_->days()->setFocus();

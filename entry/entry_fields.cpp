@@ -1,5 +1,6 @@
 #include "entry/entry_fields.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "shell/dialog_base.h"
 #include "shell/help.h"
 #include "shell/sjis_input.h"
 
@@ -84,6 +86,19 @@ QPushButton* makeButton(const QString& text, int id, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     setControlId(button, id);
     return button;
+}
+
+void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId) {
+    QPushButton* ok = makeButton(QStringLiteral("OK"), okId, dialog);
+    ok->setDefault(true);
+    QPushButton* cancel = makeButton(QStringLiteral("ｷｬﾝｾﾙ"), okId + 1, dialog);
+    QPushButton* help = makeButton(QStringLiteral("ヘルプ"), okId + 2, dialog);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addWidget(help);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, dialog, &BelvorineDialog::openHelpTopic);
 }
 
 void ignoreWheelWithoutFocus(QComboBox* combo) {

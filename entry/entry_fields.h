@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,8 @@ class QPushButton;
 class QWidget;
 
 namespace belvorine {
+
+class BelvorineDialog;
 
 QLabel* makeLabel(const QString& text, int id, QWidget* parent);
 
@@ -29,6 +32,11 @@ QComboBox* makeTextCombo(int id, int maxBytes, QWidget* parent);
 QPlainTextEdit* makeTwoLineEdit(int id, int maxBytes, int columns, bool centred, QWidget* parent);
 
 QPushButton* makeButton(const QString& text, int id, QWidget* parent);
+
+// Adds "OK" (the default button, id `okId`), "ｷｬﾝｾﾙ" (`okId` + 1) and
+// "ヘルプ" (`okId` + 2) to `row`: they accept, reject and open the dialog's
+// help topic.
+void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId);
 
 // Wheel events reach the combo box only while it has the focus, so that
 // scrolling over a dialog never changes a choice.

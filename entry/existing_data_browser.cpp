@@ -91,13 +91,7 @@ QLayout* ExistingDataBrowser::buildButtons() {
     counterparty_->setMinimumContentsLength(30);
     counterparty_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     top->addWidget(counterparty_, 1);
-    QPushButton* ok = makeButton(QStringLiteral("OK"), kOk, this);
-    ok->setDefault(true);
-    QPushButton* cancel = makeButton(QStringLiteral("ｷｬﾝｾﾙ"), kCancel, this);
-    QPushButton* help = makeButton(QStringLiteral("ヘルプ"), kHelp, this);
-    top->addWidget(ok);
-    top->addWidget(cancel);
-    top->addWidget(help);
+    addDialogButtons(top, this, kOk);
     rows->addLayout(top);
 
     auto* second = new QHBoxLayout;
@@ -112,14 +106,6 @@ QLayout* ExistingDataBrowser::buildButtons() {
     second->addStretch(1);
     rows->addLayout(second);
 
-    connect(ok, &QPushButton::clicked, this, [this] {
-        if (mode_ == BrowserMode::Pick) {
-            pick();
-        }
-        done(1);
-    });
-    connect(cancel, &QPushButton::clicked, this, &ExistingDataBrowser::reject);
-    connect(help, &QPushButton::clicked, this, &BelvorineDialog::openHelpTopic);
     connect(edit_, &QPushButton::clicked, this, &ExistingDataBrowser::editRows);
     connect(delete_, &QPushButton::clicked, this, &ExistingDataBrowser::deleteRows);
     connect(bulkChange_, &QPushButton::clicked, this, &ExistingDataBrowser::changeTerms);
@@ -220,6 +206,13 @@ void ExistingDataBrowser::pick() {
         storeIndices.push_back(rows_->storeIndex(row));
     }
     pickRows(workingOrder(), orderStore(), storeIndices);
+}
+
+void ExistingDataBrowser::accept() {
+    if (mode_ == BrowserMode::Pick) {
+        pick();
+    }
+    done(1);
 }
 
 void ExistingDataBrowser::reject() {

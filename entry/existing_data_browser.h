@@ -38,6 +38,7 @@ public:
     QTableView* list() const { return view_; }
     ExistingDataList* rows() const { return rows_; }
 
+    void accept() override;
     void reject() override;
 
 protected:

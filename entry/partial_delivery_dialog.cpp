@@ -109,17 +109,8 @@ PartialDeliveryDialog::PartialDeliveryDialog(QWidget* owner, int line)
 
 QLayout* PartialDeliveryDialog::buildButtons() {
     auto* row = new QHBoxLayout;
-    QPushButton* ok = makeButton(QStringLiteral("OK"), kOk, this);
-    ok->setDefault(true);
-    QPushButton* cancel = makeButton(QStringLiteral("ｷｬﾝｾﾙ"), kCancel, this);
-    QPushButton* help = makeButton(QStringLiteral("ヘルプ"), kHelp, this);
     row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addWidget(help);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, &BelvorineDialog::openHelpTopic);
+    addDialogButtons(row, this, kOk);
     return row;
 }
 

@@ -120,16 +120,7 @@ QLayout* RowEditorDialog::buildItem() {
 QLayout* RowEditorDialog::buildButtons() {
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    QPushButton* ok = makeButton(QStringLiteral("OK"), kOk, this);
-    ok->setDefault(true);
-    row->addWidget(ok);
-    row->addWidget(makeButton(QStringLiteral("ｷｬﾝｾﾙ"), kCancel, this));
-    row->addWidget(makeButton(QStringLiteral("ヘルプ"), kHelp, this));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(qobject_cast<QPushButton*>(findControl(this, kCancel)), &QPushButton::clicked, this,
-            &QDialog::reject);
-    connect(qobject_cast<QPushButton*>(findControl(this, kHelp)), &QPushButton::clicked, this,
-            &BelvorineDialog::openHelpTopic);
+    addDialogButtons(row, this, kOk);
     return row;
 }
 
