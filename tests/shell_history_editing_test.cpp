@@ -140,6 +140,10 @@ TEST_F(HistoryEditingTest, DeletedRowsAreBackAfterCancelAndTheNextPrintKeepsThem
     EXPECT_TRUE(holdsName("ボルト"));
     EXPECT_TRUE(holdsName("ワッシャー"));
     EXPECT_TRUE(holdsName("スパナ"));
+    // The browser reopens on its counterparty until the format changes.
+    EXPECT_EQ(selectedCounterparty(), sj("山田商事"));
+    window->command(kCmdSwitchFormat);
+    EXPECT_TRUE(selectedCounterparty().empty());
 }
 
 TEST_F(HistoryEditingTest, CtrlHAndOkWriteTheEditedRowButNotTheUnprintedOrder) {
