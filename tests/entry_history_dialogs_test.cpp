@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QWheelEvent>
 
@@ -267,6 +268,44 @@ TEST_F(HistoryDialogsTest, TheBrowserKeepsItsStoredSizeAndNarrowColumnsAndIgnore
     }
     EXPECT_EQ(settings().listDialog.width, 700);
     EXPECT_EQ(settings().listDialog.height, 300);
+}
+
+TEST_F(HistoryDialogsTest, AnEditThatWouldOutgrowTheRowIsRefusedNotCut) {
+    // A counterparty of 208 bytes: the row is 252 bytes long.
+    const std::string name(208, 'K');
+    const std::string row = name + sj("\t30\tボルト\t\t      10\t個\t  500.00\t本社工場\t\t1");
+    orderStore().clear();
+    orderStore().addRow(row);
+    orderStore().buildLists();
+    selectedCounterparty() = name;
+    onNextDialog([this](QWidget* browser) {
+        clickRow(listOf(browser), 0);
+        onNextDialog([this](QWidget* editor) {
+            auto* item = qobject_cast<QPlainTextEdit*>(findControl(editor, row_editor::kName));
+            item->setFocus();
+            item->selectAll();
+            typeText(item, QString(38, QLatin1Char('0')));
+            QTest::keyClick(item, Qt::Key_Return);
+            typeText(item, QString(38, QLatin1Char('1')));
+            clickControl(editor, row_editor::kOk);
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_TRUE(messages[0].text.startsWith("項目の内容が長すぎるため保存できません"));
+            EXPECT_TRUE(editor->isVisible());
+            clickControl(editor, row_editor::kCancel);
+        });
+        clickControl(browser, existing_data::kEdit);
+        onNextDialog([this](QWidget* change) {
+            clickControl(change, bulk_payment::kNote);
+            typeText(findControl(change, bulk_payment::kNoteDays), "1234567");
+            clickControl(change, bulk_payment::kOk);
+            EXPECT_EQ(messages.size(), 2u);
+            clickControl(change, bulk_payment::kCancel);
+        });
+        clickControl(browser, existing_data::kBulkChange);
+        clickControl(browser, existing_data::kOk);
+    });
+    EXPECT_EQ(editExistingData(nullptr), 1);
+    EXPECT_EQ(orderStore().line(0), row) << "the format index is still there";
 }
 
 }  // namespace
