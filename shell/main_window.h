@@ -88,6 +88,7 @@ private:
     void toggleToolbar();
     void toggleStatusBar();
     void dataEntry();
+    void editHistory();
     void openHelp();
     void confirmExit();
 

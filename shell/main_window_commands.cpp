@@ -6,6 +6,8 @@
 #include "data/settings_state.h"
 #include "entry/company_profile_dialog.h"
 #include "entry/data_entry_dialog.h"
+#include "entry/existing_data_browser.h"
+#include "entry/history_dialogs.h"
 #include "form/form_view.h"
 #include "form/layout_preparation.h"
 #include "preview/layout_undo.h"
@@ -58,6 +60,9 @@ void MainWindow::command(int id) {
             break;
         case kCmdCompanyProfile:
             editCompanyProfile(*this);
+            break;
+        case kCmdExistingData:
+            editHistory();
             break;
         case kCmdToolbar:
             toggleToolbar();
@@ -119,7 +124,6 @@ void MainWindow::command(int id) {
             preview_->command(id);
             break;
         default:
-            // Existing data opens its dialog here once that dialog exists.
             break;
     }
 }
@@ -212,6 +216,7 @@ void MainWindow::leaveMode() {
 void MainWindow::switchFormat() {
     InitialData& data = settings().initialData;
     data.formatIndex = 1 - currentFormat();
+    selectedCounterparty().clear();
     modeState().previewPage = 1;
     preview_->resetEditor();
     refreshViews();
@@ -257,7 +262,28 @@ void MainWindow::dataEntry() {
         return;
     }
     orderEntered() = 1;
+    installHistoryDialogs();
     runDataEntryDialog(this);
+    refreshViews();
+}
+
+// The browser changes the store in memory. OK writes only its edits (not
+// the current order, which reaches the history when it is printed); cancel
+// drops them by reloading the working file before anything uses the store.
+void MainWindow::editHistory() {
+    if (!loadStore()) {
+        errorExit(2);
+        return;
+    }
+    orderEntered() = 1;
+    if (editExistingData(this) == 1 && !writeStore()) {
+        errorExit(3);
+        return;
+    }
+    if (!loadStore()) {
+        errorExit(2);
+        return;
+    }
     refreshViews();
 }
 

@@ -75,7 +75,9 @@ bool hasAnchor(const QString& html, const QString& anchor) {
 }
 
 bool isDataEntryOrPrintConfirmationControl(int controlId) {
-    const bool dataEntry = controlId >= 1001 && controlId <= 1126;
+    // The data entry dialog with the partial delivery dialog and the
+    // existing data browser's three dialogs, and the print confirmation.
+    const bool dataEntry = controlId >= 1001 && controlId <= 1191;
     const bool printConfirmation = controlId >= 1380 && controlId <= 1401;
     return dataEntry || printConfirmation;
 }
@@ -93,9 +95,10 @@ TEST(PopUpTexts, EveryControlOfDataEntryAndPrintConfirmationHasItsText) {
         own += helpId == control + 10000 ? 1 : 0;
         EXPECT_FALSE(popupText(helpId).isEmpty()) << "control " << control << ", help " << helpId;
     }
-    // 63 texts of the data entry dialog's controls and 13 of the print
-    // confirmation's; their labels share the one text.
-    EXPECT_EQ(own, 76);
+    // 63 texts of the data entry dialog's controls, 38 of the partial
+    // delivery and existing data dialogs and 13 of the print confirmation's;
+    // their labels share the one text.
+    EXPECT_EQ(own, 114);
     EXPECT_FALSE(popupText(kSharedHelpId).isEmpty());
 }
 

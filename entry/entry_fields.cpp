@@ -1,0 +1,123 @@
+#include "entry/entry_fields.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "shell/dialog_base.h"
+#include "shell/help.h"
+#include "shell/sjis_input.h"
+
+namespace belvorine {
+namespace {
+
+class WheelGuard : public QObject {
+public:
+    explicit WheelGuard(QObject* parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+};
+
+int columnsWidth(const QWidget* widget, int columns) {
+    return widget->fontMetrics().horizontalAdvance(QString(columns, QLatin1Char('0')));
+}
+
+}  // namespace
+
+QLabel* makeLabel(const QString& text, int id, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    setControlId(label, id);
+    return label;
+}
+
+QLineEdit* makeNumberEdit(int id, int maxBytes, bool digitsOnly, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    setControlId(edit, id);
+    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    limitSjisInput(edit, maxBytes, digitsOnly ? InputKind::Digits : InputKind::Text);
+    useNumericInput(edit, digitsOnly);
+    return edit;
+}
+
+QComboBox* makeTextCombo(int id, int maxBytes, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    setControlId(combo, id);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    limitSjisInput(combo, maxBytes);
+    useJapaneseInput(combo);
+    ignoreWheelWithoutFocus(combo);
+    return combo;
+}
+
+QPlainTextEdit* makeTwoLineEdit(int id, int maxBytes, int columns, bool centred, QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    setControlId(edit, id);
+    edit->setTabChangesFocus(true);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (centred) {
+        QTextOption option = edit->document()->defaultTextOption();
+        option.setAlignment(Qt::AlignHCenter);
+        edit->document()->setDefaultTextOption(option);
+    }
+    limitSjisInput(edit, maxBytes);
+    useJapaneseInput(edit);
+    const int margins = static_cast<int>(2 * edit->document()->documentMargin()) +
+                        2 * edit->frameWidth() + edit->cursorWidth() + 2;
+    edit->setFixedSize(columnsWidth(edit, columns) + margins,
+                       2 * edit->fontMetrics().lineSpacing() + margins);
+    return edit;
+}
+
+QPushButton* makeButton(const QString& text, int id, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    setControlId(button, id);
+    return button;
+}
+
+void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId) {
+    QPushButton* ok = makeButton(QStringLiteral("OK"), okId, dialog);
+    ok->setDefault(true);
+    QPushButton* cancel = makeButton(QStringLiteral("ｷｬﾝｾﾙ"), okId + 1, dialog);
+    QPushButton* help = makeButton(QStringLiteral("ヘルプ"), okId + 2, dialog);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addWidget(help);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, dialog, &BelvorineDialog::openHelpTopic);
+}
+
+void ignoreWheelWithoutFocus(QComboBox* combo) {
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->installEventFilter(new WheelGuard(combo));
+}
+
+QString shortNumberText(const QString& text) {
+    QString number = text.trimmed();
+    number.remove(QLatin1Char(','));
+    if (number.contains(QLatin1Char('.'))) {
+        while (number.endsWith(QLatin1Char('0'))) {
+            number.chop(1);
+        }
+        if (number.endsWith(QLatin1Char('.'))) {
+            number.chop(1);
+        }
+    }
+    return number;
+}
+
+}  // namespace belvorine

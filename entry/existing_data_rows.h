@@ -1,0 +1,26 @@
+#pragma once
+// What the existing data browser and its editors do to the records: picked
+// rows become item lines of the working order, and an edited row must still
+// fit a row of the history.
+
+#include <vector>
+
+namespace belvorine {
+
+class OrderStore;
+struct StoreRow;
+struct WorkingOrder;
+
+// Fills the free line slots after the filled lines with the store rows
+// `storeIndices` (in this order), at most as many as there are free slots;
+// the texts are cut at character boundaries to what the data entry dialog
+// accepts. An empty payment text takes the first picked row's; the payment
+// kind follows the payment text. Returns the number of lines added.
+int pickRows(WorkingOrder& working, const OrderStore& store, const std::vector<int>& storeIndices);
+
+// True when the row's fields, without their trailing blanks and joined by
+// TAB, fit the 255 bytes of a row. A longer row would be cut and lose its
+// last fields, the format index among them.
+bool fitsStoreRow(const StoreRow& row);
+
+}  // namespace belvorine

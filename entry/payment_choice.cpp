@@ -1,0 +1,73 @@
+#include "entry/payment_choice.h"
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "data/order_record.h"
+#include "entry/data_entry_ids.h"
+#include "entry/entry_fields.h"
+#include "entry/working_order.h"
+#include "shell/help.h"
+#include "shell/sjis_input.h"
+
+namespace belvorine {
+namespace {
+
+QRadioButton* radio(const QString& text, int id, QWidget* parent) {
+    auto* button = new QRadioButton(text, parent);
+    setControlId(button, id);
+    return button;
+}
+
+}  // namespace
+
+PaymentChoice::PaymentChoice(QWidget* parent, const PaymentChoiceIds& ids, bool emptyDaysOffNote)
+    : QObject(parent),
+      group_(new QButtonGroup(this)),
+      note_(radio(QStringLiteral("手形"), ids.note, parent)),
+      lease_(radio(QStringLiteral("リース"), ids.lease, parent)),
+      cash_(radio(QStringLiteral("現金"), ids.cash, parent)),
+      days_(makeNumberEdit(ids.days, data_entry::kNoteDaysBytes, true, parent)),
+      emptyDaysOffNote_(emptyDaysOffNote) {
+    group_->addButton(note_, kPaymentNote);
+    group_->addButton(lease_, kPaymentLease);
+    group_->addButton(cash_, kPaymentCash);
+    days_->setMaximumWidth(days_->fontMetrics().horizontalAdvance(QStringLiteral("000000000")));
+    connect(group_, &QButtonGroup::idClicked, this, &PaymentChoice::choose);
+}
+
+void PaymentChoice::showTerms(std::string_view paymentText) {
+    if (paymentText == cashPaymentText()) {
+        cash_->setChecked(true);
+        days_->clear();
+        days_->setReadOnly(true);
+    } else if (paymentText == leasePaymentText()) {
+        lease_->setChecked(true);
+        days_->clear();
+        days_->setReadOnly(true);
+    } else {
+        note_->setChecked(true);
+        days_->setReadOnly(false);
+        days_->setText(fromRecordText(paymentText));
+    }
+}
+
+std::string PaymentChoice::terms() const {
+    if (lease_->isChecked()) {
+        return leasePaymentText();
+    }
+    if (cash_->isChecked()) {
+        return cashPaymentText();
+    }
+    return toRecordText(days_->text().trimmed(), data_entry::kNoteDaysBytes);
+}
+
+void PaymentChoice::choose(int kind) {
+    days_->setReadOnly(kind != kPaymentNote);
+    if (kind != kPaymentNote && emptyDaysOffNote_) {
+        days_->clear();
+    }
+}
+
+}  // namespace belvorine
