@@ -18,6 +18,7 @@
 #include "entry/data_entry_dialog.h"
 #include "entry/data_entry_ids.h"
 #include "entry/date_drop_button.h"
+#include "entry/entry_fields.h"
 #include "shell/sjis_input.h"
 #include "shell/up_down_control.h"
 
@@ -34,66 +35,21 @@ constexpr int kPlaceColumns = 15;
 const QColor kStaticColour(200, 200, 180);
 const QColor kFormatColours[] = {QColor(255, 255, 200), QColor(255, 0, 0)};
 
-QLabel* label(const QString& text, int id, QWidget* parent) {
-    auto* widget = new QLabel(text, parent);
-    if (id > 0) {
-        setControlId(widget, id);
-    }
-    return widget;
-}
-
-int columnsWidth(const QWidget* widget, int columns) {
-    return widget->fontMetrics().horizontalAdvance(QString(columns, QLatin1Char('0')));
-}
-
 QLineEdit* numberEdit(int id, int maxBytes, bool digitsOnly, int columns, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    setControlId(edit, id);
-    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    limitSjisInput(edit, maxBytes, digitsOnly ? InputKind::Digits : InputKind::Text);
-    useNumericInput(edit, digitsOnly);
+    QLineEdit* edit = makeNumberEdit(id, maxBytes, digitsOnly, parent);
     edit->setFixedWidth(columnsWidth(edit, columns + 2));
     return edit;
 }
 
 QComboBox* textCombo(int id, int maxBytes, int columns, QWidget* parent) {
-    auto* combo = new QComboBox(parent);
-    setControlId(combo, id);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    // Typing completes nothing; the list only offers.
-    combo->setCompleter(nullptr);
-    limitSjisInput(combo, maxBytes);
-    useJapaneseInput(combo);
+    QComboBox* combo = makeTextCombo(id, maxBytes, parent);
     combo->setMinimumContentsLength(columns);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return combo;
 }
 
-// A two-line box that takes Enter as a line break and Tab as the next field.
-QPlainTextEdit* multiLineEdit(int id, int maxBytes, int columns, bool centred, QWidget* parent) {
-    auto* edit = new QPlainTextEdit(parent);
-    setControlId(edit, id);
-    edit->setTabChangesFocus(true);
-    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    if (centred) {
-        QTextOption option = edit->document()->defaultTextOption();
-        option.setAlignment(Qt::AlignHCenter);
-        edit->document()->setDefaultTextOption(option);
-    }
-    limitSjisInput(edit, maxBytes);
-    useJapaneseInput(edit);
-    const int margins = static_cast<int>(2 * edit->document()->documentMargin()) +
-                        2 * edit->frameWidth() + edit->cursorWidth() + 2;
-    edit->setFixedSize(columnsWidth(edit, columns) + margins,
-                       2 * edit->fontMetrics().lineSpacing() + margins);
-    return edit;
-}
-
 QPushButton* button(const QString& text, int id, QWidget* parent) {
-    auto* widget = new QPushButton(text, parent);
-    setControlId(widget, id);
+    QPushButton* widget = makeButton(text, id, parent);
     // Enter never presses a button of this dialog.
     widget->setAutoDefault(false);
     widget->setDefault(false);
@@ -107,20 +63,20 @@ void addDatePart(QHBoxLayout* row, QLineEdit* edit, int upDownId, int minimum, i
     setControlId(upDown, upDownId);
     row->addWidget(edit);
     row->addWidget(upDown);
-    row->addWidget(label(unit, unitId, parent));
+    row->addWidget(makeLabel(unit, unitId, parent));
 }
 
 }  // namespace
 
 QLayout* DataEntryDialog::buildHeader() {
     auto* row = new QHBoxLayout;
-    formatName_ = label(QString(), kFormatName, this);
+    formatName_ = makeLabel(QString(), kFormatName, this);
     formatName_->setAlignment(Qt::AlignCenter);
     formatName_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     formatName_->setMinimumWidth(columnsWidth(formatName_, 24));
     row->addWidget(formatName_);
     row->addStretch(1);
-    row->addWidget(label(QStringLiteral("注 文 日："), kDateLabel, this));
+    row->addWidget(makeLabel(QStringLiteral("注 文 日："), kDateLabel, this));
     year_ = numberEdit(kYear, kYearBytes, true, kYearBytes, this);
     month_ = numberEdit(kMonth, kMonthDayBytes, true, kMonthDayBytes, this);
     day_ = numberEdit(kDay, kMonthDayBytes, true, kMonthDayBytes, this);
@@ -132,10 +88,10 @@ QLayout* DataEntryDialog::buildHeader() {
 
 QLayout* DataEntryDialog::buildCounterparty() {
     auto* row = new QHBoxLayout;
-    row->addWidget(label(QStringLiteral("相 手 先："), kCounterpartyLabel, this));
+    row->addWidget(makeLabel(QStringLiteral("相 手 先："), kCounterpartyLabel, this));
     counterparty_ = textCombo(kCounterparty, kCounterpartyBytes, 40, this);
     row->addWidget(counterparty_, 1);
-    row->addWidget(label(QStringLiteral("御中"), kHonorificLabel, this));
+    row->addWidget(makeLabel(QStringLiteral("御中"), kHonorificLabel, this));
     return row;
 }
 
@@ -158,10 +114,10 @@ QLayout* DataEntryDialog::buildPayment() {
         payment_->addButton(widget, radio.kind);
         terms->addWidget(widget);
         if (radio.kind == kPaymentNote) {
-            terms->addWidget(label(QStringLiteral("手形日数："), kNoteDaysLabel, group));
+            terms->addWidget(makeLabel(QStringLiteral("手形日数："), kNoteDaysLabel, group));
             noteDays_ = numberEdit(kNoteDays, kNoteDaysBytes, true, kNoteDaysBytes, group);
             terms->addWidget(noteDays_);
-            terms->addWidget(label(QStringLiteral("日"), kNoteDaysUnitLabel, group));
+            terms->addWidget(makeLabel(QStringLiteral("日"), kNoteDaysUnitLabel, group));
             terms->addSpacing(12);
         }
     }
@@ -169,7 +125,7 @@ QLayout* DataEntryDialog::buildPayment() {
     row->addStretch(1);
     row->addWidget(button(QStringLiteral("既存データ"), kExistingData, this));
     row->addSpacing(12);
-    approvalLabel_ = label(QStringLiteral("決裁No．"), kApprovalLabel, this);
+    approvalLabel_ = makeLabel(QStringLiteral("決裁No．"), kApprovalLabel, this);
     approval_ = new QLineEdit(this);
     setControlId(approval_, kApproval);
     approval_->setAlignment(Qt::AlignCenter);
@@ -198,7 +154,7 @@ QGroupBox* DataEntryDialog::buildLines() {
                    {"納　期", kDeliveryDateHeader, 5, 2},
                    {"納品場所", kPlaceHeader, 7, 1}};
     for (const auto& header : headers) {
-        QLabel* widget = label(QString::fromUtf8(header.text), header.id, group);
+        QLabel* widget = makeLabel(QString::fromUtf8(header.text), header.id, group);
         widget->setAlignment(Qt::AlignCenter);
         grid->addWidget(widget, 0, header.column, 1, header.span);
     }
@@ -212,7 +168,7 @@ void DataEntryDialog::buildLine(QGridLayout* grid, int slot) {
     QWidget* parent = grid->parentWidget();
     LineControls& line = lines_[slot];
     const int row = slot + 1;
-    line.name = multiLineEdit(kName1 + slot, kNameBytes, kNameColumns, false, parent);
+    line.name = makeTwoLineEdit(kName1 + slot, kNameBytes, kNameColumns, false, parent);
     line.quantity = numberEdit(kQuantity1 + slot, kQuantityBytes, false, 10, parent);
     line.unit = textCombo(kUnit1 + slot, kUnitBytes, 6, parent);
     line.unitPrice = numberEdit(kUnitPrice1 + slot, kUnitPriceBytes, false, 12, parent);
@@ -220,10 +176,10 @@ void DataEntryDialog::buildLine(QGridLayout* grid, int slot) {
     // Computed as a rule, so Tab passes it by.
     line.amount->setFocusPolicy(Qt::ClickFocus);
     line.date =
-        multiLineEdit(kDeliveryDate1 + slot, kDeliveryDateBytes, kDateColumns, true, parent);
+        makeTwoLineEdit(kDeliveryDate1 + slot, kDeliveryDateBytes, kDateColumns, true, parent);
     line.picker = new DateDropButton(parent);
     setControlId(line.picker, kDatePicker1 + slot);
-    line.place = multiLineEdit(kPlace1 + slot, kPlaceBytes, kPlaceColumns, true, parent);
+    line.place = makeTwoLineEdit(kPlace1 + slot, kPlaceBytes, kPlaceColumns, true, parent);
     grid->addWidget(line.name, row, 0);
     grid->addWidget(line.quantity, row, 1);
     grid->addWidget(line.unit, row, 2);

@@ -2,7 +2,6 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,31 +12,16 @@
 #include "shell/sjis_input.h"
 
 namespace belvorine {
-namespace {
-
-class WheelGuard : public QObject {
-public:
-    explicit WheelGuard(QObject* parent) : QObject(parent) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
-            event->ignore();
-            return true;
-        }
-        return false;
-    }
-};
 
 int columnsWidth(const QWidget* widget, int columns) {
     return widget->fontMetrics().horizontalAdvance(QString(columns, QLatin1Char('0')));
 }
 
-}  // namespace
-
 QLabel* makeLabel(const QString& text, int id, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    setControlId(label, id);
+    if (id > 0) {
+        setControlId(label, id);
+    }
     return label;
 }
 
@@ -58,7 +42,6 @@ QComboBox* makeTextCombo(int id, int maxBytes, QWidget* parent) {
     combo->setCompleter(nullptr);
     limitSjisInput(combo, maxBytes);
     useJapaneseInput(combo);
-    ignoreWheelWithoutFocus(combo);
     return combo;
 }
 
@@ -99,11 +82,6 @@ void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId) {
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     QObject::connect(help, &QPushButton::clicked, dialog, &BelvorineDialog::openHelpTopic);
-}
-
-void ignoreWheelWithoutFocus(QComboBox* combo) {
-    combo->setFocusPolicy(Qt::StrongFocus);
-    combo->installEventFilter(new WheelGuard(combo));
 }
 
 QString shortNumberText(const QString& text) {

@@ -18,13 +18,17 @@ namespace belvorine {
 
 class BelvorineDialog;
 
+// Width of `columns` digits in `widget`'s font.
+int columnsWidth(const QWidget* widget, int columns);
+
+// A label; an id of 0 or less gives it none.
 QLabel* makeLabel(const QString& text, int id, QWidget* parent);
 
 // A right-aligned number field without the input method.
 QLineEdit* makeNumberEdit(int id, int maxBytes, bool digitsOnly, QWidget* parent);
 
-// An editable combo box for Japanese text; typing completes nothing, and
-// the wheel turns it only while it has the focus.
+// An editable combo box for Japanese text; typing completes nothing (the
+// dialog base keeps the wheel from turning it without the focus).
 QComboBox* makeTextCombo(int id, int maxBytes, QWidget* parent);
 
 // A box of two lines of `columns` half-width characters that takes Enter as
@@ -37,10 +41,6 @@ QPushButton* makeButton(const QString& text, int id, QWidget* parent);
 // "ヘルプ" (`okId` + 2) to `row`: they accept, reject and open the dialog's
 // help topic.
 void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId);
-
-// Wheel events reach the combo box only while it has the focus, so that
-// scrolling over a dialog never changes a choice.
-void ignoreWheelWithoutFocus(QComboBox* combo);
 
 // A number as typed: thousands separators and blanks removed, and a
 // normalised "%8.2f" shortened to its digits ("  500.00" gives "500", "2.50"
