@@ -3,6 +3,7 @@
 // the margin limits, and the CUPS path on a real scheduler's test queue.
 
 #include <cstdlib>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -147,11 +149,10 @@ TEST(PdfPrinter, PapersByClassicCodeOrByName) {
 TEST(PdfPrinter, TextStaysSelectable) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("page.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    ASSERT_TRUE(setUpPrinter(printer, pdfPrinter(), a4Portrait()));
-    printer.setOutputFileName(file);
+    QPdfWriter writer(file);
+    setUpPdfWriter(writer, a4Portrait());
     {
-        PainterDeviceContext dc(&printer);
+        PainterDeviceContext dc(&writer);
         ASSERT_TRUE(dc.isActive());
         LogFont font;
         font.height = -200;
@@ -169,6 +170,38 @@ TEST(PdfPrinter, TextStaysSelectable) {
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("注"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("書"))) << text.toStdString();
+}
+
+// The PDF printer's page is computed rather than asked of a QPrinter; it
+// must stay the page that Qt's own PDF printer set up the same way has, so
+// that stored margins land where they always did.
+TEST(PdfPrinter, ComputedPageIsQtsPdfPrinterPage) {
+    for (const PaperEntry& paper : paperList(pdfPrinter())) {
+        for (int orientation : {1, 2}) {
+            DeviceMode mode;
+            mode.paperCode = paper.code;
+            mode.orientation = orientation;
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setResolution(kPdfResolution);
+            printer.setPageSize(QPageSize(QPageSize::id(paper.code)));
+            printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape
+                                                        : QPageLayout::Portrait);
+            printer.setFullPage(false);
+            printer.setPageMargins(printer.pageLayout().minimumMargins(),
+                                   printer.pageLayout().units());
+            DeviceCaps expected;
+            DeviceCaps computed;
+            ASSERT_TRUE(readDeviceCaps(printer, expected));
+            ASSERT_TRUE(queryDeviceCaps(pdfPrinter(), mode, computed));
+            const auto fields = [](const DeviceCaps& c) {
+                return std::vector<int>{c.resolutionX,     c.resolutionY, c.printableWidth,
+                                        c.printableHeight, c.paperWidth,  c.paperHeight,
+                                        c.offsetX,         c.offsetY};
+            };
+            EXPECT_EQ(fields(computed), fields(expected)) << paper.name.toStdString();
+        }
+    }
 }
 
 TEST(PageGeometryFill, MarginBoxInHundredthsOfAPixel) {

@@ -2,6 +2,7 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -61,28 +62,26 @@ void applySource(QPrinter& printer, const PrinterEntry& entry, int source) {
     }
 }
 
+QPageLayout::Orientation orientationOf(const DeviceMode& mode) {
+    return mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
 }  // namespace
 
 int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode) {
-    if (entry.pdf) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setResolution(kPdfResolution);
-    } else {
-        if (entry.name.isEmpty() || QPrinterInfo::printerInfo(entry.name).isNull()) {
-            return 0;
-        }
-        printer.setOutputFormat(QPrinter::NativeFormat);
-        printer.setPrinterName(entry.name);
-        if (printer.printerName() != entry.name) {
-            return 0;
-        }
+    if (entry.pdf || entry.name.isEmpty() || QPrinterInfo::printerInfo(entry.name).isNull()) {
+        return 0;
+    }
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(entry.name);
+    if (printer.printerName() != entry.name) {
+        return 0;
     }
     const QPageSize size = pageSizeFor(entry, mode);
     if (size.isValid()) {
         printer.setPageSize(size);
     }
-    printer.setPageOrientation(mode.orientation == 2 ? QPageLayout::Landscape
-                                                     : QPageLayout::Portrait);
+    printer.setPageOrientation(orientationOf(mode));
     // Margins at the printer's minimum and not the full page: the painter's
     // origin is then the printable origin, from which the page geometry
     // measures the margin box, as on the original platform's printers.
@@ -93,14 +92,29 @@ int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode&
     return 1;
 }
 
+QPageLayout pdfPageLayout(const DeviceMode& mode) {
+    QPageSize size = pageSizeFor(pdfPrinter(), mode);
+    if (!size.isValid()) {
+        size = QPageSize(QPageSize::A4);
+    }
+    return QPageLayout(size, orientationOf(mode), QMarginsF(), QPageLayout::Point);
+}
+
+void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode) {
+    writer.setResolution(kPdfResolution);
+    writer.setPageLayout(pdfPageLayout(mode));
+}
+
 int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps) {
-    const int resolution = printer.resolution();
+    return readDeviceCaps(printer.pageLayout(), printer.resolution(), caps);
+}
+
+int readDeviceCaps(const QPageLayout& layout, int resolution, DeviceCaps& caps) {
     if (resolution <= 0) {
         return 0;
     }
     // The page as the device has it (Qt keeps page sizes in whole points),
     // so that the geometry matches what a painter on it can reach.
-    const QPageLayout layout = printer.pageLayout();
     const QRect paper = layout.fullRectPixels(resolution);
     const QRect printable = layout.paintRectPixels(resolution);
     caps.resolutionX = resolution;
@@ -115,6 +129,9 @@ int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps) {
 }
 
 int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCaps& caps) {
+    if (entry.pdf) {
+        return readDeviceCaps(pdfPageLayout(mode), kPdfResolution, caps);
+    }
     QPrinter printer(QPrinter::HighResolution);
     if (!setUpPrinter(printer, entry, mode)) {
         return 0;
