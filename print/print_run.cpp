@@ -16,6 +16,7 @@
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
 #include "platform/printers/device_mode.h"
+#include "platform/printers/printer_query.h"
 #include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
 #include "print/device_geometry.h"
@@ -227,13 +228,22 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
         PrintJob job(writer, file, format);
         return runJob(job, selection, options);
     }
-    QPrinter printer(QPrinter::HighResolution);
-    if (!setUpPrinter(printer, entry, deviceModeFor(settings))) {
+    // A queue is asked on a thread of its own, so that a scheduler that
+    // does not answer leaves the window painted and ends in a failure
+    // rather than a hang.
+    auto printer = std::make_shared<std::unique_ptr<QPrinter>>();
+    const auto setUp = [printer, entry, mode = deviceModeFor(settings)]() {
+        auto made = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (setUpPrinter(*made, entry, mode)) {
+            *printer = std::move(made);
+        }
+    };
+    if (!runPrinterQuery(setUp, kPrinterQueryTimeoutMs) || !*printer) {
         return kPrintFailed;
     }
-    printer.setDocName(kDocumentName);
-    printer.setCreator(kCreator);
-    PrintJob job(printer, format);
+    (*printer)->setDocName(kDocumentName);
+    (*printer)->setCreator(kCreator);
+    PrintJob job(**printer, format);
     return runJob(job, selection, options);
 }
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 
 #include "data/order_record.h"
-#include "records/records.h"
 #include "data/settings_file.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
@@ -14,6 +13,7 @@
 #include "platform/single_instance.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
+#include "records/records.h"
 #include "resources/images.h"
 #include "shell/main_window.h"
 #include "shell/placement.h"
@@ -57,7 +57,7 @@ MainWindow* initApplication() {
     loadSettings();
     makeLiveCopies();
     resetLongestCounterparties();
-    if (!checkPrintersAtStartup()) {
+    if (!finishPrinterDiscovery() || !checkPrintersAtStartup()) {
         return nullptr;
     }
     prepareAllLayouts();
@@ -75,11 +75,13 @@ int runApplication(int argc, char** argv) {
         return 0;
     }
     QApplication app(argc, argv);
+    // The printing system answers while the settings are read; a scheduler
+    // that does not answer costs a bounded wait, never a hang.
+    startPrinterDiscovery();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     prepareApplication(app);
-    if (!discoverPrinters()) {
-        return 0;
-    }
     std::unique_ptr<MainWindow> window(initApplication());
+    QApplication::restoreOverrideCursor();
     if (!window) {
         return 0;
     }

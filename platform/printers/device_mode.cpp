@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 
 #include "platform/printers/paper_lists.h"
+#include "platform/printers/printer_query.h"
 
 namespace belvorine {
 namespace {
@@ -132,11 +133,20 @@ int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCap
     if (entry.pdf) {
         return readDeviceCaps(pdfPageLayout(mode), kPdfResolution, caps);
     }
-    QPrinter printer(QPrinter::HighResolution);
-    if (!setUpPrinter(printer, entry, mode)) {
+    struct Answer {
+        int ok = 0;
+        DeviceCaps caps;
+    };
+    auto answer = std::make_shared<Answer>();
+    const auto ask = [answer, entry, mode]() {
+        QPrinter printer(QPrinter::HighResolution);
+        answer->ok = setUpPrinter(printer, entry, mode) && readDeviceCaps(printer, answer->caps);
+    };
+    if (!runPrinterQuery(ask, kPrinterQueryTimeoutMs) || !answer->ok) {
         return 0;
     }
-    return readDeviceCaps(printer, caps);
+    caps = answer->caps;
+    return 1;
 }
 
 }  // namespace belvorine

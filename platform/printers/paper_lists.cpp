@@ -5,9 +5,13 @@
 #include <cups/cups.h>
 #include <cups/ppd.h>
 
+#include <memory>
+
 #include <QPageSize>
 #include <QPrinterInfo>
 #include <QSet>
+
+#include "platform/printers/printer_query.h"
 
 namespace belvorine {
 namespace {
@@ -91,6 +95,18 @@ std::vector<std::pair<QByteArray, QString>> ippMediaSources(const QByteArray& qu
     return choices;
 }
 
+// Asks the printing system through `ask`, on a thread of its own; nothing
+// when the queue does not answer in time.
+template <typename Entries>
+Entries askQueue(Entries (*ask)(const PrinterEntry&), const PrinterEntry& printer) {
+    auto answer = std::make_shared<Entries>();
+    if (!runPrinterQuery([answer, ask, printer]() { *answer = ask(printer); },
+                         kPrinterQueryTimeoutMs)) {
+        return {};
+    }
+    return std::move(*answer);
+}
+
 }  // namespace
 
 std::vector<SourceEntry> sourceEntries(const QByteArray& option,
@@ -110,20 +126,11 @@ std::vector<SourceEntry> sourceEntries(const QByteArray& option,
     return entries;
 }
 
-std::vector<PaperEntry> paperList(const PrinterEntry& printer) {
+namespace {
+
+// Codes for `sizes` in their order: classic ones where Qt knows them.
+std::vector<PaperEntry> paperEntries(const QList<QPageSize>& sizes) {
     std::vector<PaperEntry> papers;
-    QList<QPageSize> sizes;
-    if (printer.pdf) {
-        for (QPageSize::PageSizeId id : kPdfSizes) {
-            sizes.append(QPageSize(id));
-        }
-    } else {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(printer.name);
-        if (info.isNull()) {
-            return papers;
-        }
-        sizes = info.supportedPageSizes();
-    }
     QSet<int> used;
     for (qsizetype i = 0; i < sizes.size(); ++i) {
         int code = sizes[i].windowsId();
@@ -136,10 +143,15 @@ std::vector<PaperEntry> paperList(const PrinterEntry& printer) {
     return papers;
 }
 
-std::vector<SourceEntry> sourceList(const PrinterEntry& printer) {
-    if (printer.pdf) {
-        return sourceEntries(QByteArray(), {{QByteArrayLiteral("auto"), QString()}});
+std::vector<PaperEntry> queuePapers(const PrinterEntry& printer) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printer.name);
+    if (info.isNull()) {
+        return {};
     }
+    return paperEntries(info.supportedPageSizes());
+}
+
+std::vector<SourceEntry> queueSources(const PrinterEntry& printer) {
     const QByteArray queue = printer.name.toUtf8();
     if (queue.isEmpty()) {
         return {};
@@ -149,6 +161,26 @@ std::vector<SourceEntry> sourceList(const PrinterEntry& printer) {
         return sourceEntries(QByteArrayLiteral("InputSlot"), choices);
     }
     return sourceEntries(QByteArrayLiteral("media-source"), ippMediaSources(queue));
+}
+
+}  // namespace
+
+std::vector<PaperEntry> paperList(const PrinterEntry& printer) {
+    if (printer.pdf) {
+        QList<QPageSize> sizes;
+        for (QPageSize::PageSizeId id : kPdfSizes) {
+            sizes.append(QPageSize(id));
+        }
+        return paperEntries(sizes);
+    }
+    return askQueue(queuePapers, printer);
+}
+
+std::vector<SourceEntry> sourceList(const PrinterEntry& printer) {
+    if (printer.pdf) {
+        return sourceEntries(QByteArray(), {{QByteArrayLiteral("auto"), QString()}});
+    }
+    return askQueue(queueSources, printer);
 }
 
 }  // namespace belvorine
