@@ -40,9 +40,10 @@ ScrolledBitmapView::ScrolledBitmapView(QWidget* parent) : QAbstractScrollArea(pa
             [this](int action) { onScrollBarAction(Qt::Vertical, action); });
 }
 
-QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color) {
+QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format) {
     const ScreenMetrics& screen = screenMetrics();
-    bitmap_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    bitmap_ = QImage();  // the old page goes before the new one is made
+    bitmap_ = QImage(size.expandedTo(QSize(1, 1)), format);
     bitmap_.setDotsPerMeterX(qRound((screen.dpiX != 0 ? screen.dpiX : 96) / 0.0254));
     bitmap_.setDotsPerMeterY(qRound((screen.dpiY != 0 ? screen.dpiY : 96) / 0.0254));
     bitmap_.fill(color);

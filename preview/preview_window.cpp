@@ -74,14 +74,20 @@ int PreviewWindow::render() {
     paper_ = QSize(w, h);
 
     const bool layoutMode = modeState().layoutMode == 1;
-    QImage& bitmap = newBitmap(2 * paper_, QColor(192, 192, 192));
+    // The preview draws in greys only (the paper is the window's base
+    // colour, grey in every usual scheme): 8 bits per pixel hold it exactly,
+    // a quarter of the memory of 32 bits. A coloured base needs colour.
+    const QColor paperColor = layoutMode ? QColor(Qt::white) : palette().color(QPalette::Base);
+    const bool grey =
+        paperColor.red() == paperColor.green() && paperColor.green() == paperColor.blue();
+    QImage& bitmap = newBitmap(2 * paper_, QColor(192, 192, 192),
+                               grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     {
         PainterDeviceContext dc(&bitmap);
         dc.setSolidPen(0);
         // The sheet with its shadow.
         dc.drawRectangle(QRect(w / 2 + 4, h / 2 + 4, w, h), Qt::black);
-        dc.drawRectangle(QRect(w / 2, h / 2, w, h),
-                         layoutMode ? QColor(Qt::white) : palette().color(QPalette::Base));
+        dc.drawRectangle(QRect(w / 2, h / 2, w, h), paperColor);
         dc.setTextColor(layoutMode ? QColor(128, 128, 128) : QColor(Qt::black));
         if (print.orderAndCopyOnOneSheet == 1 && !layoutMode) {
             // The order in the upper half of the sheet, its copy below.
