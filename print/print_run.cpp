@@ -82,7 +82,6 @@ public:
         if (!readDeviceCaps(device_.pageLayout(), resolution_, caps)) {
             return 0;
         }
-        correctPrinterIndex(settings);
         setMarginLimits(caps, settings);
         PageGeometry& geometry = printerGeometry(format_);
         fillGeometry(caps, settings, geometry);
