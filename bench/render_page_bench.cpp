@@ -1,5 +1,7 @@
 // drawFormPage of a full order (five lines and totals) for the form view
-// (scale 100), the preview at 200 % and a 600 dpi PDF page.
+// (scale 100), the preview at 200 % and a 600 dpi PDF page; the form view's
+// whole render; the bitmap formats against 32 bits (memory, pixels that
+// differ, time to draw and to paint from).
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +13,7 @@
 
 #include "bench/bench_support.h"
 #include "data/settings_state.h"
+#include "form/form_view.h"
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
@@ -54,7 +57,7 @@ QImage drawPage(int zoom, QImage::Format format) {
         dc.drawRectangle(QRect(w / 2, h / 2, w, h), Qt::white);
     }
     dc.setTextColor(Qt::black);
-    FormViewPass pass{8, 16, 0, 0};
+    FormViewPass pass{8, 16, 0, 0, {}};
     drawFormPage(dc, geometry, displaySettings(0), zoom, kDocumentOrder,
                  formView ? &pass : nullptr);
     return bitmap;
@@ -89,6 +92,18 @@ void BM_FormView(benchmark::State& state) {
 
 void BM_Preview200(benchmark::State& state) {
     drawOnBitmap(state, 200, static_cast<QImage::Format>(state.range(0)));
+}
+
+// The form view's whole render as after every change of the order: its page
+// in grey and the format name again in colour.
+void BM_FormViewRender(benchmark::State& state) {
+    prepare();
+    FormView view;
+    view.resize(900, 700);
+    for (auto _ : state) {
+        view.render();
+    }
+    state.counters["bitmap_MiB"] = static_cast<double>(view.bitmap().sizeInBytes()) / (1 << 20);
 }
 
 // Copying the visible part of the page to a window-sized 32-bit surface, as
@@ -128,6 +143,7 @@ void BM_PdfPage600(benchmark::State& state) {
         ->Arg(QImage::Format_Grayscale8)
 BENCHMARK(BM_FormView)->BITMAP_FORMATS->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Preview200)->BITMAP_FORMATS->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormViewRender)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintFromBitmap)->BITMAP_FORMATS->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PdfPage600)->Unit(benchmark::kMillisecond);
 
