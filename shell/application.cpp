@@ -78,10 +78,8 @@ int runApplication(int argc, char** argv) {
     // The printing system answers while the settings are read; a scheduler
     // that does not answer costs a bounded wait, never a hang.
     startPrinterDiscovery();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     prepareApplication(app);
     std::unique_ptr<MainWindow> window(initApplication());
-    QApplication::restoreOverrideCursor();
     if (!window) {
         return 0;
     }
