@@ -67,12 +67,15 @@ QPageLayout::Orientation orientationOf(const DeviceMode& mode) {
     return mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-}  // namespace
-
-int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode) {
-    if (entry.pdf || entry.name.isEmpty() || QPrinterInfo::printerInfo(entry.name).isNull()) {
+// setUpPrinter(), the source only where it is wanted: it does not change
+// the page, and asking a queue for its sources costs round trips.
+int setUpQueue(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode,
+               bool withSource) {
+    if (entry.pdf || entry.name.isEmpty()) {
         return 0;
     }
+    // A name the system does not know leaves the printer on another one,
+    // which the check below tells.
     printer.setOutputFormat(QPrinter::NativeFormat);
     printer.setPrinterName(entry.name);
     if (printer.printerName() != entry.name) {
@@ -89,8 +92,16 @@ int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode&
     printer.setFullPage(false);
     const QPageLayout layout = printer.pageLayout();
     printer.setPageMargins(layout.minimumMargins(), layout.units());
-    applySource(printer, entry, mode.source);
+    if (withSource) {
+        applySource(printer, entry, mode.source);
+    }
     return 1;
+}
+
+}  // namespace
+
+int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode) {
+    return setUpQueue(printer, entry, mode, true);
 }
 
 QPageLayout pdfPageLayout(const DeviceMode& mode) {
@@ -140,7 +151,8 @@ int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCap
     auto answer = std::make_shared<Answer>();
     const auto ask = [answer, entry, mode]() {
         QPrinter printer(QPrinter::HighResolution);
-        answer->ok = setUpPrinter(printer, entry, mode) && readDeviceCaps(printer, answer->caps);
+        answer->ok =
+            setUpQueue(printer, entry, mode, false) && readDeviceCaps(printer, answer->caps);
     };
     if (!runPrinterQuery(ask, kPrinterQueryTimeoutMs) || !answer->ok) {
         return 0;

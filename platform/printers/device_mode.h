@@ -18,6 +18,8 @@ struct DeviceMode {
     QString formName;     // the paper's name, used when the code is unknown
     int orientation = 1;  // 1 portrait, 2 landscape
     int source = 7;       // classic bin code from sourceList()
+
+    bool operator==(const DeviceMode&) const = default;
 };
 
 // Device capabilities in device pixels, the printable origin being where
