@@ -1,5 +1,7 @@
 #include "form/form_view.h"
 
+#include <QPainter>
+
 #include "data/settings_state.h"
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
@@ -23,7 +25,15 @@ int FormView::render() {
     }
     const int format = currentFormat();
     paper_ = QSize(geometry.paperWidth, geometry.paperHeight);
-    QImage& bitmap = newBitmap(2 * paper_, palette().color(QPalette::Base));
+    // The page is black on the window colour but for the red format name:
+    // it is kept in 8-bit grey (a quarter of 32 bits) and the name's
+    // rectangle, drawn again in colour, goes over it when painted, so every
+    // pixel on screen is the one a 32-bit page would show. A coloured window
+    // colour keeps the page in colour.
+    const QColor base = palette().color(QPalette::Base);
+    const bool grey = base.red() == base.green() && base.green() == base.blue();
+    QImage& bitmap =
+        newBitmap(2 * paper_, base, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
 
     // The screen follows the print settings' name and options.
     PageSettings& display = displaySettings(format);
@@ -33,10 +43,24 @@ int FormView::render() {
     display.makeAcknowledgement = print.makeAcknowledgement;
     display.showTotal = print.showTotal;
 
-    FormViewPass pass{state_.horizontalUnit, state_.verticalUnit, 0, 0};
+    FormViewPass pass{state_.horizontalUnit, state_.verticalUnit, 0, 0, {}};
     {
         PainterDeviceContext dc(&bitmap);
         drawFormPage(dc, geometry, display, 100, kDocumentOrder, &pass);
+    }
+    const QRect name = pass.formatNameRect.intersected(bitmap.rect());
+    if (grey && !name.isEmpty()) {
+        QImage patch(name.size(), QImage::Format_RGB32);
+        patch.setDotsPerMeterX(bitmap.dotsPerMeterX());
+        patch.setDotsPerMeterY(bitmap.dotsPerMeterY());
+        patch.fill(base);
+        QPainter painter(&patch);
+        painter.translate(-name.topLeft());
+        PainterDeviceContext dc(painter);
+        FormViewPass again = pass;
+        drawFormPage(dc, geometry, display, 100, kDocumentOrder, &again);
+        painter.end();
+        setColourPatch(std::move(patch), name.topLeft());
     }
     state_.horizontalExtent = pass.horizontalExtent;
     state_.verticalExtent = pass.verticalExtent;

@@ -41,13 +41,20 @@ ScrolledBitmapView::ScrolledBitmapView(QWidget* parent) : QAbstractScrollArea(pa
             [this](int action) { onScrollBarAction(Qt::Vertical, action); });
 }
 
-QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color) {
+QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format) {
     const ScreenMetrics& screen = screenMetrics();
-    bitmap_ = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    bitmap_ = QImage();  // the old page goes before the new one is made
+    patch_ = QImage();
+    bitmap_ = QImage(size.expandedTo(QSize(1, 1)), format);
     bitmap_.setDotsPerMeterX(qRound((screen.dpiX != 0 ? screen.dpiX : 96) / 0.0254));
     bitmap_.setDotsPerMeterY(qRound((screen.dpiY != 0 ? screen.dpiY : 96) / 0.0254));
     bitmap_.fill(color);
     return bitmap_;
+}
+
+void ScrolledBitmapView::setColourPatch(QImage patch, QPoint at) {
+    patch_ = std::move(patch);
+    patchAt_ = at;
 }
 
 int ScrolledBitmapView::startRender(int zoom, PageGeometry& geometry) {
@@ -111,7 +118,11 @@ void ScrolledBitmapView::fitScrollBars() {
 void ScrolledBitmapView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const PixelOffset offset = scrollOffsets(state_);
-    painter.drawImage(-(origin() + QPoint(offset.x, offset.y)), bitmap_);
+    const QPoint corner = -(origin() + QPoint(offset.x, offset.y));
+    painter.drawImage(corner, bitmap_);
+    if (!patch_.isNull()) {
+        painter.drawImage(corner + patchAt_, patch_);
+    }
 }
 
 void ScrolledBitmapView::resizeEvent(QResizeEvent* event) {

@@ -34,8 +34,12 @@ protected:
     // no resolution.
     int startRender(int zoom, PageGeometry& geometry);
     // A new bitmap of `size` pixels filled with `color`, at the display's
-    // resolution, to render into.
-    QImage& newBitmap(QSize size, const QColor& color);
+    // resolution, to render into. `format` is the cheapest that holds every
+    // colour the view draws: a page of twice the paper's size is megabytes.
+    QImage& newBitmap(QSize size, const QColor& color, QImage::Format format);
+    // A small 32-bit piece of the page drawn over the bitmap at `at` (bitmap
+    // pixels), for colour on a page kept in grey; a null image for none.
+    void setColourPatch(QImage patch, QPoint at);
     // The bitmap point shown at the client's top-left corner when both
     // scroll positions are 0.
     virtual QPoint origin() const = 0;
@@ -67,6 +71,8 @@ private:
     void onScrollBarAction(Qt::Orientation orientation, int action);
 
     QImage bitmap_;
+    QImage patch_;
+    QPoint patchAt_;
 };
 
 }  // namespace belvorine

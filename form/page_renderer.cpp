@@ -371,8 +371,9 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
         const std::string_view name = sjisView(settings.formatName);
         const QSize extent = dc.textExtent(name);
         dc.setTextColor(QColor(255, 0, 0));
-        dc.drawText(QRect(page.ox() + 1, page.oy() + 1, extent.width(), extent.height()), name,
-                    TextAlign::Left);
+        formView->formatNameRect =
+            QRect(page.ox() + 1, page.oy() + 1, extent.width(), extent.height());
+        dc.drawText(formView->formatNameRect, name, TextAlign::Left);
         dc.setTextColor(Qt::black);
     }
 

@@ -17,6 +17,7 @@ struct FormViewPass {
     int verticalUnit = 0;
     int horizontalExtent = 0;  // scrollable size in steps (output)
     int verticalExtent = 0;
+    QRect formatNameRect;  // where the red format name was drawn (output)
 };
 
 // Draws document `kind` (1 to 3) of the current order with the current

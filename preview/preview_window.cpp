@@ -179,14 +179,21 @@ int PreviewWindow::render() {
                  (geometry.marginBoxBottom + 50) / 100 - boxTop);
 
     const bool layoutMode = modeState().layoutMode == 1;
-    QImage& bitmap = newBitmap(2 * paper_, kBackground);
+    // Outside layout mode the preview draws in greys only (the paper is the
+    // window's base colour, grey in every usual scheme): 8 bits per pixel
+    // hold it exactly, a quarter of the memory of 32 bits. Layout mode draws
+    // coloured outlines, and a coloured base needs colour too.
+    const QColor paperColor = layoutMode ? QColor(Qt::white) : palette().color(QPalette::Base);
+    const bool grey = !layoutMode && paperColor.red() == paperColor.green() &&
+                      paperColor.green() == paperColor.blue();
+    QImage& bitmap = newBitmap(2 * paper_, kBackground,
+                               grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     {
         PainterDeviceContext dc(&bitmap);
         dc.setSolidPen(0);
         // The sheet with its shadow.
         dc.drawRectangle(QRect(w / 2 + 4, h / 2 + 4, w, h), Qt::black);
-        dc.drawRectangle(QRect(w / 2, h / 2, w, h),
-                         layoutMode ? QColor(Qt::white) : palette().color(QPalette::Base));
+        dc.drawRectangle(QRect(w / 2, h / 2, w, h), paperColor);
     }
     if (layoutMode) {
         drawOutlines(bitmap);

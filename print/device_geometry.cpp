@@ -1,6 +1,7 @@
 #include "print/device_geometry.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "data/settings_state.h"
 #include "form/units.h"
@@ -89,16 +90,35 @@ void setMarginLimits(const DeviceCaps& caps, PageSettings& settings) {
     settings.marginBottom.maximum = heightThird;
 }
 
-int checkPrinter(PageSettings& settings, PageGeometry& geometry) {
+namespace {
+
+// A printer's answer for one device mode, kept so that the start-up check of
+// the second format does not ask the same printer the same again.
+struct Answer {
+    QString printer;
+    DeviceMode mode;
+    DeviceCaps caps;
+};
+
+int refresh(PageSettings& settings, PageGeometry& geometry, std::optional<Answer>* last) {
     if (printerCount() == 0) {
         return 0;
     }
     correctPrinterIndex(settings);
     PageSettings checked = settings;
+    const PrinterEntry& entry = printerEntry(checked.printerIndex);
+    const DeviceMode mode = deviceModeFor(checked);
     DeviceCaps caps;
-    if (!queryDeviceCaps(printerEntry(checked.printerIndex), deviceModeFor(checked), caps) ||
-        caps.resolutionX == 0 || caps.resolutionY == 0) {
+    if (last && *last && (*last)->printer == entry.name && (*last)->mode == mode) {
+        caps = (*last)->caps;
+    } else if (!queryDeviceCaps(entry, mode, caps)) {
         return 0;
+    }
+    if (caps.resolutionX == 0 || caps.resolutionY == 0) {
+        return 0;
+    }
+    if (last) {
+        *last = Answer{entry.name, mode, caps};
     }
     // The limits come first, so that the margins are clamped into this
     // printer's and this paper's limits rather than the last ones stored.
@@ -108,13 +128,20 @@ int checkPrinter(PageSettings& settings, PageGeometry& geometry) {
     return 1;
 }
 
+}  // namespace
+
+int checkPrinter(PageSettings& settings, PageGeometry& geometry) {
+    return refresh(settings, geometry, nullptr);
+}
+
 int refreshPrinterMetrics(PageSettings& settings, int format) {
     return checkPrinter(settings, printerGeometry(format));
 }
 
 int checkPrintersAtStartup() {
+    std::optional<Answer> last;
     for (int format = 0; format < kFormatCount; ++format) {
-        if (!refreshPrinterMetrics(printerSettings(format), format)) {
+        if (!refresh(printerSettings(format), printerGeometry(format), &last)) {
             return 0;
         }
     }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include "data/order_record.h"
@@ -15,6 +16,7 @@
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
 #include "platform/printers/device_mode.h"
+#include "platform/printers/printer_query.h"
 #include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
 #include "print/device_geometry.h"
@@ -31,9 +33,9 @@ std::function<QString()>& testPdfChooser() {
 }
 
 QString askPdfFile(QWidget* owner) {
-    QString name = QFileDialog::getSaveFileName(
-        owner, QStringLiteral("PDFファイルに印刷"), QDir::home().filePath(QStringLiteral("注文書.pdf")),
-        QStringLiteral("PDF (*.pdf)"));
+    QString name = QFileDialog::getSaveFileName(owner, QStringLiteral("PDFファイルに印刷"),
+                                                QDir::home().filePath(QStringLiteral("注文書.pdf")),
+                                                QStringLiteral("PDF (*.pdf)"));
     if (!name.isEmpty() && !name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         name += QStringLiteral(".pdf");
     }
@@ -49,16 +51,23 @@ void rememberCounterparty() {
     }
 }
 
-// One job on one QPrinter: its pages, drawn by the page renderer.
+// One job on one device, a CUPS queue's QPrinter or the PDF printer's
+// QPdfWriter: its pages, drawn by the page renderer.
 class PrintJob {
 public:
-    PrintJob(QPrinter& printer, int format) : printer_(printer), format_(format) {}
+    PrintJob(QPrinter& printer, int format)
+        : device_(printer),
+          printer_(&printer),
+          resolution_(printer.resolution()),
+          file_(printer.outputFileName()),
+          format_(format) {}
+    PrintJob(QPdfWriter& writer, const QString& file, int format)
+        : device_(writer), resolution_(writer.resolution()), file_(file), format_(format) {}
 
     // Prints page `index` (document kind index + 1); 0 when the page could
     // not be started.
     int printPage(int index) {
         PageSettings settings = printerSettings(format_);
-        refreshPrinterMetrics(settings, format_);
         const bool oneSheet = settings.orderAndCopyOnOneSheet == 1;
         // On one sheet the copy joins the order's page; printed alone it
         // needs a page of its own, or nothing would be printed at all.
@@ -67,10 +76,13 @@ public:
                 return 0;
             }
         }
+        // The page's metrics come from the job's own device, which was set
+        // up with this format's paper: no second printer is asked.
         DeviceCaps caps;
-        if (!readDeviceCaps(printer_, caps)) {
+        if (!readDeviceCaps(device_.pageLayout(), resolution_, caps)) {
             return 0;
         }
+        setMarginLimits(caps, settings);
         PageGeometry& geometry = printerGeometry(format_);
         fillGeometry(caps, settings, geometry);
         PageGeometry page = geometry;
@@ -99,23 +111,28 @@ public:
     // with some of its pages.
     void abort() {
         if (painter_.isActive()) {
-            printer_.abort();
+            if (printer_) {
+                printer_->abort();
+            }
             painter_.end();
         }
-        if (!printer_.outputFileName().isEmpty()) {
-            QFile::remove(printer_.outputFileName());
+        if (!file_.isEmpty()) {
+            QFile::remove(file_);
         }
     }
 
 private:
     int startPage() {
         if (!painter_.isActive()) {
-            return painter_.begin(&printer_) ? 1 : 0;
+            return painter_.begin(&device_) ? 1 : 0;
         }
-        return printer_.newPage() ? 1 : 0;
+        return device_.newPage() ? 1 : 0;
     }
 
-    QPrinter& printer_;
+    QPagedPaintDevice& device_;
+    QPrinter* printer_ = nullptr;  // null for the PDF printer
+    int resolution_;
+    QString file_;  // the PDF printer's file
     QPainter painter_;
     int format_;
 };
@@ -160,28 +177,11 @@ void setPdfFileChooserForTesting(std::function<QString()> chooser) {
     testPdfChooser() = std::move(chooser);
 }
 
-int printDocuments(const DocumentSelection& selection, const PrintJobOptions& options) {
-    const int format = currentFormat();
-    const PageSettings& settings = printerSettings(format);
-    const PrinterEntry& entry = printerEntry(settings.printerIndex);
-    QPrinter printer(QPrinter::HighResolution);
-    if (!setUpPrinter(printer, entry, deviceModeFor(settings))) {
-        return kPrintFailed;
-    }
-    if (entry.pdf) {
-        const QString file = options.choosePdfFile ? options.choosePdfFile()
-                             : testPdfChooser()    ? testPdfChooser()()
-                                                   : askPdfFile(options.owner);
-        if (file.isEmpty()) {
-            return kPrintCancelled;
-        }
-        printer.setOutputFileName(file);
-    }
-    printer.setDocName(QStringLiteral("BELVORINE"));
-    printer.setCreator(QStringLiteral("Belvorine Ver 4.30"));
+namespace {
 
+// Sends the selected pages as one job on `job`.
+int runJob(PrintJob& job, const DocumentSelection& selection, const PrintJobOptions& options) {
     JobWindow window(options.owner);
-    PrintJob job(printer, format);
     for (int index = 0; index < 3; ++index) {
         // A one-sheet format has no sheet left for the acknowledgement.
         if (selection.pages[index] != 1 || (index == 2 && settings.orderAndCopyOnOneSheet == 1)) {
@@ -202,6 +202,49 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
         return kPrintCancelled;
     }
     return job.finish() ? kPrintDone : kPrintFailed;
+}
+
+const QString kDocumentName = QStringLiteral("BELVORINE");
+const QString kCreator = QStringLiteral("Belvorine Ver 4.30");
+
+}  // namespace
+
+int printDocuments(const DocumentSelection& selection, const PrintJobOptions& options) {
+    const int format = currentFormat();
+    const PageSettings& settings = printerSettings(format);
+    const PrinterEntry& entry = printerEntry(settings.printerIndex);
+    if (entry.pdf) {
+        // The PDF printer never asks the printing system for anything.
+        const QString file = options.choosePdfFile ? options.choosePdfFile()
+                             : testPdfChooser()    ? testPdfChooser()()
+                                                   : askPdfFile(options.owner);
+        if (file.isEmpty()) {
+            return kPrintCancelled;
+        }
+        QPdfWriter writer(file);
+        setUpPdfWriter(writer, deviceModeFor(settings));
+        writer.setTitle(kDocumentName);
+        writer.setCreator(kCreator);
+        PrintJob job(writer, file, format);
+        return runJob(job, selection, options);
+    }
+    // A queue is asked on a thread of its own, so that a scheduler that
+    // does not answer leaves the window painted and ends in a failure
+    // rather than a hang.
+    auto printer = std::make_shared<std::unique_ptr<QPrinter>>();
+    const auto setUp = [printer, entry, mode = deviceModeFor(settings)]() {
+        auto made = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (setUpPrinter(*made, entry, mode)) {
+            *printer = std::move(made);
+        }
+    };
+    if (!runPrinterQuery(setUp, kPrinterQueryTimeoutMs) || !*printer) {
+        return kPrintFailed;
+    }
+    (*printer)->setDocName(kDocumentName);
+    (*printer)->setCreator(kCreator);
+    PrintJob job(**printer, format);
+    return runJob(job, selection, options);
 }
 
 int runPrint(QWidget* owner) {

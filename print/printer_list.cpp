@@ -1,5 +1,8 @@
 #include "print/printer_list.h"
 
+#include <memory>
+
+#include "platform/printers/printer_query.h"
 #include "shell/message_box.h"
 
 namespace belvorine {
@@ -10,10 +13,39 @@ std::vector<PrinterEntry>& printers() {
     return list;
 }
 
+struct Discovery {
+    std::shared_ptr<std::vector<PrinterEntry>> found;
+    std::unique_ptr<PrinterQuery> query;
+};
+
+Discovery& discovery() {
+    static Discovery running;
+    return running;
+}
+
 }  // namespace
 
+void startPrinterDiscovery() {
+    auto found = std::make_shared<std::vector<PrinterEntry>>();
+    discovery().found = found;
+    discovery().query = std::make_unique<PrinterQuery>([found]() { *found = installedPrinters(); });
+}
+
+int finishPrinterDiscovery() {
+    Discovery finished = std::move(discovery());
+    discovery() = Discovery();
+    if (!finished.query) {
+        return 1;
+    }
+    if (!finished.query->wait(kPrinterListTimeoutMs)) {
+        return usePrinters({pdfPrinter()});
+    }
+    return usePrinters(std::move(*finished.found));
+}
+
 int discoverPrinters() {
-    return usePrinters(installedPrinters());
+    startPrinterDiscovery();
+    return finishPrinterDiscovery();
 }
 
 int usePrinters(std::vector<PrinterEntry> list) {

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "records/records.h"
 #include "platform/printers/printer_info.h"
+#include "records/records.h"
 
 namespace belvorine {
 
@@ -13,6 +13,14 @@ inline constexpr int kNoPrinterMessage = 10;
 // Enumerates the printers and keeps them (usePrinters). The built-in PDF
 // printer keeps the list from being empty.
 int discoverPrinters();
+
+// The same in two halves, so that the start-up goes on while the printing
+// system answers: the first starts the enumeration on a thread of its own,
+// the second waits for it and keeps the list. A scheduler that has not
+// answered within kPrinterListTimeoutMs leaves the PDF printer alone in the
+// list for this run. Finishing without a start changes nothing.
+void startPrinterDiscovery();
+int finishPrinterDiscovery();
 
 // Keeps `printers` as the printer list. With none, shows ERROR No.0010
 // (caption "Ｅｒｒｏｒ", no owner: there is no main window yet) and returns

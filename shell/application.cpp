@@ -139,7 +139,7 @@ MainWindow* initApplication() {
     loadSettings();
     makeLiveCopies();
     resetLongestCounterparties();
-    if (!checkPrintersAtStartup()) {
+    if (!finishPrinterDiscovery() || !checkPrintersAtStartup()) {
         return nullptr;
     }
     prepareAllLayouts();
@@ -158,10 +158,10 @@ int runApplication(int argc, char** argv) {
         return 0;
     }
     QApplication app(argc, argv);
+    // The printing system answers while the settings are read; a scheduler
+    // that does not answer costs a bounded wait, never a hang.
+    startPrinterDiscovery();
     prepareApplication(app);
-    if (!discoverPrinters()) {
-        return 0;
-    }
     std::unique_ptr<MainWindow> window(initApplication());
     if (!window) {
         return 0;

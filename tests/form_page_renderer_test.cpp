@@ -323,7 +323,7 @@ TEST_F(Renderer, ALongFilledTemplateIsCutAtACharacterBoundary) {
 }
 
 TEST_F(Renderer, TheFormViewPassDrawsTheFormatNameAndSetsTheExtents) {
-    FormViewPass pass{8, 16, 0, 0};
+    FormViewPass pass{8, 16, 0, 0, {}};
     drawFormPage(dc, screenAt96(), display(), 100, kDocumentOrder, &pass);
     const RecordedCall first = dc.callsOf(Kind::DrawText).front();
     EXPECT_EQ(first.text, sjis("書式１"));

@@ -2,7 +2,13 @@
 // printer, the device mode applied to a printer, the 14 geometry values and
 // the margin limits, and the CUPS path on a real scheduler's test queue.
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -71,6 +78,39 @@ TEST(PrinterDiscovery, PdfPrinterComesLast) {
     EXPECT_EQ(printers.back().name, QStringLiteral("PDF"));
     ASSERT_TRUE(discoverPrinters());
     EXPECT_EQ(printerCount(), static_cast<int>(printers.size()));
+}
+
+// A scheduler that takes the connection and never answers (a print server
+// that hangs) must not hang the start-up: after a bounded wait the program
+// goes on with its own PDF printer.
+TEST(PrinterDiscovery, ASchedulerThatNeverAnswersLeavesThePdfPrinter) {
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("cups.sock")));
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 16), 0);
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", path);
+
+    startPrinterDiscovery();
+    EXPECT_TRUE(finishPrinterDiscovery());
+    ASSERT_EQ(printerCount(), 1);
+    EXPECT_TRUE(printerEntry(0).pdf);
+    // The PDF printer is still checked and printed without the scheduler.
+    DeviceCaps caps;
+    EXPECT_TRUE(queryDeviceCaps(printerEntry(0), a4Portrait(), caps));
+
+    if (server.isNull()) {
+        qunsetenv("CUPS_SERVER");
+    } else {
+        qputenv("CUPS_SERVER", server);
+    }
+    close(listener);
 }
 
 TEST(PrinterDiscovery, NoPrinterIsErrorTen) {
@@ -147,11 +187,10 @@ TEST(PdfPrinter, PapersByClassicCodeOrByName) {
 TEST(PdfPrinter, TextStaysSelectable) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("page.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    ASSERT_TRUE(setUpPrinter(printer, pdfPrinter(), a4Portrait()));
-    printer.setOutputFileName(file);
+    QPdfWriter writer(file);
+    setUpPdfWriter(writer, a4Portrait());
     {
-        PainterDeviceContext dc(&printer);
+        PainterDeviceContext dc(&writer);
         ASSERT_TRUE(dc.isActive());
         LogFont font;
         font.height = -200;
@@ -169,6 +208,38 @@ TEST(PdfPrinter, TextStaysSelectable) {
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("注"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("書"))) << text.toStdString();
+}
+
+// The PDF printer's page is computed rather than asked of a QPrinter; it
+// must stay the page that Qt's own PDF printer set up the same way has, so
+// that stored margins land where they always did.
+TEST(PdfPrinter, ComputedPageIsQtsPdfPrinterPage) {
+    for (const PaperEntry& paper : paperList(pdfPrinter())) {
+        for (int orientation : {1, 2}) {
+            DeviceMode mode;
+            mode.paperCode = paper.code;
+            mode.orientation = orientation;
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setResolution(kPdfResolution);
+            printer.setPageSize(QPageSize(QPageSize::id(paper.code)));
+            printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape
+                                                        : QPageLayout::Portrait);
+            printer.setFullPage(false);
+            printer.setPageMargins(printer.pageLayout().minimumMargins(),
+                                   printer.pageLayout().units());
+            DeviceCaps expected;
+            DeviceCaps computed;
+            ASSERT_TRUE(readDeviceCaps(printer, expected));
+            ASSERT_TRUE(queryDeviceCaps(pdfPrinter(), mode, computed));
+            const auto fields = [](const DeviceCaps& c) {
+                return std::vector<int>{c.resolutionX,     c.resolutionY, c.printableWidth,
+                                        c.printableHeight, c.paperWidth,  c.paperHeight,
+                                        c.offsetX,         c.offsetY};
+            };
+            EXPECT_EQ(fields(computed), fields(expected)) << paper.name.toStdString();
+        }
+    }
 }
 
 TEST(PageGeometryFill, MarginBoxInHundredthsOfAPixel) {

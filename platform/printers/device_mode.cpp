@@ -2,11 +2,13 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include "platform/printers/paper_lists.h"
+#include "platform/printers/printer_query.h"
 
 namespace belvorine {
 namespace {
@@ -61,46 +63,70 @@ void applySource(QPrinter& printer, const PrinterEntry& entry, int source) {
     }
 }
 
-}  // namespace
+QPageLayout::Orientation orientationOf(const DeviceMode& mode) {
+    return mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
 
-int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode) {
-    if (entry.pdf) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setResolution(kPdfResolution);
-    } else {
-        if (entry.name.isEmpty() || QPrinterInfo::printerInfo(entry.name).isNull()) {
-            return 0;
-        }
-        printer.setOutputFormat(QPrinter::NativeFormat);
-        printer.setPrinterName(entry.name);
-        if (printer.printerName() != entry.name) {
-            return 0;
-        }
+// setUpPrinter(), the source only where it is wanted: it does not change
+// the page, and asking a queue for its sources costs round trips.
+int setUpQueue(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode,
+               bool withSource) {
+    if (entry.pdf || entry.name.isEmpty()) {
+        return 0;
+    }
+    // A name the system does not know leaves the printer on another one,
+    // which the check below tells.
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(entry.name);
+    if (printer.printerName() != entry.name) {
+        return 0;
     }
     const QPageSize size = pageSizeFor(entry, mode);
     if (size.isValid()) {
         printer.setPageSize(size);
     }
-    printer.setPageOrientation(mode.orientation == 2 ? QPageLayout::Landscape
-                                                     : QPageLayout::Portrait);
+    printer.setPageOrientation(orientationOf(mode));
     // Margins at the printer's minimum and not the full page: the painter's
     // origin is then the printable origin, from which the page geometry
     // measures the margin box, as on the original platform's printers.
     printer.setFullPage(false);
     const QPageLayout layout = printer.pageLayout();
     printer.setPageMargins(layout.minimumMargins(), layout.units());
-    applySource(printer, entry, mode.source);
+    if (withSource) {
+        applySource(printer, entry, mode.source);
+    }
     return 1;
 }
 
+}  // namespace
+
+int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode) {
+    return setUpQueue(printer, entry, mode, true);
+}
+
+QPageLayout pdfPageLayout(const DeviceMode& mode) {
+    QPageSize size = pageSizeFor(pdfPrinter(), mode);
+    if (!size.isValid()) {
+        size = QPageSize(QPageSize::A4);
+    }
+    return QPageLayout(size, orientationOf(mode), QMarginsF(), QPageLayout::Point);
+}
+
+void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode) {
+    writer.setResolution(kPdfResolution);
+    writer.setPageLayout(pdfPageLayout(mode));
+}
+
 int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps) {
-    const int resolution = printer.resolution();
+    return readDeviceCaps(printer.pageLayout(), printer.resolution(), caps);
+}
+
+int readDeviceCaps(const QPageLayout& layout, int resolution, DeviceCaps& caps) {
     if (resolution <= 0) {
         return 0;
     }
     // The page as the device has it (Qt keeps page sizes in whole points),
     // so that the geometry matches what a painter on it can reach.
-    const QPageLayout layout = printer.pageLayout();
     const QRect paper = layout.fullRectPixels(resolution);
     const QRect printable = layout.paintRectPixels(resolution);
     caps.resolutionX = resolution;
@@ -115,11 +141,24 @@ int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps) {
 }
 
 int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCaps& caps) {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!setUpPrinter(printer, entry, mode)) {
+    if (entry.pdf) {
+        return readDeviceCaps(pdfPageLayout(mode), kPdfResolution, caps);
+    }
+    struct Answer {
+        int ok = 0;
+        DeviceCaps caps;
+    };
+    auto answer = std::make_shared<Answer>();
+    const auto ask = [answer, entry, mode]() {
+        QPrinter printer(QPrinter::HighResolution);
+        answer->ok =
+            setUpQueue(printer, entry, mode, false) && readDeviceCaps(printer, answer->caps);
+    };
+    if (!runPrinterQuery(ask, kPrinterQueryTimeoutMs) || !answer->ok) {
         return 0;
     }
-    return readDeviceCaps(printer, caps);
+    caps = answer->caps;
+    return 1;
 }
 
 }  // namespace belvorine

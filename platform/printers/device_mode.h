@@ -7,6 +7,8 @@
 
 #include "platform/printers/printer_info.h"
 
+class QPageLayout;
+class QPdfWriter;
 class QPrinter;
 
 namespace belvorine {
@@ -16,6 +18,8 @@ struct DeviceMode {
     QString formName;     // the paper's name, used when the code is unknown
     int orientation = 1;  // 1 portrait, 2 landscape
     int source = 7;       // classic bin code from sourceList()
+
+    bool operator==(const DeviceMode&) const = default;
 };
 
 // Device capabilities in device pixels, the printable origin being where
@@ -31,21 +35,33 @@ struct DeviceCaps {
     int offsetY = 0;
 };
 
-// Points `printer` at `entry` and applies `mode`: paper by its classic code
-// or else by name among the printer's papers (an unknown paper keeps the
-// printer's default), orientation, and the source where the printer offers
-// it. The margins are the printer's minimum and a painter's origin is the
-// printable origin (the corner of the printable area, offsetX and offsetY
-// from the paper's corner), as the page geometry counts. The PDF printer
-// writes PDF at 600 pixels per inch with no unprintable border; its file is
-// set by the caller. Returns 0 when the system does not know the printer.
+// Points `printer` at the CUPS queue `entry` and applies `mode`: paper by
+// its classic code or else by name among the printer's papers (an unknown
+// paper keeps the printer's default), orientation, and the source where the
+// printer offers it. The margins are the printer's minimum and a painter's
+// origin is the printable origin (the corner of the printable area, offsetX
+// and offsetY from the paper's corner), as the page geometry counts.
+// Returns 0 when the system does not know the printer, and for the PDF
+// printer, which is no queue (see setUpPdfWriter()).
 int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode);
 
-// The capabilities of a printer that setUpPrinter() prepared. Returns 0
-// when it reports no resolution.
+// The built-in PDF printer's page for `mode`: 600 pixels per inch, no
+// unprintable border, so a painter's origin is the paper's corner. An
+// unknown paper gives A4. Computed, without asking the printing system.
+QPageLayout pdfPageLayout(const DeviceMode& mode);
+
+// Prepares `writer` as the PDF printer's job device with pdfPageLayout();
+// its file is set by the caller.
+void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode);
+
+// The capabilities of a page laid out as `layout` at `resolution` pixels per
+// inch, as a device prepared by setUpPrinter() or setUpPdfWriter() has it.
+// Returns 0 when the resolution is not positive.
+int readDeviceCaps(const QPageLayout& layout, int resolution, DeviceCaps& caps);
 int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps);
 
-// setUpPrinter() and readDeviceCaps() on a printer made for the purpose.
+// The capabilities of `entry` with `mode`: the PDF printer's are computed,
+// a queue's come from a printer made for the purpose.
 int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCaps& caps);
 
 }  // namespace belvorine

@@ -1,13 +1,18 @@
 #include "platform/printers/paper_lists.h"
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cups/cups.h>
 #include <cups/ppd.h>
 
+#include <memory>
+
 #include <QPageSize>
 #include <QPrinterInfo>
 #include <QSet>
+
+#include "platform/printers/printer_query.h"
 
 namespace belvorine {
 namespace {
@@ -16,6 +21,61 @@ namespace {
 constexpr QPageSize::PageSizeId kPdfSizes[] = {
     QPageSize::A3,    QPageSize::A4,     QPageSize::A5,   QPageSize::JisB4,
     QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal};
+
+// The libcups calls used here. The library is opened the first time a queue
+// is asked about, so a run that prints only to PDF never loads it and the
+// dozen libraries it brings (TLS, Kerberos, Avahi). The PPD calls are marked
+// deprecated, but a queue's printer description is still the only place
+// that names its input slots as its filters accept them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+struct CupsCalls {
+    decltype(&cupsGetPPD) getPPD = nullptr;
+    decltype(&ppdOpenFile) ppdOpen = nullptr;
+    decltype(&ppdFindOption) ppdFind = nullptr;
+    decltype(&ppdClose) ppdFree = nullptr;
+    decltype(&cupsGetNamedDest) getNamedDest = nullptr;
+    decltype(&cupsCopyDestInfo) copyDestInfo = nullptr;
+    decltype(&cupsFindDestSupported) findDestSupported = nullptr;
+    decltype(&cupsLocalizeDestValue) localizeDestValue = nullptr;
+    decltype(&cupsFreeDestInfo) freeDestInfo = nullptr;
+    decltype(&cupsFreeDests) freeDests = nullptr;
+    decltype(&ippGetCount) count = nullptr;
+    decltype(&ippGetString) string = nullptr;
+};
+#pragma GCC diagnostic pop
+
+template <typename Function>
+bool resolve(void* library, Function& function, const char* name) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// The calls, or null where libcups is not installed.
+const CupsCalls* cups() {
+    static const CupsCalls* const calls = []() -> const CupsCalls* {
+        void* library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            return nullptr;
+        }
+        static CupsCalls loaded;
+        CupsCalls& c = loaded;
+        const bool complete = resolve(library, c.getPPD, "cupsGetPPD") &&
+                              resolve(library, c.ppdOpen, "ppdOpenFile") &&
+                              resolve(library, c.ppdFind, "ppdFindOption") &&
+                              resolve(library, c.ppdFree, "ppdClose") &&
+                              resolve(library, c.getNamedDest, "cupsGetNamedDest") &&
+                              resolve(library, c.copyDestInfo, "cupsCopyDestInfo") &&
+                              resolve(library, c.findDestSupported, "cupsFindDestSupported") &&
+                              resolve(library, c.localizeDestValue, "cupsLocalizeDestValue") &&
+                              resolve(library, c.freeDestInfo, "cupsFreeDestInfo") &&
+                              resolve(library, c.freeDests, "cupsFreeDests") &&
+                              resolve(library, c.count, "ippGetCount") &&
+                              resolve(library, c.string, "ippGetString");
+        return complete ? &loaded : nullptr;
+    }();
+    return calls;
+}
 
 // Classic bin codes of the input slot and media source keywords.
 int classicSourceCode(const QByteArray& keyword) {
@@ -37,58 +97,66 @@ int classicSourceCode(const QByteArray& keyword) {
 }
 
 // The InputSlot choices of the queue's printer description.
-std::vector<std::pair<QByteArray, QString>> ppdInputSlots(const QByteArray& queue) {
+std::vector<std::pair<QByteArray, QString>> ppdInputSlots(const CupsCalls& cups,
+                                                          const QByteArray& queue) {
     std::vector<std::pair<QByteArray, QString>> choices;
-    // The PPD calls are marked deprecated, but a queue's printer description
-    // is still the only place that names its input slots as its filters
-    // accept them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const char* file = cupsGetPPD(queue.constData());
+    const char* file = cups.getPPD(queue.constData());
     if (!file) {
         return choices;
     }
     const QByteArray path(file);
-    ppd_file_t* ppd = ppdOpenFile(path.constData());
+    ppd_file_t* ppd = cups.ppdOpen(path.constData());
     unlink(path.constData());
     if (!ppd) {
         return choices;
     }
-    if (ppd_option_t* option = ppdFindOption(ppd, "InputSlot")) {
+    if (ppd_option_t* option = cups.ppdFind(ppd, "InputSlot")) {
         for (int i = 0; i < option->num_choices; ++i) {
             const ppd_choice_t& choice = option->choices[i];
             choices.emplace_back(QByteArray(choice.choice), QString::fromUtf8(choice.text));
         }
     }
-    ppdClose(ppd);
-#pragma GCC diagnostic pop
+    cups.ppdFree(ppd);
     return choices;
 }
 
 // The media sources a queue without a printer description reports.
-std::vector<std::pair<QByteArray, QString>> ippMediaSources(const QByteArray& queue) {
+std::vector<std::pair<QByteArray, QString>> ippMediaSources(const CupsCalls& cups,
+                                                            const QByteArray& queue) {
     std::vector<std::pair<QByteArray, QString>> choices;
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
+    cups_dest_t* dest = cups.getNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
     if (!dest) {
         return choices;
     }
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+    if (cups_dinfo_t* info = cups.copyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
         if (ipp_attribute_t* attribute =
-                cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "media-source")) {
-            for (int i = 0; i < ippGetCount(attribute); ++i) {
-                const char* value = ippGetString(attribute, i, nullptr);
+                cups.findDestSupported(CUPS_HTTP_DEFAULT, dest, info, "media-source")) {
+            for (int i = 0; i < cups.count(attribute); ++i) {
+                const char* value = cups.string(attribute, i, nullptr);
                 if (!value) {
                     continue;
                 }
                 const char* name =
-                    cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest, info, "media-source", value);
+                    cups.localizeDestValue(CUPS_HTTP_DEFAULT, dest, info, "media-source", value);
                 choices.emplace_back(QByteArray(value), QString::fromUtf8(name ? name : value));
             }
         }
-        cupsFreeDestInfo(info);
+        cups.freeDestInfo(info);
     }
-    cupsFreeDests(1, dest);
+    cups.freeDests(1, dest);
     return choices;
+}
+
+// Asks the printing system through `ask`, on a thread of its own; nothing
+// when the queue does not answer in time.
+template <typename Entries>
+Entries askQueue(Entries (*ask)(const PrinterEntry&), const PrinterEntry& printer) {
+    auto answer = std::make_shared<Entries>();
+    if (!runPrinterQuery([answer, ask, printer]() { *answer = ask(printer); },
+                         kPrinterQueryTimeoutMs)) {
+        return {};
+    }
+    return std::move(*answer);
 }
 
 }  // namespace
@@ -110,20 +178,11 @@ std::vector<SourceEntry> sourceEntries(const QByteArray& option,
     return entries;
 }
 
-std::vector<PaperEntry> paperList(const PrinterEntry& printer) {
+namespace {
+
+// Codes for `sizes` in their order: classic ones where Qt knows them.
+std::vector<PaperEntry> paperEntries(const QList<QPageSize>& sizes) {
     std::vector<PaperEntry> papers;
-    QList<QPageSize> sizes;
-    if (printer.pdf) {
-        for (QPageSize::PageSizeId id : kPdfSizes) {
-            sizes.append(QPageSize(id));
-        }
-    } else {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(printer.name);
-        if (info.isNull()) {
-            return papers;
-        }
-        sizes = info.supportedPageSizes();
-    }
     QSet<int> used;
     for (qsizetype i = 0; i < sizes.size(); ++i) {
         int code = sizes[i].windowsId();
@@ -136,19 +195,45 @@ std::vector<PaperEntry> paperList(const PrinterEntry& printer) {
     return papers;
 }
 
+std::vector<PaperEntry> queuePapers(const PrinterEntry& printer) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printer.name);
+    if (info.isNull()) {
+        return {};
+    }
+    return paperEntries(info.supportedPageSizes());
+}
+
+std::vector<SourceEntry> queueSources(const PrinterEntry& printer) {
+    const QByteArray queue = printer.name.toUtf8();
+    const CupsCalls* calls = cups();
+    if (queue.isEmpty() || !calls) {
+        return {};
+    }
+    auto choices = ppdInputSlots(*calls, queue);
+    if (!choices.empty()) {
+        return sourceEntries(QByteArrayLiteral("InputSlot"), choices);
+    }
+    return sourceEntries(QByteArrayLiteral("media-source"), ippMediaSources(*calls, queue));
+}
+
+}  // namespace
+
+std::vector<PaperEntry> paperList(const PrinterEntry& printer) {
+    if (printer.pdf) {
+        QList<QPageSize> sizes;
+        for (QPageSize::PageSizeId id : kPdfSizes) {
+            sizes.append(QPageSize(id));
+        }
+        return paperEntries(sizes);
+    }
+    return askQueue(queuePapers, printer);
+}
+
 std::vector<SourceEntry> sourceList(const PrinterEntry& printer) {
     if (printer.pdf) {
         return sourceEntries(QByteArray(), {{QByteArrayLiteral("auto"), QString()}});
     }
-    const QByteArray queue = printer.name.toUtf8();
-    if (queue.isEmpty()) {
-        return {};
-    }
-    auto choices = ppdInputSlots(queue);
-    if (!choices.empty()) {
-        return sourceEntries(QByteArrayLiteral("InputSlot"), choices);
-    }
-    return sourceEntries(QByteArrayLiteral("media-source"), ippMediaSources(queue));
+    return askQueue(queueSources, printer);
 }
 
 }  // namespace belvorine

@@ -1,0 +1,40 @@
+#pragma once
+// Printing-system calls that may block: a scheduler that does not answer,
+// or a network queue whose printer is off, must never freeze a window or
+// hang the start-up.
+
+#include <functional>
+#include <memory>
+
+namespace belvorine {
+
+// How long the start-up waits for the printer list, and a print or a paper
+// query for a CUPS queue, before giving the printer up as not answering.
+inline constexpr int kPrinterListTimeoutMs = 5000;
+inline constexpr int kPrinterQueryTimeoutMs = 15000;
+
+// A call to the printing system running on a thread of its own. The call
+// must own everything it touches: after a timeout it runs on unseen.
+class PrinterQuery {
+public:
+    explicit PrinterQuery(std::function<void()> call);
+    ~PrinterQuery();
+    PrinterQuery(const PrinterQuery&) = delete;
+    PrinterQuery& operator=(const PrinterQuery&) = delete;
+
+    // Waits at most `timeoutMs` (negative: without a limit) for the call to
+    // end; 1 when it ended. While it waits with a window on screen, the
+    // window is disabled, shows the wait cursor and keeps being painted.
+    int wait(int timeoutMs);
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+// Runs `call` as a PrinterQuery and waits for it; 0 when it did not end in
+// time. Off the windows' thread, or without a QApplication, `call` simply
+// runs.
+int runPrinterQuery(std::function<void()> call, int timeoutMs);
+
+}  // namespace belvorine
