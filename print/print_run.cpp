@@ -182,9 +182,10 @@ namespace {
 // Sends the selected pages as one job on `job`.
 int runJob(PrintJob& job, const DocumentSelection& selection, const PrintJobOptions& options) {
     JobWindow window(options.owner);
+    const bool oneSheet = printerSettings(currentFormat()).orderAndCopyOnOneSheet == 1;
     for (int index = 0; index < 3; ++index) {
         // A one-sheet format has no sheet left for the acknowledgement.
-        if (selection.pages[index] != 1 || (index == 2 && settings.orderAndCopyOnOneSheet == 1)) {
+        if (selection.pages[index] != 1 || (index == 2 && oneSheet)) {
             continue;
         }
         window.showPage(index);
