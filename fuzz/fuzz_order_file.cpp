@@ -81,16 +81,18 @@ bool knownOpenHole(std::string_view file) {
     if (splicesEscapeAcrossNul(file)) {
         return true;
     }
-    // Hole 8: a line longer than a row is cut differently on every load.
+    // Hole 8: a line that is longer than a row, or becomes longer once its
+    // missing TABs and format index are added, is cut differently on every
+    // load.
     const std::string plain = decodeJis(file);
     std::size_t start = 0;
-    for (std::size_t end = plain.find('\n'); end != std::string::npos;
-         start = end + 1, end = plain.find('\n', start)) {
-        if (end - start > kMaxRowBytes) {
+    for (std::size_t end = plain.find("\r\n"); end != std::string::npos;
+         start = end + 2, end = plain.find("\r\n", start)) {
+        if (end - start + kRowFieldCount > kMaxRowBytes) {
             return true;
         }
     }
-    return plain.size() - start > kMaxRowBytes;
+    return false;
 }
 
 int rowsOf(std::string_view file) {
