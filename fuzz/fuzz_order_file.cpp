@@ -78,9 +78,6 @@ std::vector<std::string> sortedUnique(std::vector<std::string> rows) {
 // Inputs that hit a hole whose fix is on another branch; remove each rule
 // with its fix.
 bool knownOpenHole(std::string_view file) {
-    if (splicesEscapeAcrossNul(file)) {
-        return true;
-    }
     // Hole 8: a line that is longer than a row, or becomes longer once its
     // missing TABs and format index are added, is cut differently on every
     // load.

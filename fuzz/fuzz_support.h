@@ -46,19 +46,6 @@ void splitInput(const std::uint8_t* data, std::size_t size, std::string_view (&p
     }
 }
 
-// Hole 6, whose fix is on another branch (remove this rule with it): a NUL
-// inside an escape sequence is dropped on load, and the rewrite then writes
-// the escape it spliced together.
-inline bool splicesEscapeAcrossNul(std::string_view file) {
-    for (std::size_t at = file.find('\x1B'); at != std::string_view::npos;
-         at = file.find('\x1B', at + 1)) {
-        if (file.substr(at + 1, 3).find('\0') != std::string_view::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
 [[noreturn]] inline void fail(const char* what, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, what);
     std::abort();
