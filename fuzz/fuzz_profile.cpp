@@ -15,6 +15,7 @@
 #include "form/page_geometry.h"
 #include "fuzz_support.h"
 #include "platform/sjis_text.h"
+#include "tests/page_geometries.h"
 
 using namespace belvorine;
 using namespace belvorine::fuzz;
@@ -39,7 +40,7 @@ std::string startAndExit() {
     resetSettingsStateForTesting();
     // A4 on a 600 dpi printer, as printer discovery leaves it.
     for (int format = 0; format < kFormatCount; ++format) {
-        printerGeometry(format) = a4PrinterGeometry();
+        printerGeometry(format) = test::a4At600();
     }
     loadSettings();
     makeLiveCopies();

@@ -22,6 +22,7 @@
 #include "fuzz_support.h"
 #include "platform/recording_device_context.h"
 #include "platform/sjis_text.h"
+#include "tests/page_geometries.h"
 
 using namespace belvorine;
 using namespace belvorine::fuzz;
@@ -44,15 +45,6 @@ std::string layoutFile(int format, std::string_view raw) {
         writer.record(layoutKey(format, i), item);
     }
     return writer.text();
-}
-
-// The form view's geometry: the margin box at the device's corner.
-PageGeometry screenAt96() {
-    PageGeometry g;
-    g.resolutionX = g.resolutionY = 96;
-    g.paperWidth = 793;
-    g.paperHeight = 1122;
-    return g;
 }
 
 void fillOrder(std::string_view texts) {
@@ -137,14 +129,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (int format = 0; format < kFormatCount; ++format) {
         settings().initialData.formatIndex = format;
-        printerGeometry(format) = a4PrinterGeometry();
+        printerGeometry(format) = test::a4At600();
         for (int kind = kDocumentOrder; kind <= kDocumentAcknowledgement; ++kind) {
             RecordingDeviceContext printer;
             drawFormPage(printer, printerGeometry(format), printerSettings(format), 100, kind);
         }
         RecordingDeviceContext screen;
         FormViewPass pass{16, 16, 0, 0};
-        drawFormPage(screen, screenAt96(), displaySettings(format), 100, kDocumentOrder, &pass);
+        drawFormPage(screen, test::screenAt96(), displaySettings(format), 100, kDocumentOrder,
+                     &pass);
     }
     return 0;
 }

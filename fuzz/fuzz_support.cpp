@@ -30,17 +30,6 @@ QString programFolder() {
     return folder;
 }
 
-PageGeometry a4PrinterGeometry() {
-    PageGeometry g;
-    g.resolutionX = g.resolutionY = 600;
-    g.printableWidth = g.paperWidth = 4961;
-    g.printableHeight = g.paperHeight = 7016;
-    g.marginBoxLeft = g.marginBoxTop = 600 * 500 * 100 / 2540;
-    g.marginBoxRight = 4961 * 100 - 600 * 500 * 100 / 2540;
-    g.marginBoxBottom = 7016 * 100 - 600 * 500 * 100 / 2540;
-    return g;
-}
-
 QString programFile(const char* extension) {
     return programFolder() + QStringLiteral("/belvorine.") + QString::fromLatin1(extension);
 }

@@ -12,17 +12,11 @@
 
 #include <QString>
 
-#include "form/page_geometry.h"
-
 namespace belvorine::fuzz {
 
 // Creates the application and the program folder once; every later call
 // returns the folder's path ("<folder>/belvorine" is the program's path).
 QString programFolder();
-
-// A4 portrait on a 600 dpi printer without unprintable border and with
-// 5 mm margins, as printer discovery leaves it.
-PageGeometry a4PrinterGeometry();
 
 // "<folder>/belvorine.<extension>"
 QString programFile(const char* extension);
