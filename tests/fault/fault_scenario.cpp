@@ -3,7 +3,7 @@
 // and a print to PDF that appends to the history, then the exit with its
 // settings save and commit; with "check" only the start-up and the exit.
 // Every message box is answered as a user who wants the history back would
-// (Yes, OK) and written to standard output, with the rows the start-up
+// (Yes, OK; or No) and written to standard output, with the rows the start-up
 // loaded, so that the test sees what the user saw.
 //
 //   fault_scenario run|check <program folder> <folder for the PDF>
@@ -86,12 +86,17 @@ int main(int argc, char** argv) {
     setModulePathForTesting(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/belvorine"));
     const QString pdf = QString::fromLocal8Bit(argv[3]) + QStringLiteral("/order.pdf");
     setPdfFileChooserForTesting([pdf]() { return pdf; });
-    setMessageHandlerForTesting([](const MessageRequest& request) {
+    // BELVORINE_SCENARIO_DECLINE=1: a user who answers No to every question.
+    const bool decline = qEnvironmentVariableIntValue("BELVORINE_SCENARIO_DECLINE") == 1;
+    setMessageHandlerForTesting([decline](const MessageRequest& request) {
         const QString firstLine = request.text.trimmed().section(QLatin1Char('\n'), 0, 0);
         std::printf("MESSAGE %s|%s\n", request.caption.toUtf8().constData(),
                     firstLine.toUtf8().constData());
         std::fflush(stdout);
-        return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
+        if (request.buttons == MessageButtons::YesNo) {
+            return decline ? kResultNo : kResultYes;
+        }
+        return kResultOk;
     });
     usePrinters({pdfPrinter()});
 

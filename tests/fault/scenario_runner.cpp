@@ -64,6 +64,7 @@ Outcome runScenario(const QString& action, const QString& folder, const Scenario
     environment.insert("BELVORINE_FAULT_MODE", QString::fromStdString(options.fault.mode));
     // A sanitizer build's runtime must come first; the shim then loads after it.
     environment.insert("BELVORINE_SCENARIO_MEMORY_MB", "3072");
+    environment.insert("BELVORINE_SCENARIO_DECLINE", options.declineBackup ? "1" : "0");
     environment.insert("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0");
 
     QString program = BELVORINE_FAULT_SCENARIO;

@@ -35,6 +35,7 @@ struct Fault {
 struct ScenarioOptions {
     Fault fault;
     bool asOrdinaryUser = false;  // run as "nobody" when the test runs as root
+    bool declineBackup = false;   // answer No to ERROR No.0005
     int watchdogMs = -1;          // a run still going after it counts as hung
 };
 
