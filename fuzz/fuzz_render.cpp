@@ -33,16 +33,22 @@ constexpr std::size_t kItemBytes = sizeof(LayoutItem);
 constexpr std::size_t kItemsBytes = kItemBytes * kLayoutItemCount;
 
 // The layout file of one format holding `raw` over the factory items.
+// Item `index` as the input gives it: the factory item overwritten with as
+// many raw bytes as there are.
+LayoutItem itemFrom(std::string_view raw, int index) {
+    LayoutItem item = factoryLayout()[index];
+    const std::size_t at = static_cast<std::size_t>(index) * kItemBytes;
+    if (at < raw.size()) {
+        std::memcpy(&item, raw.data() + at, std::min(kItemBytes, raw.size() - at));
+    }
+    return item;
+}
+
 std::string layoutFile(int format, std::string_view raw) {
     ProfileWriter writer;
     writer.section("LAYOUT DATA");
     for (int i = 0; i < kLayoutItemCount; ++i) {
-        LayoutItem item = factoryLayout()[i];
-        const std::size_t at = static_cast<std::size_t>(i) * kItemBytes;
-        if (at < raw.size()) {
-            std::memcpy(&item, raw.data() + at, std::min(kItemBytes, raw.size() - at));
-        }
-        writer.record(layoutKey(format, i), item);
+        writer.record(layoutKey(format, i), itemFrom(raw, i));
     }
     return writer.text();
 }
@@ -75,9 +81,8 @@ void fillOrder(std::string_view texts) {
 // is on another branch: numbers no layout editor makes overflow the
 // renderer's arithmetic. Remove this rule with that fix.
 bool beyondAnyLayout(std::string_view raw) {
-    for (std::size_t at = 0; at + kItemBytes <= raw.size(); at += kItemBytes) {
-        LayoutItem item;
-        std::memcpy(&item, raw.data() + at, kItemBytes);
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        const LayoutItem item = itemFrom(raw, i);
         const Rect& r = item.mmRect;
         for (const std::int32_t edge : {r.left, r.top, r.right, r.bottom}) {
             if (edge < -100000 || edge > 100000) {
@@ -105,13 +110,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t cut = std::min(input.find('\f'), std::min(input.size(), kItemsBytes));
     const std::string_view raw = input.substr(0, cut);
     const std::string_view texts = input.substr(std::min(input.size(), cut + 1));
-    if (beyondAnyLayout(raw)) {
+    const std::string_view second = raw.size() > kItemBytes ? raw.substr(kItemBytes) : raw;
+    if (beyondAnyLayout(raw) || beyondAnyLayout(second)) {
         return 0;
     }
 
     putFile("dat", {});
     putFile("da1", layoutFile(0, raw));
-    putFile("da2", layoutFile(1, raw.size() > kItemBytes ? raw.substr(kItemBytes) : raw));
+    putFile("da2", layoutFile(1, second));
     resetSettingsStateForTesting();
     loadSettings();
     makeLiveCopies();
