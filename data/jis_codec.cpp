@@ -82,6 +82,14 @@ std::string encodeJis(std::string_view plain) {
         const std::size_t width = pair ? 2 : 1;
         out.append(plain.substr(pos, width));
         pos += width;
+        // A raw ESC before "$B" or "(B" (a text that once had bytes dropped
+        // between them) would read back as an escape: an escape to the mode
+        // already in force between them keeps them apart.
+        if (byte == static_cast<unsigned char>(kEscape) &&
+            (plain.substr(pos, 2) == kEnterDoubleByte.substr(1) ||
+             plain.substr(pos, 2) == kLeaveDoubleByte.substr(1))) {
+            out += kLeaveDoubleByte;
+        }
     }
     if (inRun) {
         out += kLeaveDoubleByte;
@@ -126,7 +134,9 @@ std::string decodeJis(std::string_view file) {
                 continue;
             }
         }
-        if (!doubleByte && pos == 0 && byte == '\n') {
+        // A LF that opens the text, even after dropped bytes or escapes, so
+        // that the text written back from it reads the same.
+        if (out.empty() && byte == '\n') {
             out += "\r\n";
             ++pos;
             continue;

@@ -94,8 +94,8 @@ QString fromSjis(std::string_view bytes) {
             // An undefined byte or pair: show a replacement character and
             // go on after it (after the pair when it is a lead byte).
             utf16.append("\xFD\xFF", 2);
-            const bool pair = isSjisLeadByte(static_cast<unsigned char>(bytes[pos])) &&
-                              pos + 1 < bytes.size();
+            const bool pair =
+                isSjisLeadByte(static_cast<unsigned char>(bytes[pos])) && pos + 1 < bytes.size();
             pos += pair ? 2 : 1;
             conv.reset();
         }
@@ -145,8 +145,7 @@ std::size_t sjisPrefixLength(std::string_view text, std::size_t maxBytes) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t width =
-            isSjisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2
-                                                                                           : 1;
+            isSjisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
         if (pos + width > maxBytes) {
             break;
         }
@@ -160,7 +159,10 @@ std::size_t copySjis(char* dest, std::size_t destSize, std::string_view text) {
         return 0;
     }
     const std::size_t length = sjisPrefixLength(text, destSize - 1);
-    std::memmove(dest, text.data(), length);
+    // An empty view may hold no pointer at all.
+    if (length > 0) {
+        std::memmove(dest, text.data(), length);
+    }
     dest[length] = '\0';
     return length;
 }

@@ -12,12 +12,15 @@
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
 #include "form/text_fitting.h"
+#include "page_geometries.h"
 #include "platform/recording_device_context.h"
 #include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
 
 using namespace belvorine;
 using Kind = RecordedCall::Kind;
+using belvorine::test::a4At600;
+using belvorine::test::screenAt96;
 
 namespace {
 
@@ -30,28 +33,6 @@ std::string spaced(const std::string& text) {
     std::string out;
     spaceOut(text, out);
     return out;
-}
-
-// A4 portrait on a 600 dpi printer without unprintable border, 5 mm margins.
-PageGeometry a4At600() {
-    PageGeometry g;
-    g.resolutionX = g.resolutionY = 600;
-    g.printableWidth = g.paperWidth = 4961;
-    g.printableHeight = g.paperHeight = 7016;
-    g.marginBoxLeft = g.marginBoxTop = 600 * 500 * 100 / 2540;
-    g.marginBoxRight = 4961 * 100 - 600 * 500 * 100 / 2540;
-    g.marginBoxBottom = 7016 * 100 - 600 * 500 * 100 / 2540;
-    return g;
-}
-
-// The screen geometry of the form view: the margin box at the device's
-// corner, as if the paper were drawn at (0, 0) with scale 100.
-PageGeometry screenAt96() {
-    PageGeometry g;
-    g.resolutionX = g.resolutionY = 96;
-    g.paperWidth = 793;
-    g.paperHeight = 1122;
-    return g;
 }
 
 void fillLine(OrderLine& line, const char* name, const char* quantity, const char* unit,

@@ -13,6 +13,12 @@ PACKAGES=(
     poppler-utils xvfb xauth x11-utils imagemagick time
 )
 
+# The sanitizer and fuzzing build (tools/sanitize.sh) needs clang and its
+# runtime libraries.
+if [ "${1:-}" = "--sanitize" ]; then
+    PACKAGES+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for package in "${PACKAGES[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
