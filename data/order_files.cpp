@@ -214,6 +214,12 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
     }
 
     const Found data = inspect(dataFilePath());
+    if (data.read == FileRead::kFailed) {
+        // A read error says nothing about the file's rows: it is neither used
+        // nor set aside, and this start ends (ERROR No.0001) with every file
+        // as it was.
+        return 0;
+    }
     session().dataFileSize = static_cast<long long>(data.content.size());
     // A data file cut short still carries the history mark: the rows the
     // last exit wrote tell it apart.

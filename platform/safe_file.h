@@ -16,7 +16,7 @@ namespace belvorine {
 
 // Larger than any real history (100 000 rows take about 11 MB) or settings
 // file by far.
-inline constexpr long long kMaxReadBytes = 256LL * 1024 * 1024;
+inline constexpr long long kMaxReadBytes = 160LL * 1024 * 1024;
 
 enum class FileRead {
     kRead,        // the whole file is in `content`

@@ -23,32 +23,10 @@ using namespace belvorine::test;
 
 namespace {
 
-// Cases ("<file> <kind>") that hit a hole whose fix is on another branch,
-// with the hole. They are reported, not failed; the FIFO cases (hole 4) are
-// not run at all, as they block the start-up until the watchdog. Empty this
-// list once those fixes are merged.
-const std::map<std::string, std::string> kOpenHoles = {
-    {"dat directory", "hole 2: read failure taken for factory values"},
-    {"dat unreadable", "hole 2: read failure taken for factory values"},
-    {"dat huge", "hole 4: no size bound"},
-    {"dat link to /dev/zero", "hole 4: reads until memory runs out"},
-    {"dat FIFO", "hole 4: blocks the start-up"},
-    {"da1 directory", "hole 2: read failure taken for factory values"},
-    {"da1 unreadable", "hole 2: read failure taken for factory values"},
-    {"da1 huge", "hole 4: no size bound"},
-    {"da1 link to /dev/zero", "hole 4: reads until memory runs out"},
-    {"da1 FIFO", "hole 4: blocks the start-up"},
-    {"da2 directory", "hole 2: read failure taken for factory values"},
-    {"da2 unreadable", "hole 2: read failure taken for factory values"},
-    {"da2 huge", "hole 4: no size bound"},
-    {"da2 link to /dev/zero", "hole 4: reads until memory runs out"},
-    {"da2 FIFO", "hole 4: blocks the start-up"},
-    {"ovd cut short", "hole 1: a cut data file replaces the backup"},
-    {"ovd link to garbage, No", "hole 5: the exit makes the link's target read-only"},
-    {"ovd huge", "hole 4: no size bound"},
-    {"ovd link to /dev/zero", "hole 4: reads until memory runs out"},
-    {"ovd FIFO", "hole 4: blocks the start-up"},
-};
+// Cases ("<file> <kind>") known to fail, with the reason: reported, not
+// failed, and a FIFO case listed here is not run at all (it would block the
+// start-up until the watchdog). Empty: every case must hold.
+const std::map<std::string, std::string> kOpenHoles = {};
 
 // A run that takes longer than this is taken for hung (a normal run takes
 // under a second).

@@ -90,8 +90,11 @@ int main(int argc, char** argv) {
     const bool decline = qEnvironmentVariableIntValue("BELVORINE_SCENARIO_DECLINE") == 1;
     setMessageHandlerForTesting([decline](const MessageRequest& request) {
         const QString firstLine = request.text.trimmed().section(QLatin1Char('\n'), 0, 0);
-        std::printf("MESSAGE %s|%s\n", request.caption.toUtf8().constData(),
-                    firstLine.toUtf8().constData());
+        const char* icon = request.icon == MessageIcon::Error     ? "error"
+                           : request.icon == MessageIcon::Warning ? "warning"
+                                                                  : "other";
+        std::printf("MESSAGE %s|%s|%s\n", request.caption.toUtf8().constData(),
+                    firstLine.toUtf8().constData(), icon);
         std::fflush(stdout);
         if (request.buttons == MessageButtons::YesNo) {
             return decline ? kResultNo : kResultYes;

@@ -121,7 +121,9 @@ Outcome runScenario(const QString& action, const QString& folder, const Scenario
 
 bool showedError(const Outcome& outcome) {
     return std::any_of(outcome.messages.begin(), outcome.messages.end(), [](const QString& m) {
-        return m.contains("ERROR") || m.startsWith("Error");
+        // A numbered error, or any box with the error or warning icon.
+        return m.contains("ERROR") || m.startsWith("Error") || m.endsWith("|error") ||
+               m.endsWith("|warning");
     });
 }
 
