@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -26,9 +27,13 @@ struct Session {
     bool workingFileMade = false;  // copied at start or written by this run
     int expectedRows = -1;         // rows it holds as last loaded or written; -1 unknown
     FileStamp expectedStamp;       // the working file of expectedRows
-    FileStamp lastRead;            // the working file as readWorkingFile last read it
-    bool damaged = false;          // a rewrite failed or a load found no history
-    int rowsOnDisk = 0;            // rows the data file holds (or the backup stands in for)
+    FileStamp lastRead;            // the working file as readWorkingHistory last read it
+    // The decoded history that the working file was copied from at start-up,
+    // so that the first load need not read and decode it again.
+    std::string madeFromText;
+    FileStamp madeFromStamp;
+    bool damaged = false;  // a rewrite failed or a load found no history
+    int rowsOnDisk = 0;    // rows the data file holds (or the backup stands in for)
 };
 
 Session& session() {
@@ -37,8 +42,7 @@ Session& session() {
 }
 
 // Rows of a decoded history, counted as a load counts them.
-int countRows(std::string_view file) {
-    std::string decoded;
+int countRows(std::string_view file, std::string& decoded) {
     if (!decodeHistory(file, decoded)) {
         return -1;
     }
@@ -50,6 +54,7 @@ struct Found {
     FileRead read = FileRead::kMissing;
     ReadFile file;  // open while the content is used, to copy it from
     std::string content;
+    std::string decoded;
     int rows = -1;  // -1: not a history
 
     bool empty() const {
@@ -65,7 +70,7 @@ Found inspect(const QString& path) {
         found.read = found.file.read(found.content);
     }
     if (found.read == FileRead::kRead && hasHistoryMark(found.content)) {
-        found.rows = countRows(found.content);
+        found.rows = countRows(found.content, found.decoded);
     }
     return found;
 }
@@ -109,10 +114,14 @@ int copyHistory(const Found& from, const QString& to, mode_t mode,
 
 // The working file is worthless after a crash (the next start makes it
 // again from the data file), so it is only renamed into place, not flushed.
-int makeWorkingFile(const Found& history) {
-    if (!copyHistory(history, workingFilePath(), kWritable, Durability::kCrash)) {
+int makeWorkingFile(Found& history) {
+    FileStamp made;
+    if (!copyFileSafely(history.file, static_cast<long long>(history.content.size()),
+                        workingFilePath(), kWritable, Durability::kCrash, &made)) {
         return 0;
     }
+    session().madeFromText = std::move(history.decoded);
+    session().madeFromStamp = made;
     session().workingFileMade = true;
     return 1;
 }
@@ -124,7 +133,7 @@ int recoverFromBackup(const DataFilePrompts& prompts, bool damaged) {
     if (!prompts.askUseBackup || prompts.askUseBackup(damaged) != 1) {
         return 0;
     }
-    const Found backup = inspect(backupFilePath());
+    Found backup = inspect(backupFilePath());
     if (!backup.isHistory()) {
         if (prompts.reportBackupMissing) {
             prompts.reportBackupMissing();
@@ -158,7 +167,7 @@ int startAfterDamage(const DataFilePrompts& prompts) {
 // rows are what was printed since the last exit that saved. Returns 1 when
 // it was taken in as the data file.
 int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dataGood) {
-    const Found left = inspect(workingFilePath());
+    Found left = inspect(workingFilePath());
     const int dataRows = dataGood ? data.rows : 0;
     if (!left.isHistory() || left.rows <= dataRows) {
         // Something that cannot simply be removed (a folder) is moved out
@@ -223,7 +232,7 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
         removeStaleTemporaries(path);
     }
 
-    const Found data = inspect(dataFilePath());
+    Found data = inspect(dataFilePath());
     session().dataFileSize = static_cast<long long>(data.content.size());
     // A data file cut short still carries the history mark: the rows the
     // last exit wrote tell it apart.
@@ -256,7 +265,7 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
 }
 
 int commitDataFiles() {
-    const Session state = session();
+    const Session state = std::move(session());
     session() = Session();
     settings().initialData.rowCount = state.rowsOnDisk;
     if (!state.workingFileMade) {
@@ -278,7 +287,7 @@ int commitDataFiles() {
             !hasHistoryMark(working.content)) {
             return kCommitRefused;
         }
-        rows = countRows(working.content);
+        rows = countRows(working.content, working.decoded);
         if (state.expectedRows >= 0 && rows != state.expectedRows) {
             return kCommitRefused;
         }
@@ -293,13 +302,24 @@ int commitDataFiles() {
     return backupSaved ? kCommitDone : kCommitBackupFailed;
 }
 
-int readWorkingFile(std::string& content) {
-    session().lastRead = FileStamp();
+int readWorkingHistory(std::string& decoded) {
+    Session& state = session();
+    state.lastRead = FileStamp();
+    std::string madeFrom = std::move(state.madeFromText);
+    state.madeFromText = std::string();
     ReadFile file;
-    if (file.open(workingFilePath()) != FileRead::kRead || file.read(content) != FileRead::kRead) {
+    if (file.open(workingFilePath()) != FileRead::kRead) {
         return 0;
     }
-    session().lastRead = file.stamp();
+    if (file.stamp() == state.madeFromStamp && !madeFrom.empty()) {
+        decoded = std::move(madeFrom);
+    } else {
+        std::string content;
+        if (file.read(content) != FileRead::kRead || !decodeHistory(content, decoded)) {
+            return 0;
+        }
+    }
+    state.lastRead = file.stamp();
     return 1;
 }
 

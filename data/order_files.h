@@ -72,8 +72,9 @@ QString workingFilePath();
 // Size of the data file when prepareDataFiles looked at it.
 long long dataFileSizeAtStart();
 
-// Reads the working file whole; 0 when it is missing or unreadable.
-int readWorkingFile(std::string& content);
+// The working file decoded; 0 when it is missing, unreadable or not a
+// history.
+int readWorkingHistory(std::string& decoded);
 
 // Replaces the working file with the history of the non-empty `rows`,
 // encoded on the way. A failure is remembered, so that the exit never

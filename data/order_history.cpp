@@ -29,13 +29,10 @@ void startEmpty(OrderStore& store) {
 
 int loadRows(OrderStore& store) {
     std::string decoded;
-    {
-        std::string file;
-        if (!readWorkingFile(file) || !decodeHistory(file, decoded)) {
-            noteWorkingFileUnreadable();
-            startEmpty(store);
-            return 1;
-        }
+    if (!readWorkingHistory(decoded)) {
+        noteWorkingFileUnreadable();
+        startEmpty(store);
+        return 1;
     }
     if (!store.adoptFile(std::move(decoded))) {
         return 0;
