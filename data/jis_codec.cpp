@@ -51,8 +51,18 @@ void appendSjisOfJis(std::string& out, unsigned char first, unsigned char second
     } else {
         trail += 0x7E;
     }
-    out += static_cast<char>(lead);
-    out += static_cast<char>(trail);
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    out.append(pair, 2);
+}
+
+// Length of the stretch from `pos` that single-byte mode copies as it is:
+// up to the next escape or NUL.
+std::size_t plainStretch(std::string_view file, std::size_t pos) {
+    std::size_t end = pos;
+    while (end < file.size() && file[end] != kEscape && file[end] != '\0') {
+        ++end;
+    }
+    return end - pos;
 }
 
 }  // namespace
@@ -60,6 +70,11 @@ void appendSjisOfJis(std::string& out, unsigned char first, unsigned char second
 std::string encodeJis(std::string_view plain) {
     std::string out;
     out.reserve(plain.size() + plain.size() / 2 + 16);
+    appendJis(out, plain);
+    return out;
+}
+
+void appendJis(std::string& out, std::string_view plain) {
     bool inRun = false;
     std::size_t pos = 0;
     while (pos < plain.size()) {
@@ -94,7 +109,6 @@ std::string encodeJis(std::string_view plain) {
     if (inRun) {
         out += kLeaveDoubleByte;
     }
-    return out;
 }
 
 std::string decodeJis(std::string_view file) {
@@ -104,6 +118,14 @@ std::string decodeJis(std::string_view file) {
     std::size_t pos = 0;
     while (pos < file.size()) {
         const auto byte = static_cast<unsigned char>(file[pos]);
+        if (!doubleByte && pos > 0) {
+            const std::size_t stretch = plainStretch(file, pos);
+            if (stretch > 0) {
+                out.append(file.substr(pos, stretch));
+                pos += stretch;
+                continue;
+            }
+        }
         if (byte == kEscape) {
             const std::string_view next = file.substr(pos, 3);
             if (next == kEnterDoubleByte || next == kLeaveDoubleByte) {

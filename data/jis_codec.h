@@ -13,6 +13,10 @@ namespace belvorine {
 // half-width katakana are, so that they read back unchanged.
 std::string encodeJis(std::string_view plain);
 
+// encodeJis, appended to `out`. Text that ends its escape runs, as every
+// line does, can be encoded piece by piece with the same result.
+void appendJis(std::string& out, std::string_view plain);
+
 // File text to plain Shift-JIS text. Escapes switch the mode; a pair that
 // cannot be decoded becomes the geta mark "〓" and decoding goes on, so one
 // damaged byte never costs the text after it. A NUL byte becomes a space,

@@ -125,6 +125,20 @@ std::string normaliseRow(std::string_view line) {
     return composeRow(parts + 1, kRowFieldCount, false);
 }
 
+bool isNormalRow(std::string_view line) {
+    std::string_view parts[kStoreFieldCount];
+    if (line.size() > kMaxRowBytes || splitRow(line, parts) != kStoreFormatIndex ||
+        parts[kStoreFormatIndex].empty()) {
+        return false;
+    }
+    for (int i = 1; i < kStoreFormatIndex; ++i) {
+        if (trimmedLength(parts[i]) != parts[i].size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string_view rowField(std::string_view row, int field) {
     if (field <= kStoreLine || field >= kStoreFieldCount) {
         return field == kStoreLine ? row : std::string_view();
@@ -134,20 +148,40 @@ std::string_view rowField(std::string_view row, int field) {
     return parts[field];
 }
 
-std::string buildHistoryFile(const std::vector<std::string_view>& rows) {
-    std::string plain = historyHeader();
-    std::size_t size = plain.size();
+int writeHistoryFile(const std::vector<std::string_view>& rows,
+                     const std::function<bool(std::string_view)>& write) {
+    constexpr std::size_t kPiece = 64 * 1024;
+    static const std::string header = encodeJis(historyHeader());
+    std::string piece;
+    piece.reserve(kPiece + 4 * kMaxRowBytes);
+    piece = header;
+    int written = 0;
     for (const std::string_view row : rows) {
-        size += row.size() + 2;
-    }
-    plain.reserve(size);
-    for (const std::string_view row : rows) {
-        if (!row.empty()) {
-            plain.append(row);
-            plain += "\r\n";
+        if (row.empty()) {
+            continue;
+        }
+        ++written;
+        // Every row ends its escape run before its CR LF, so rows encode
+        // alone as they do within the whole text.
+        appendJis(piece, row);
+        piece += "\r\n";
+        if (piece.size() >= kPiece) {
+            if (!write(piece)) {
+                return -1;
+            }
+            piece.clear();
         }
     }
-    return encodeJis(plain);
+    return piece.empty() || write(piece) ? written : -1;
+}
+
+std::string buildHistoryFile(const std::vector<std::string_view>& rows) {
+    std::string file;
+    writeHistoryFile(rows, [&file](std::string_view piece) {
+        file.append(piece);
+        return true;
+    });
+    return file;
 }
 
 int decodeHistory(std::string_view file, std::string& decoded) {

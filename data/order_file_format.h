@@ -3,6 +3,7 @@
 // "注文書データファイル" and whose further lines are rows of ten
 // TAB-separated fields, encoded with encodeJis.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,9 @@ std::string composeRow(const std::string_view* fields, int count, bool sanitise)
 // composeRow. Normalising a normalised row leaves it unchanged.
 std::string normaliseRow(std::string_view line);
 
+// True when normaliseRow would leave the line as it is.
+bool isNormalRow(std::string_view line);
+
 // Field `field` of a normalised row (kStoreLine gives the row itself).
 std::string_view rowField(std::string_view row, int field);
 
@@ -61,6 +65,12 @@ int splitRow(std::string_view row, std::string_view (&fields)[kStoreFieldCount])
 
 // The encoded file of the non-empty rows, in the given order.
 std::string buildHistoryFile(const std::vector<std::string_view>& rows);
+
+// The same file handed to `write` in pieces of about 64 KiB, encoded row by
+// row, so that no copy of the whole file is ever held. Returns the number
+// of rows written, or -1 as soon as `write` fails.
+int writeHistoryFile(const std::vector<std::string_view>& rows,
+                     const std::function<bool(std::string_view)>& write);
 
 // Decodes a file that carries the history mark. Returns 0 (and leaves
 // `decoded` empty) when the file is empty or is not a history.

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -25,8 +26,14 @@ struct Session {
     long long dataFileSize = 0;
     bool workingFileMade = false;  // copied at start or written by this run
     int expectedRows = -1;         // rows it holds as last loaded or written; -1 unknown
-    bool damaged = false;          // a rewrite failed or a load found no history
-    int rowsOnDisk = 0;            // rows the data file holds (or the backup stands in for)
+    FileStamp expectedStamp;       // the working file of expectedRows
+    FileStamp lastRead;            // the working file as readWorkingHistory last read it
+    // The decoded history that the working file was copied from at start-up,
+    // so that the first load need not read and decode it again.
+    std::string madeFromText;
+    FileStamp madeFromStamp;
+    bool damaged = false;  // a rewrite failed or a load found no history
+    int rowsOnDisk = 0;    // rows the data file holds (or the backup stands in for)
 };
 
 Session& session() {
@@ -35,8 +42,7 @@ Session& session() {
 }
 
 // Rows of a decoded history, counted as a load counts them.
-int countRows(std::string_view file) {
-    std::string decoded;
+int countRows(std::string_view file, std::string& decoded) {
     if (!decodeHistory(file, decoded)) {
         return -1;
     }
@@ -46,7 +52,9 @@ int countRows(std::string_view file) {
 // One history file as found at start-up.
 struct Found {
     FileRead read = FileRead::kMissing;
+    ReadFile file;  // open while the content is used, to copy it from
     std::string content;
+    std::string decoded;
     int rows = -1;  // -1: not a history
 
     bool empty() const {
@@ -57,16 +65,14 @@ struct Found {
 
 Found inspect(const QString& path) {
     Found found;
-    found.read = readFileBounded(path, found.content);
+    found.read = found.file.open(path);
+    if (found.read == FileRead::kRead) {
+        found.read = found.file.read(found.content);
+    }
     if (found.read == FileRead::kRead && hasHistoryMark(found.content)) {
-        found.rows = countRows(found.content);
+        found.rows = countRows(found.content, found.decoded);
     }
     return found;
-}
-
-// Reads a file that must be a history; 0 when it is missing, empty or not one.
-int readHistoryFile(const QString& path, std::string& content) {
-    return readWholeFile(path, content) && hasHistoryMark(content);
 }
 
 // Renames a history file that must not be used or replaced to a name of its
@@ -99,10 +105,23 @@ QString putAside(const QString& path, SetAside why, const DataFilePrompts& promp
     return QString();
 }
 
-int makeWorkingFile(const std::string& history) {
-    if (!replaceFileSafely(workingFilePath(), history, kWritable)) {
+// Copies the history that was read to `to`, from the file it was read from.
+int copyHistory(const Found& from, const QString& to, mode_t mode,
+                Durability durability = Durability::kPowerLoss) {
+    return copyFileSafely(from.file, static_cast<long long>(from.content.size()), to, mode,
+                          durability);
+}
+
+// The working file is worthless after a crash (the next start makes it
+// again from the data file), so it is only renamed into place, not flushed.
+int makeWorkingFile(Found& history) {
+    FileStamp made;
+    if (!copyFileSafely(history.file, static_cast<long long>(history.content.size()),
+                        workingFilePath(), kWritable, Durability::kCrash, &made)) {
         return 0;
     }
+    session().madeFromText = std::move(history.decoded);
+    session().madeFromStamp = made;
     session().workingFileMade = true;
     return 1;
 }
@@ -114,7 +133,7 @@ int recoverFromBackup(const DataFilePrompts& prompts, bool damaged) {
     if (!prompts.askUseBackup || prompts.askUseBackup(damaged) != 1) {
         return 0;
     }
-    const Found backup = inspect(backupFilePath());
+    Found backup = inspect(backupFilePath());
     if (!backup.isHistory()) {
         if (prompts.reportBackupMissing) {
             prompts.reportBackupMissing();
@@ -129,7 +148,7 @@ int recoverFromBackup(const DataFilePrompts& prompts, bool damaged) {
         session().damaged = true;
     }
     // The data file itself is restored by the commit at exit.
-    return makeWorkingFile(backup.content);
+    return makeWorkingFile(backup);
 }
 
 // A damaged data file and no backup that could stand in for it: the file is
@@ -148,7 +167,7 @@ int startAfterDamage(const DataFilePrompts& prompts) {
 // rows are what was printed since the last exit that saved. Returns 1 when
 // it was taken in as the data file.
 int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dataGood) {
-    const Found left = inspect(workingFilePath());
+    Found left = inspect(workingFilePath());
     const int dataRows = dataGood ? data.rows : 0;
     if (!left.isHistory() || left.rows <= dataRows) {
         // Something that cannot simply be removed (a folder) is moved out
@@ -163,17 +182,17 @@ int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dat
         return 0;
     }
     if (dataGood && dataRows > 0) {
-        replaceFileSafely(backupFilePath(), data.content, kReadOnly);
+        copyHistory(data, backupFilePath(), kReadOnly);
     } else if (!data.empty() && !dataGood) {
         putAside(dataFilePath(), SetAside::kDamagedDataFile, prompts);
     }
     // Should this fail, the commit at exit writes the data file again.
-    if (replaceFileSafely(dataFilePath(), left.content, kReadOnly)) {
+    if (copyHistory(left, dataFilePath(), kReadOnly)) {
         session().rowsOnDisk = left.rows;
     }
     session().dataFileSize = static_cast<long long>(left.content.size());
     settings().initialData.rowCount = left.rows;
-    return makeWorkingFile(left.content) ? 1 : -1;
+    return makeWorkingFile(left) ? 1 : -1;
 }
 
 // Between runs a file holds a history and is read-only, or is not there.
@@ -213,7 +232,7 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
         removeStaleTemporaries(path);
     }
 
-    const Found data = inspect(dataFilePath());
+    Found data = inspect(dataFilePath());
     if (data.read == FileRead::kFailed) {
         // A read error says nothing about the file's rows: it is neither used
         // nor set aside, and this start ends (ERROR No.0001) with every file
@@ -247,12 +266,12 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
     session().rowsOnDisk = data.rows;
     // A backup that cannot be refreshed still holds an older history; the
     // run goes on with the data file.
-    replaceFileSafely(backupFilePath(), data.content, kReadOnly);
-    return makeWorkingFile(data.content);
+    copyHistory(data, backupFilePath(), kReadOnly);
+    return makeWorkingFile(data);
 }
 
 int commitDataFiles() {
-    const Session state = session();
+    const Session state = std::move(session());
     session() = Session();
     settings().initialData.rowCount = state.rowsOnDisk;
     if (!state.workingFileMade) {
@@ -261,39 +280,75 @@ int commitDataFiles() {
         settleBetweenRuns(backupFilePath());
         return kCommitDone;
     }
-    std::string working;
-    if (state.damaged || !readHistoryFile(workingFilePath(), working)) {
+    Found working;
+    if (state.damaged || working.file.open(workingFilePath()) != FileRead::kRead) {
         return kCommitRefused;
     }
-    const int rows = countRows(working);
-    if (state.expectedRows >= 0 && rows != state.expectedRows) {
-        return kCommitRefused;
+    long long bytes = working.file.stamp().size;
+    int rows = state.expectedRows;
+    if (rows < 0 || working.file.stamp() != state.expectedStamp) {
+        // Changed since this run last read or wrote it: it must still read
+        // back as that history.
+        if (working.file.read(working.content) != FileRead::kRead ||
+            !hasHistoryMark(working.content)) {
+            return kCommitRefused;
+        }
+        rows = countRows(working.content, working.decoded);
+        if (state.expectedRows >= 0 && rows != state.expectedRows) {
+            return kCommitRefused;
+        }
+        bytes = static_cast<long long>(working.content.size());
     }
-    if (!replaceFileSafely(dataFilePath(), working, kReadOnly)) {
+    if (!copyFileSafely(working.file, bytes, dataFilePath(), kReadOnly)) {
         return kCommitRefused;
     }
     settings().initialData.rowCount = rows;
-    const bool backupSaved = replaceFileSafely(backupFilePath(), working, kReadOnly);
+    const bool backupSaved = copyFileSafely(working.file, bytes, backupFilePath(), kReadOnly);
     QFile::remove(workingFilePath());
     return backupSaved ? kCommitDone : kCommitBackupFailed;
 }
 
-int readWorkingFile(std::string& content) {
-    return readWholeFile(workingFilePath(), content);
+int readWorkingHistory(std::string& decoded) {
+    Session& state = session();
+    state.lastRead = FileStamp();
+    std::string madeFrom = std::move(state.madeFromText);
+    state.madeFromText = std::string();
+    ReadFile file;
+    if (file.open(workingFilePath()) != FileRead::kRead) {
+        return 0;
+    }
+    if (file.stamp() == state.madeFromStamp && !madeFrom.empty()) {
+        decoded = std::move(madeFrom);
+    } else {
+        std::string content;
+        if (file.read(content) != FileRead::kRead || !decodeHistory(content, decoded)) {
+            return 0;
+        }
+    }
+    state.lastRead = file.stamp();
+    return 1;
 }
 
-int writeWorkingFile(std::string_view encoded, int rows) {
-    if (!replaceFileSafely(workingFilePath(), encoded, kWritable)) {
+int writeWorkingFile(const std::vector<std::string_view>& rows) {
+    int written = -1;
+    FileStamp stamp;
+    const auto fill = [&rows, &written](const auto& write) {
+        written = writeHistoryFile(rows, write);
+        return written >= 0;
+    };
+    if (!replaceFileWith(workingFilePath(), fill, kWritable, Durability::kCrash, &stamp)) {
         session().damaged = true;
         return 0;
     }
     session().workingFileMade = true;
-    session().expectedRows = rows;
+    session().expectedRows = written;
+    session().expectedStamp = stamp;
     return 1;
 }
 
 void noteWorkingFileRows(int rows) {
     session().expectedRows = rows;
+    session().expectedStamp = session().lastRead;
 }
 
 void noteWorkingFileUnreadable() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QString>
 
@@ -71,14 +72,17 @@ QString workingFilePath();
 // Size of the data file when prepareDataFiles looked at it.
 long long dataFileSizeAtStart();
 
-// Reads the working file whole; 0 when it is missing or unreadable.
-int readWorkingFile(std::string& content);
+// The working file decoded; 0 when it is missing, unreadable or not a
+// history.
+int readWorkingHistory(std::string& decoded);
 
-// Replaces the working file with an encoded history of `rows` rows. A
-// failure is remembered, so that the exit never commits this run.
-int writeWorkingFile(std::string_view encoded, int rows);
+// Replaces the working file with the history of the non-empty `rows`,
+// encoded on the way. A failure is remembered, so that the exit never
+// commits this run.
+int writeWorkingFile(const std::vector<std::string_view>& rows);
 
-// Tells the commit how many rows the working file held when it was loaded.
+// Tells the commit how many rows the working file held when it was last
+// read.
 void noteWorkingFileRows(int rows);
 
 // The working file was expected but could not be read as a history; the

@@ -3,6 +3,8 @@
 
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/order_files.h"
 #include "data/order_numbers.h"
@@ -27,18 +29,13 @@ void startEmpty(OrderStore& store) {
 
 int loadRows(OrderStore& store) {
     std::string decoded;
-    {
-        std::string file;
-        if (!readWorkingFile(file) || !decodeHistory(file, decoded)) {
-            noteWorkingFileUnreadable();
-            startEmpty(store);
-            return 1;
-        }
+    if (!readWorkingHistory(decoded)) {
+        noteWorkingFileUnreadable();
+        startEmpty(store);
+        return 1;
     }
-    for (const std::string_view line : historyRows(decoded)) {
-        if (!store.addRow(normaliseRow(line))) {
-            return 0;
-        }
+    if (!store.adoptFile(std::move(decoded))) {
+        return 0;
     }
     store.buildLists();
     store.markLoaded();
@@ -48,9 +45,9 @@ int loadRows(OrderStore& store) {
     return 1;
 }
 
-// Adds line `line` of the order as a row; the order's texts are trimmed and
+// The row of line `line` of the order; the order's texts are trimmed and
 // its unit price normalised in place, as printing leaves them.
-int addOrderLine(OrderStore& store, OrderRecord& order, OrderLine& line, int format) {
+std::string orderLineRow(OrderRecord& order, OrderLine& line, int format) {
     const std::string_view source =
         line.splitFrom != 0 ? sjisView(line.totalQuantity) : sjisView(line.quantity);
     const std::string quantity =
@@ -77,29 +74,30 @@ int addOrderLine(OrderStore& store, OrderRecord& order, OrderLine& line, int for
         sjisView(line.deliveryPlaceLine2),
         formatIndex,
     };
-    return store.addRow(composeRow(fields, kRowFieldCount, true));
+    return composeRow(fields, kRowFieldCount, true);
 }
 
-// Sorts the rows, drops duplicates and emptied rows and rewrites the
-// working file.
+// Sorts the rows unless they are in order, drops duplicates and emptied
+// rows and rewrites the working file.
 int writeRows(OrderStore& store) {
-    store.sortUnique();
-    const std::string file = buildHistoryFile(store.lines());
+    if (!store.inOrder()) {
+        store.sortUnique();
+    }
     settings().initialData.rowCount = store.rowCount();
-    return writeWorkingFile(file, store.rowCount());
+    return writeWorkingFile(store.lines());
 }
 
 int appendOrder(OrderStore& store, OrderRecord& order, int format) {
     // A counterparty of blanks alone would store rows that no list shows.
     const std::string_view counterparty = sjisView(order.counterparty);
     const bool hasCounterparty = trimmedLength(counterparty) > 0;
+    std::vector<std::string> added;
     for (OrderLine& line : order.lines) {
-        if (hasCounterparty && line.nameLine1[0] != '\0' &&
-            !addOrderLine(store, order, line, format)) {
-            return 0;
+        if (hasCounterparty && line.nameLine1[0] != '\0') {
+            added.push_back(orderLineRow(order, line, format));
         }
     }
-    return writeRows(store);
+    return store.mergeRows(added) && writeRows(store);
 }
 
 // Runs a change that ends by rewriting the working file. Writing a store

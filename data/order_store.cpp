@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <set>
 
 #include "data/order_numbers.h"
 #include "data/order_record.h"
@@ -33,8 +35,7 @@ std::string_view OrderStore::line(int row) const {
     if (row < 0 || row >= rowCount()) {
         return std::string_view();
     }
-    const Span span = rows_[static_cast<std::size_t>(row)];
-    return std::string_view(text_).substr(span.offset, span.length);
+    return spanText(rows_[static_cast<std::size_t>(row)]);
 }
 
 std::string_view OrderStore::field(int row, int field) const {
@@ -64,6 +65,7 @@ void OrderStore::setRow(int index, const StoreRow& row) {
     std::string_view fields[kRowFieldCount];
     fieldViews(row, fields);
     storeText(index, composeRow(fields, kRowFieldCount, true));
+    inOrder_ = false;
 }
 
 void OrderStore::setField(int row, int field, std::string_view text) {
@@ -78,7 +80,12 @@ void OrderStore::setField(int row, int field, std::string_view text) {
 void OrderStore::emptyRow(int row) {
     if (row >= 0 && row < rowCount()) {
         rows_[static_cast<std::size_t>(row)] = Span();
+        inOrder_ = false;
     }
+}
+
+std::string_view OrderStore::spanText(Span span) const {
+    return std::string_view(text_).substr(span.offset, span.length);
 }
 
 // Puts `text` at the end of the text block and points row `index` at it;
@@ -105,10 +112,70 @@ void OrderStore::clear() {
     std::vector<CounterpartyEntry>().swap(counterparties_);
     std::vector<std::string>().swap(units_);
     loaded_ = false;
+    inOrder_ = true;
 }
 
-int OrderStore::addRow(std::string_view line) {
-    return storeText(rowCount(), line);
+// Called before `text` becomes the last row.
+void OrderStore::noteOrder(std::string_view text) {
+    if (!rows_.empty() && !(line(rowCount() - 1) < text)) {
+        inOrder_ = false;
+    }
+}
+
+int OrderStore::addRow(std::string_view text) {
+    noteOrder(text);
+    return storeText(rowCount(), text);
+}
+
+int OrderStore::adoptFile(std::string&& decoded) {
+    if (decoded.size() > UINT32_MAX) {
+        return 0;
+    }
+    text_ = std::move(decoded);
+    std::vector<Span> lines;
+    for (const std::string_view text : historyRows(text_)) {
+        lines.push_back(Span{static_cast<std::uint32_t>(text.data() - text_.data()),
+                             static_cast<std::uint32_t>(text.size())});
+    }
+    rows_.reserve(lines.size());
+    for (const Span span : lines) {
+        // Offsets, not views: a row normalised on the way grows the block.
+        const std::string_view text = spanText(span);
+        if (isNormalRow(text)) {
+            noteOrder(text);
+            rows_.push_back(span);
+        } else if (!addRow(normaliseRow(text))) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+int OrderStore::mergeRows(const std::vector<std::string>& added) {
+    if (!inOrder_) {
+        for (const std::string& text : added) {
+            if (!addRow(text)) {
+                return 0;
+            }
+        }
+        sortUnique();
+        return 1;
+    }
+    for (const std::string& text : added) {
+        const auto at = std::lower_bound(
+            rows_.begin(), rows_.end(), std::string_view(text),
+            [this](Span span, std::string_view key) { return spanText(span) < key; });
+        if (text.empty() || (at != rows_.end() && spanText(*at) == text)) {
+            continue;
+        }
+        const auto index = at - rows_.begin();
+        rows_.insert(at, Span());
+        if (!storeText(static_cast<int>(index), text)) {
+            rows_.erase(rows_.begin() + index);
+            return 0;
+        }
+    }
+    return 1;
 }
 
 std::vector<std::string_view> OrderStore::lines() const {
@@ -142,32 +209,35 @@ void OrderStore::sortUnique() {
     }
     text_.swap(packed);
     rows_.swap(spans);
+    inOrder_ = true;
 }
 
 // The counterparty list, the longest counterparty of each format and the
 // unit list, from the rows in table order.
 void OrderStore::buildLists() {
     counterparties_.clear();
+    // Each row is split once; the distinct units are gathered first, so
+    // that only they are sorted.
+    std::set<std::string_view> units(defaultUnits().begin(), defaultUnits().end());
+    std::string_view fields[kStoreFieldCount];
+    std::string_view next[kStoreFieldCount];
+    splitRow(line(0), next);
     for (int i = 0; i < rowCount(); ++i) {
-        const std::string_view name = field(i, kStoreCounterparty);
-        if (name.empty() || name == field(i + 1, kStoreCounterparty)) {
+        std::copy(std::begin(next), std::end(next), std::begin(fields));
+        splitRow(line(i + 1), next);
+        const std::string_view unit = fields[kStoreUnit];
+        units.insert(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
+        const std::string_view name = fields[kStoreCounterparty];
+        if (name.empty() || name == next[kStoreCounterparty]) {
             continue;
         }
-        const int format = leadingInteger(field(i, kStoreFormatIndex));
+        const int format = leadingInteger(fields[kStoreFormatIndex]);
         counterparties_.push_back(CounterpartyEntry{std::string(name), format});
         char* longest = longestCounterparty(format);
         if (name.size() > std::strlen(longest)) {
             copySjis(longest, 256, name);
         }
     }
-
-    std::vector<std::string_view> units(defaultUnits().begin(), defaultUnits().end());
-    units.reserve(units.size() + rows_.size());
-    for (int i = 0; i < rowCount(); ++i) {
-        const std::string_view unit = field(i, kStoreUnit);
-        units.push_back(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
-    }
-    sortUniqueViews(units);
     units_.clear();
     for (const std::string_view unit : units) {
         if (!unit.empty()) {

@@ -61,7 +61,16 @@ public:
     // Used by loadStore, appendCurrentOrder and freeStore.
     void clear();
     int addRow(std::string_view line);
+    // Takes a decoded history file as the rows: its text becomes the text
+    // block, so that rows already in their normal form are not copied.
+    int adoptFile(std::string&& decoded);
+    // True while the rows are in ascending order without duplicates or
+    // emptied rows, as a loaded history and every written one are.
+    bool inOrder() const { return inOrder_; }
     void sortUnique();
+    // Adds rows to a table in order, each by binary search, dropping
+    // duplicates; a table out of order is sorted whole.
+    int mergeRows(const std::vector<std::string>& added);
     void buildLists();
     void setDefaultLists();
     void markLoaded() { loaded_ = true; }
@@ -73,6 +82,8 @@ private:
         std::uint32_t length = 0;
     };
 
+    std::string_view spanText(Span span) const;
+    void noteOrder(std::string_view text);
     int storeText(int index, std::string_view text);
 
     std::string text_;  // the rows' texts one after another
@@ -80,6 +91,7 @@ private:
     std::vector<CounterpartyEntry> counterparties_;
     std::vector<std::string> units_;
     bool loaded_ = false;
+    bool inOrder_ = true;
 };
 
 // The one history of the process.

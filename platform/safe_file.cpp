@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -22,23 +24,35 @@ long long& writeFaultBudget() {
     return budget;
 }
 
-// write() that reports a short count the way a full disk does when the
-// test fault budget runs out.
-ssize_t countedWrite(int fd, const char* data, std::size_t size) {
-    long long& budget = writeFaultBudget();
-    if (budget >= 0) {
-        if (budget == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        if (static_cast<long long>(size) > budget) {
-            size = static_cast<std::size_t>(budget);
-        }
+// How much of `size` bytes the test fault budget lets through; 0 with
+// errno ENOSPC once it ran out, as on a full disk.
+std::size_t allowedBytes(std::size_t size) {
+    const long long budget = writeFaultBudget();
+    if (budget < 0) {
+        return size;
     }
-    const ssize_t written = ::write(fd, data, size);
+    if (budget == 0) {
+        errno = ENOSPC;
+    }
+    return static_cast<std::size_t>(std::min(static_cast<long long>(size), budget));
+}
+
+void spend(ssize_t written) {
+    long long& budget = writeFaultBudget();
     if (written > 0 && budget >= 0) {
         budget -= written;
     }
+}
+
+// write() that reports a short count the way a full disk does when the
+// test fault budget runs out.
+ssize_t countedWrite(int fd, const char* data, std::size_t size) {
+    size = allowedBytes(size);
+    if (size == 0) {
+        return -1;
+    }
+    const ssize_t written = ::write(fd, data, size);
+    spend(written);
     return written;
 }
 
@@ -68,6 +82,81 @@ void syncFolderOf(const QByteArray& path) {
     }
 }
 
+// Copies the first `bytes` bytes of `in` to `out` in the kernel; where it
+// cannot (another file system on an older kernel), through a buffer.
+bool copyAll(int in, int out, long long bytes) {
+    off_t offset = 0;
+    bool inKernel = true;
+    while (offset < bytes) {
+        const std::size_t size = allowedBytes(
+            static_cast<std::size_t>(std::min(bytes - static_cast<long long>(offset), 1LL << 30)));
+        if (size == 0) {
+            return false;
+        }
+        if (inKernel) {
+            const ssize_t copied = ::copy_file_range(in, &offset, out, nullptr, size, 0);
+            if (copied < 0 &&
+                (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
+                inKernel = false;
+                continue;
+            }
+            if (copied < 0 && errno == EINTR) {
+                continue;
+            }
+            if (copied <= 0) {
+                return false;  // failed, or the file is shorter than it was
+            }
+            spend(copied);
+            continue;
+        }
+        char buffer[65536];
+        const ssize_t got = ::pread(in, buffer, std::min(size, sizeof buffer), offset);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0 || !writeAll(out, std::string_view(buffer, static_cast<std::size_t>(got)))) {
+            return false;
+        }
+        offset += got;
+    }
+    return true;
+}
+
+FileStamp stampOf(const struct stat& info) {
+    return FileStamp{
+        info.st_dev, info.st_ino, static_cast<long long>(info.st_size),
+        static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
+}
+
+// Makes a temporary file beside `path`, lets `fill` write it, and renames it
+// over `path`; flushed to the disk with the folder when it must outlive a
+// power loss.
+int replaceThrough(const QString& path, mode_t mode, Durability durability, FileStamp* written,
+                   const std::function<bool(int fd)>& fill) {
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        return 0;
+    }
+    const bool durable = durability == Durability::kPowerLoss;
+    struct stat info {};
+    const bool filled = fill(fd) && ::fchmod(fd, mode) == 0 && (!durable || ::fsync(fd) == 0) &&
+                        ::fstat(fd, &info) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!filled || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
+        ::unlink(temporary.constData());
+        return 0;
+    }
+    if (durable) {
+        syncFolderOf(target);
+    }
+    if (written != nullptr) {
+        *written = stampOf(info);
+    }
+    return 1;
+}
+
 bool isTemporarySuffix(QStringView suffix) {
     if (suffix.size() != kTemporarySuffixLength) {
         return false;
@@ -83,8 +172,30 @@ bool isTemporarySuffix(QStringView suffix) {
 
 }  // namespace
 
-FileRead readFileBounded(const QString& path, std::string& content, long long maxBytes) {
-    content.clear();
+ReadFile::ReadFile(ReadFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), maxBytes_(other.maxBytes_), stamp_(other.stamp_) {}
+
+ReadFile& ReadFile::operator=(ReadFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = std::exchange(other.fd_, -1);
+        maxBytes_ = other.maxBytes_;
+        stamp_ = other.stamp_;
+    }
+    return *this;
+}
+
+ReadFile::~ReadFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+FileRead ReadFile::open(const QString& path, long long maxBytes) {
+    *this = ReadFile();
+    maxBytes_ = maxBytes;
     // Non-blocking, so that opening a FIFO never waits for a writer.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -99,59 +210,89 @@ FileRead readFileBounded(const QString& path, std::string& content, long long ma
     } else if (info.st_size > maxBytes) {
         result = FileRead::kTooLarge;
     }
-    if (result == FileRead::kRead) {
-        std::string bytes;
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-        char buffer[65536];
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                result = FileRead::kFailed;
-                break;
-            }
-            if (got == 0) {
-                break;
-            }
-            if (static_cast<long long>(bytes.size()) + got > maxBytes) {
-                result = FileRead::kTooLarge;
-                break;
-            }
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        }
-        if (result == FileRead::kRead) {
-            content.swap(bytes);
-        }
+    if (result != FileRead::kRead) {
+        ::close(fd);
+        return result;
     }
-    ::close(fd);
+    fd_ = fd;
+    stamp_ = stampOf(info);
     return result;
 }
 
-int replaceFileSafely(const QString& path, std::string_view content, mode_t mode) {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
+FileRead ReadFile::read(std::string& content) const {
+    content.clear();
+    if (fd_ < 0) {
+        return FileRead::kFailed;
+    }
+    // Read straight into the one buffer; a file that grew since it was
+    // opened makes the buffer grow, within the bound.
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(std::max(stamp_.size, 0LL)) + 1);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (static_cast<long long>(done) > maxBytes_) {
+                return FileRead::kTooLarge;
+            }
+            bytes.resize(std::min(bytes.size() * 2, static_cast<std::size_t>(maxBytes_) + 1));
+        }
+        const ssize_t got =
+            ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return FileRead::kFailed;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    if (static_cast<long long>(done) > maxBytes_) {
+        return FileRead::kTooLarge;
+    }
+    bytes.resize(done);
+    content.swap(bytes);
+    return FileRead::kRead;
+}
+
+FileRead readFileBounded(const QString& path, std::string& content, long long maxBytes) {
+    content.clear();
+    ReadFile file;
+    const FileRead opened = file.open(path, maxBytes);
+    return opened == FileRead::kRead ? file.read(content) : opened;
+}
+
+int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode, Durability durability,
+                    FileStamp* written) {
+    return replaceThrough(path, mode, durability, written, [&fill](int fd) {
+        return fill([fd](std::string_view piece) { return writeAll(fd, piece) != 0; });
+    });
+}
+
+int replaceFileSafely(const QString& path, std::string_view content, mode_t mode,
+                      Durability durability, FileStamp* written) {
+    return replaceThrough(path, mode, durability, written,
+                          [content](int fd) { return writeAll(fd, content) != 0; });
+}
+
+int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mode_t mode,
+                   Durability durability, FileStamp* written) {
+    if (!from.isOpen() || bytes < 0) {
         return 0;
     }
-    const bool written = writeAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
-        ::unlink(temporary.constData());
-        return 0;
-    }
-    syncFolderOf(target);
-    return 1;
+    const int in = from.descriptor();
+    return replaceThrough(to, mode, durability, written,
+                          [in, bytes](int fd) { return copyAll(in, fd, bytes); });
 }
 
 int copyFileSafely(const QString& from, const QString& to, mode_t mode) {
-    std::string content;
-    if (!readWholeFile(from, content)) {
+    ReadFile file;
+    if (file.open(from) != FileRead::kRead) {
         return 0;
     }
-    return replaceFileSafely(to, content, mode);
+    return copyFileSafely(file, file.stamp().size, to, mode);
 }
 
 int readWholeFile(const QString& path, std::string& content) {

@@ -1,10 +1,12 @@
 #pragma once
 // Replacing a file so that a crash or a full disk never leaves it truncated:
 // the new content goes to a temporary file in the same folder, every write is
-// counted, the file and then its folder are flushed to the disk around the
-// rename over the target. Reading takes regular files only, up to a bound,
-// so that a link to a device or a FIFO never hangs or exhausts the program.
+// counted, and the temporary file is renamed over the target; a file that
+// must outlive a power loss is flushed to the disk with its folder around
+// the rename. Reading takes regular files only, up to a bound, so that a link
+// to a device or a FIFO never hangs or exhausts the program.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,47 @@ enum class FileRead {
     kFailed,      // it exists but could not be read whole
 };
 
+// What a replaced file must survive.
+enum class Durability {
+    kPowerLoss,  // flushed to the disk with its folder (histories, settings, layouts)
+    kCrash,      // renamed into place only: a file that a crash makes worthless anyway
+};
+
+// The version of a file that the program last read or wrote: a file changed
+// since, in place or replaced, has another stamp.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    long long size = -1;  // -1: no file
+    long long modifiedNs = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// A regular file of at most a bounded size, open for reading.
+class ReadFile {
+public:
+    ReadFile() = default;
+    ReadFile(ReadFile&& other) noexcept;
+    ReadFile& operator=(ReadFile&& other) noexcept;
+    ReadFile(const ReadFile&) = delete;
+    ReadFile& operator=(const ReadFile&) = delete;
+    ~ReadFile();
+
+    // kRead when the file is open.
+    FileRead open(const QString& path, long long maxBytes = kMaxReadBytes);
+    // Reads it whole into `content` (one buffer, from its start).
+    FileRead read(std::string& content) const;
+    bool isOpen() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }
+    const FileStamp& stamp() const { return stamp_; }
+
+private:
+    int fd_ = -1;
+    long long maxBytes_ = kMaxReadBytes;
+    FileStamp stamp_;
+};
+
 // Reads a whole regular file of at most `maxBytes` bytes. `content` is
 // empty unless the result is kRead.
 FileRead readFileBounded(const QString& path, std::string& content,
@@ -36,10 +79,24 @@ FileRead readFileBounded(const QString& path, std::string& content,
 // file is left whole and the temporary file is removed. `mode` is the file
 // mode the new file gets (0444 makes it read-only). A target that is a
 // symbolic link is replaced by the new file; nothing is written through it.
-int replaceFileSafely(const QString& path, std::string_view content, mode_t mode = 0644);
+// `written`, when given, receives the new file's stamp.
+int replaceFileSafely(const QString& path, std::string_view content, mode_t mode = 0644,
+                      Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
 
-// Copies `from` over `to` through replaceFileSafely. Returns 0 when `from`
-// cannot be read whole or `to` cannot be written.
+// The same, for content made piece by piece: `fill` hands every piece to
+// its `write` argument in turn and returns false to give up.
+using FileFiller = std::function<bool(const std::function<bool(std::string_view)>& write)>;
+int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode = 0644,
+                    Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
+
+// Copies the first `bytes` bytes of an open file over `to` the way
+// replaceFileSafely writes, in the kernel (copy_file_range). Returns 0 when
+// the file holds fewer bytes or `to` cannot be written.
+int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mode_t mode = 0644,
+                   Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
+
+// Copies the whole of `from` over `to`. Returns 0 when `from` is not a
+// regular file within the bound or `to` cannot be written.
 int copyFileSafely(const QString& from, const QString& to, mode_t mode = 0644);
 
 // Reads a whole file (readFileBounded). Returns 1 and fills `content` on

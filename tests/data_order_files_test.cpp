@@ -164,6 +164,16 @@ TEST_F(OrderFilesTest, RowsOfAKilledRunAreOfferedAndTakenAfterTheBackup) {
     EXPECT_EQ(data(), unsaved);
 }
 
+// The first load takes the history copied at start-up only while the
+// working file is that copy.
+TEST_F(OrderFilesTest, WorkingFileReplacedBeforeTheFirstLoadIsReadAgain) {
+    installHistory(fixture("orders-basic.ovd"), 5);
+    ASSERT_EQ(prepareDataFiles({}), 1);
+    writeFile(folder.file("tmp"), fixture("orders-first-print.ovd"));
+    ASSERT_EQ(loadStore(), 1);
+    EXPECT_EQ(orderStore().rowCount(), 2);
+}
+
 // --- recovery from the backup --------------------------------------------
 
 TEST_F(OrderFilesTest, MissingDataFileIsRecoveredFromTheBackupAfterTheQuestion) {

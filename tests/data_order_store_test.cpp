@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "data/order_file_format.h"
 #include "data/order_session.h"
 #include "order_test_support.h"
 
@@ -118,6 +122,46 @@ TEST_F(OrderHistoryTest, RowsAreOrderedByTheirBytes) {
     EXPECT_EQ(fieldText(0, kStoreCounterparty), "ABC");
     EXPECT_EQ(fieldText(1, kStorePaymentText), "120");
     EXPECT_EQ(fieldText(2, kStorePaymentText), "90");
+}
+
+// The rows of the working file as written.
+std::vector<std::string> writtenRows(const QString& path) {
+    std::string decoded;
+    EXPECT_EQ(decodeHistory(readFile(path), decoded), 1);
+    const std::vector<std::string_view> rows = historyRows(decoded);
+    return std::vector<std::string>(rows.begin(), rows.end());
+}
+
+// Prints merge their rows into the sorted history, at its start, inside and
+// at its end; a history found out of order or with a row twice is sorted
+// whole by the first write.
+TEST_F(OrderHistoryTest, EveryWriteLeavesTheRowsSortedOnceEach) {
+    std::string decoded;
+    ASSERT_EQ(decodeHistory(fixture("orders-basic.ovd"), decoded), 1);
+    std::vector<std::string_view> shuffled = historyRows(decoded);
+    std::reverse(shuffled.begin(), shuffled.end());
+    shuffled.push_back(shuffled[2]);
+    installHistory(buildHistoryFile(shuffled), 6);
+    ASSERT_EQ(start(6), 1);
+
+    std::set<std::string> expected(shuffled.begin(), shuffled.end());
+    for (const char* counterparty :
+         {"ABC", "熙", "株式会社山田製作所", "有限会社佐藤商店", "ABC", "00"}) {
+        SCOPED_TRACE(counterparty);
+        setOrderHeader(counterparty, "90");
+        fillLine(0, "六角ボルト", "", "100", "本", "12.5", "本社工場");
+        ASSERT_EQ(appendCurrentOrder(), 1);
+        const std::vector<std::string> rows = writtenRows(folder.file("tmp"));
+        EXPECT_TRUE(std::adjacent_find(rows.begin(), rows.end(), std::greater_equal<>()) ==
+                    rows.end());
+        const std::set<std::string> written(rows.begin(), rows.end());
+        EXPECT_TRUE(
+            std::includes(written.begin(), written.end(), expected.begin(), expected.end()));
+        EXPECT_LE(written.size(), expected.size() + 1);
+        EXPECT_EQ(settings().initialData.rowCount, static_cast<int>(rows.size()));
+        expected = written;
+    }
+    EXPECT_EQ(expected.size(), 10U);
 }
 
 TEST_F(OrderHistoryTest, HalfWidthKatakanaAreStoredRawAndReadBack) {

@@ -19,6 +19,7 @@
 #include "entry/history_dialog_ids.h"
 #include "history_dialog_support.h"
 #include "platform/printers/printer_info.h"
+#include "platform/safe_file.h"
 #include "platform/sjis_text.h"
 #include "print/print_run.h"
 #include "print/printer_list.h"
@@ -77,7 +78,7 @@ protected:
     std::vector<std::string> workingRows() {
         std::string file;
         std::string decoded;
-        readWorkingFile(file);
+        readWholeFile(workingFilePath(), file);
         decodeHistory(file, decoded);
         std::vector<std::string> rows;
         for (const std::string_view row : historyRows(decoded)) {
