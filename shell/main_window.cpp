@@ -214,7 +214,12 @@ int MainWindow::create() {
 
 void MainWindow::refreshViews() {
     formView_->render();
-    preview_->render();
+    // A hidden preview would only hold its page in memory: entering the
+    // preview or layout mode draws it.
+    const ModeState& mode = modeState();
+    if (mode.previewMode == 1 || mode.layoutMode == 1) {
+        preview_->render();
+    }
 }
 
 void MainWindow::showModeView() {
