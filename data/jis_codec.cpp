@@ -118,7 +118,9 @@ std::string decodeJis(std::string_view file) {
     std::size_t pos = 0;
     while (pos < file.size()) {
         const auto byte = static_cast<unsigned char>(file[pos]);
-        if (!doubleByte && pos > 0) {
+        // The first byte of the text goes the slow way, where a LF that opens
+        // it is taken as a line end.
+        if (!doubleByte && !out.empty()) {
             const std::size_t stretch = plainStretch(file, pos);
             if (stretch > 0) {
                 out.append(file.substr(pos, stretch));

@@ -30,7 +30,7 @@ for target in "${targets[@]}"; do
     else
         result=FAILED
         failed+=("$target")
-        grep -E "check failed|ERROR|runtime error|SUMMARY" "$log" | head -n 5 || true
+        grep -E "check failed|ERROR|runtime error|SUMMARY|^Base64:" "$log" | head -n 6 || true
     fi
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     runs=${runs:-0}
