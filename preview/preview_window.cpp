@@ -131,7 +131,7 @@ void PreviewWindow::updateExtents() {
     if (hasUnits()) {
         state_.horizontalExtent = (paper_.width() + kPageRoom) / state_.horizontalUnit;
         state_.verticalExtent = (paper_.height() + kPageRoom) / state_.verticalUnit;
-        setupScroll(*this, state_);
+        fitScrollBars();
     }
 }
 
