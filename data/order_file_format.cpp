@@ -28,6 +28,16 @@ std::size_t fieldCap(const std::string (&parts)[kRowFieldCount], std::size_t bud
     }
 }
 
+// True when the field has no trailing blank. Every row of a history is
+// checked at load, so only a field whose last byte could end a blank (a
+// space, or the second byte of a full-width one) is scanned.
+bool endsTrimmed(std::string_view field) {
+    if (field.empty() || (field.back() != ' ' && field.back() != '\x40')) {
+        return true;
+    }
+    return trimmedLength(field) == field.size();
+}
+
 }  // namespace
 
 const std::string& historyHeader() {
@@ -42,19 +52,7 @@ bool hasHistoryMark(std::string_view file) {
 std::vector<std::string_view> historyRows(std::string_view decoded) {
     std::vector<std::string_view> rows;
     rows.reserve(decoded.size() / 64 + 1);
-    bool header = true;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = decoded.find("\r\n", start);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        if (!header && end > start) {
-            rows.push_back(decoded.substr(start, end - start));
-        }
-        header = false;
-        start = end + 2;
-    }
+    forEachHistoryRow(decoded, [&rows](std::string_view row) { rows.push_back(row); });
     return rows;
 }
 
@@ -132,7 +130,7 @@ bool isNormalRow(std::string_view line) {
         return false;
     }
     for (int i = 1; i < kStoreFormatIndex; ++i) {
-        if (trimmedLength(parts[i]) != parts[i].size()) {
+        if (!endsTrimmed(parts[i])) {
             return false;
         }
     }
@@ -148,39 +146,23 @@ std::string_view rowField(std::string_view row, int field) {
     return parts[field];
 }
 
-int writeHistoryFile(const std::vector<std::string_view>& rows,
-                     const std::function<bool(std::string_view)>& write) {
-    constexpr std::size_t kPiece = 64 * 1024;
+const std::string& encodedHistoryHeader() {
     static const std::string header = encodeJis(historyHeader());
-    std::string piece;
-    piece.reserve(kPiece + 4 * kMaxRowBytes);
-    piece = header;
-    int written = 0;
-    for (const std::string_view row : rows) {
-        if (row.empty()) {
-            continue;
-        }
-        ++written;
-        // Every row ends its escape run before its CR LF, so rows encode
-        // alone as they do within the whole text.
-        appendJis(piece, row);
-        piece += "\r\n";
-        if (piece.size() >= kPiece) {
-            if (!write(piece)) {
-                return -1;
-            }
-            piece.clear();
-        }
-    }
-    return piece.empty() || write(piece) ? written : -1;
+    return header;
+}
+
+void appendEncodedRow(std::string& file, std::string_view row) {
+    appendJis(file, row);
+    file += "\r\n";
 }
 
 std::string buildHistoryFile(const std::vector<std::string_view>& rows) {
-    std::string file;
-    writeHistoryFile(rows, [&file](std::string_view piece) {
-        file.append(piece);
-        return true;
-    });
+    std::string file = encodedHistoryHeader();
+    for (const std::string_view row : rows) {
+        if (!row.empty()) {
+            appendEncodedRow(file, row);
+        }
+    }
     return file;
 }
 

@@ -3,7 +3,6 @@
 // "注文書データファイル" and whose further lines are rows of ten
 // TAB-separated fields, encoded with encodeJis.
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +34,27 @@ const std::string& historyHeader();
 // are 0x43 0x6D, the JIS code of "注" after ESC $ B.
 bool hasHistoryMark(std::string_view file);
 
-// The rows of a decoded file: the lines after the header that end with
-// CR LF, without it. A last line without CR LF and empty lines are not rows.
+// Calls `visit` with each row of a decoded file: the lines after the header
+// that end with CR LF, without it. A last line without CR LF and empty
+// lines are not rows.
+template <typename Visit>
+void forEachHistoryRow(std::string_view decoded, Visit visit) {
+    bool header = true;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = decoded.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            return;
+        }
+        if (!header && end > start) {
+            visit(decoded.substr(start, end - start));
+        }
+        header = false;
+        start = end + 2;
+    }
+}
+
+// The rows of a decoded file, as forEachHistoryRow visits them.
 std::vector<std::string_view> historyRows(std::string_view decoded);
 
 // Rebuilds a row from its ten fields (missing ones empty): fields 1 to 9
@@ -63,14 +81,16 @@ std::string_view rowField(std::string_view row, int field);
 // number of file fields found.
 int splitRow(std::string_view row, std::string_view (&fields)[kStoreFieldCount]);
 
+// The header line as the file holds it.
+const std::string& encodedHistoryHeader();
+
+// Appends a row as the file holds it, CR LF included. Every row ends its
+// escape run before its CR LF, so a row encodes alone as it does within the
+// whole file, and a file's rows can be copied from it one by one.
+void appendEncodedRow(std::string& file, std::string_view row);
+
 // The encoded file of the non-empty rows, in the given order.
 std::string buildHistoryFile(const std::vector<std::string_view>& rows);
-
-// The same file handed to `write` in pieces of about 64 KiB, encoded row by
-// row, so that no copy of the whole file is ever held. Returns the number
-// of rows written, or -1 as soon as `write` fails.
-int writeHistoryFile(const std::vector<std::string_view>& rows,
-                     const std::function<bool(std::string_view)>& write);
 
 // Decodes a file that carries the history mark. Returns 0 (and leaves
 // `decoded` empty) when the file is empty or is not a history.

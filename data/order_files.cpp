@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
 #include <QDir>
@@ -33,8 +34,21 @@ struct Session {
     std::string madeFromText;
     FileStamp madeFromStamp;
     bool damaged = false;  // a rewrite failed or a load found no history
-    int rowsOnDisk = 0;    // rows the data file holds (or the backup stands in for)
+    // The working file was expected but could not be read: it may hold this
+    // run's earlier prints, so this run never replaces it.
+    bool workingFileLost = false;
+    int rowsOnDisk = 0;  // rows the data file holds (or the backup stands in for)
+    // The working file as this run last wrote it: where its header and each
+    // of its rows end, CR LF included (empty: not written, or too large).
+    std::vector<std::uint32_t> writtenEnds;
+    FileStamp writtenStamp;
+    std::uint64_t writtenVersion = 0;
 };
+
+std::uint64_t nextVersion() {
+    static std::uint64_t version = 0;
+    return ++version;
+}
 
 Session& session() {
     static Session state;
@@ -46,7 +60,9 @@ int countRows(std::string_view file, std::string& decoded) {
     if (!decodeHistory(file, decoded)) {
         return -1;
     }
-    return static_cast<int>(historyRows(decoded).size());
+    int rows = 0;
+    forEachHistoryRow(decoded, [&rows](std::string_view) { ++rows; });
+    return rows;
 }
 
 // One history file as found at start-up.
@@ -206,6 +222,101 @@ void settleBetweenRuns(const QString& path) {
     }
 }
 
+// Opens the working file when it is still the one this run last wrote, as
+// `ends` describes it.
+bool opensAsWritten(ReadFile& file, const std::vector<std::uint32_t>& ends,
+                    const FileStamp& stamp) {
+    return !ends.empty() && file.open(workingFilePath()) == FileRead::kRead &&
+           file.stamp() == stamp && file.stamp().size == static_cast<long long>(ends.back());
+}
+
+// Writes a working file: rows are encoded into pieces of about 64 KiB, so
+// that no copy of the whole file is ever held, and rows of the file before
+// are copied from it; notes where each row ends for the next rewrite.
+class WorkingFileWriter {
+public:
+    // `before`: the working file as last written, with the ends of its
+    // header and rows; null when nothing is copied.
+    WorkingFileWriter(const ReadFile* before, const std::vector<std::uint32_t>& beforeEnds)
+        : before_(before), beforeEnds_(beforeEnds) {}
+
+    void start(FileSink& sink) {
+        sink_ = &sink;
+        piece_.clear();
+        piece_.reserve(kPiece + 4 * kMaxRowBytes + 8);
+        ends_.clear();
+        written_ = 0;
+        piece_ = encodedHistoryHeader();
+        noteEnd();
+    }
+    // True when the file before holds row `row`.
+    bool holds(int row) const {
+        return before_ != nullptr && row >= 0 &&
+               static_cast<std::size_t>(row) + 1 < beforeEnds_.size();
+    }
+    bool encode(std::string_view row) {
+        if (row.empty()) {
+            return true;
+        }
+        appendEncodedRow(piece_, row);
+        noteEnd();
+        return piece_.size() < kPiece || flush();
+    }
+    // Rows `first` to `last` of the file before.
+    bool copy(int first, int last) {
+        const std::uint32_t from = beforeEnds_[static_cast<std::size_t>(first)];
+        const std::uint32_t to = beforeEnds_[static_cast<std::size_t>(last) + 1];
+        if (!flush() || !sink_->copy(*before_, from, to - from)) {
+            return false;
+        }
+        const long long shift = written_ - from;
+        written_ += to - from;
+        for (int row = first; row <= last; ++row) {
+            noteEndAt(beforeEnds_[static_cast<std::size_t>(row) + 1] + shift);
+        }
+        return true;
+    }
+    bool finish() { return flush(); }
+
+    int rowCount() const { return static_cast<int>(ends_.size()) - 1; }
+    // Where the header and each row end; empty when the file outgrew the
+    // offsets kept.
+    std::vector<std::uint32_t> takeEnds() {
+        if (tooLarge_) {
+            ends_.clear();
+        }
+        return std::move(ends_);
+    }
+
+private:
+    static constexpr std::size_t kPiece = 64 * 1024;
+
+    bool flush() {
+        if (piece_.empty()) {
+            return true;
+        }
+        if (!sink_->write(piece_)) {
+            return false;
+        }
+        written_ += static_cast<long long>(piece_.size());
+        piece_.clear();
+        return true;
+    }
+    void noteEnd() { noteEndAt(written_ + static_cast<long long>(piece_.size())); }
+    void noteEndAt(long long end) {
+        tooLarge_ = tooLarge_ || end > UINT32_MAX;
+        ends_.push_back(static_cast<std::uint32_t>(end));
+    }
+
+    const ReadFile* before_;
+    const std::vector<std::uint32_t>& beforeEnds_;
+    FileSink* sink_ = nullptr;
+    std::string piece_;
+    std::vector<std::uint32_t> ends_;
+    long long written_ = 0;  // bytes handed to the sink
+    bool tooLarge_ = false;
+};
+
 }  // namespace
 
 QString dataFilePath() {
@@ -329,21 +440,59 @@ int readWorkingHistory(std::string& decoded) {
     return 1;
 }
 
-int writeWorkingFile(const std::vector<std::string_view>& rows) {
-    int written = -1;
-    FileStamp stamp;
-    const auto fill = [&rows, &written](const auto& write) {
-        written = writeHistoryFile(rows, write);
-        return written >= 0;
-    };
-    if (!replaceFileWith(workingFilePath(), fill, kWritable, Durability::kCrash, &stamp)) {
-        session().damaged = true;
+std::uint64_t versionOfLastRead() {
+    const Session& state = session();
+    return !state.writtenEnds.empty() && state.lastRead == state.writtenStamp ? state.writtenVersion
+                                                                              : 0;
+}
+
+std::uint64_t writeWorkingFile(const std::vector<std::string_view>& rows,
+                               const std::vector<int>& rowsBefore, std::uint64_t versionBefore) {
+    Session& state = session();
+    if (state.workingFileLost) {
         return 0;
     }
-    session().workingFileMade = true;
-    session().expectedRows = written;
-    session().expectedStamp = stamp;
-    return 1;
+    ReadFile before;
+    const bool reuse = rowsBefore.size() == rows.size() && versionBefore != 0 &&
+                       versionBefore == state.writtenVersion &&
+                       opensAsWritten(before, state.writtenEnds, state.writtenStamp);
+    WorkingFileWriter writer(reuse ? &before : nullptr, state.writtenEnds);
+    const auto fill = [&](FileSink& sink) {
+        writer.start(sink);
+        std::size_t i = 0;
+        while (i < rows.size()) {
+            const int first = reuse ? rowsBefore[i] : -1;
+            std::size_t next = i + 1;
+            if (first < 0 || !writer.holds(first)) {
+                if (!writer.encode(rows[i])) {
+                    return false;
+                }
+            } else {
+                // A run of rows that lie one after another in the file before.
+                while (next < rows.size() && rowsBefore[next] == rowsBefore[next - 1] + 1 &&
+                       writer.holds(rowsBefore[next])) {
+                    ++next;
+                }
+                if (!writer.copy(first, rowsBefore[next - 1])) {
+                    return false;
+                }
+            }
+            i = next;
+        }
+        return writer.finish();
+    };
+    FileStamp stamp;
+    if (!replaceFileWith(workingFilePath(), fill, kWritable, Durability::kCrash, &stamp)) {
+        state.damaged = true;
+        return 0;
+    }
+    state.workingFileMade = true;
+    state.expectedRows = writer.rowCount();
+    state.expectedStamp = stamp;
+    state.writtenEnds = writer.takeEnds();
+    state.writtenStamp = stamp;
+    state.writtenVersion = nextVersion();
+    return state.writtenVersion;
 }
 
 void noteWorkingFileRows(int rows) {
@@ -353,6 +502,7 @@ void noteWorkingFileRows(int rows) {
 
 void noteWorkingFileUnreadable() {
     session().damaged = true;
+    session().workingFileLost = true;
 }
 
 void resetOrderFilesForTesting() {

@@ -5,6 +5,7 @@
 // and the data file and the backup are only ever replaced by a working file
 // that reads back whole as the history this run last wrote.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -76,17 +77,31 @@ long long dataFileSizeAtStart();
 // history.
 int readWorkingHistory(std::string& decoded);
 
+// Every write of the working file by this process gets a version number of
+// its own, never 0. The version of the working file that readWorkingHistory
+// last read when it is the one this run last wrote (its rows are then in
+// the order and form they were written in); 0 otherwise.
+std::uint64_t versionOfLastRead();
+
 // Replaces the working file with the history of the non-empty `rows`,
-// encoded on the way. A failure is remembered, so that the exit never
-// commits this run.
-int writeWorkingFile(const std::vector<std::string_view>& rows);
+// encoded on the way, and gives the new file's version. `rowsBefore`, when
+// given, holds for each row its index in the working file of version
+// `versionBefore`, or -1 when that file does not hold it: while that file
+// is still in place, the rows it holds are copied from it instead of being
+// encoded again, so that adding a few rows costs little more than writing
+// the file. Returns 0 on failure, which is remembered, so that the exit
+// never commits this run.
+std::uint64_t writeWorkingFile(const std::vector<std::string_view>& rows,
+                               const std::vector<int>& rowsBefore = {},
+                               std::uint64_t versionBefore = 0);
 
 // Tells the commit how many rows the working file held when it was last
 // read.
 void noteWorkingFileRows(int rows);
 
 // The working file was expected but could not be read as a history; the
-// exit will not commit this run.
+// exit will not commit this run, and no write replaces the file, which may
+// hold this run's earlier prints.
 void noteWorkingFileUnreadable();
 
 // Forgets what this run did with the files (tests).

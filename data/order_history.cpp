@@ -34,7 +34,7 @@ int loadRows(OrderStore& store) {
         startEmpty(store);
         return 1;
     }
-    if (!store.adoptFile(std::move(decoded))) {
+    if (!store.adoptFile(std::move(decoded), versionOfLastRead())) {
         return 0;
     }
     store.buildLists();
@@ -84,7 +84,13 @@ int writeRows(OrderStore& store) {
         store.sortUnique();
     }
     settings().initialData.rowCount = store.rowCount();
-    return writeWorkingFile(store.lines());
+    const std::uint64_t version =
+        writeWorkingFile(store.lines(), store.fileRows(), store.fileVersion());
+    if (version == 0) {
+        return 0;
+    }
+    store.noteWritten(version);
+    return 1;
 }
 
 int appendOrder(OrderStore& store, OrderRecord& order, int format) {

@@ -113,6 +113,7 @@ void OrderStore::clear() {
     std::vector<std::string>().swap(units_);
     loaded_ = false;
     inOrder_ = true;
+    fileVersion_ = 0;
 }
 
 // Called before `text` becomes the last row.
@@ -127,16 +128,19 @@ int OrderStore::addRow(std::string_view text) {
     return storeText(rowCount(), text);
 }
 
-int OrderStore::adoptFile(std::string&& decoded) {
+int OrderStore::adoptFile(std::string&& decoded, std::uint64_t version) {
     if (decoded.size() > UINT32_MAX) {
         return 0;
     }
+    const bool asWritten = version != 0;
+    fileVersion_ = version;
     text_ = std::move(decoded);
     std::vector<Span> lines;
-    for (const std::string_view text : historyRows(text_)) {
+    forEachHistoryRow(text_, [this, &lines, asWritten](std::string_view text) {
+        const auto index = static_cast<std::int32_t>(lines.size());
         lines.push_back(Span{static_cast<std::uint32_t>(text.data() - text_.data()),
-                             static_cast<std::uint32_t>(text.size())});
-    }
+                             static_cast<std::uint32_t>(text.size()), asWritten ? index : -1});
+    });
     rows_.reserve(lines.size());
     for (const Span span : lines) {
         // Offsets, not views: a row normalised on the way grows the block.
@@ -185,6 +189,23 @@ std::vector<std::string_view> OrderStore::lines() const {
         result.push_back(line(i));
     }
     return result;
+}
+
+std::vector<int> OrderStore::fileRows() const {
+    std::vector<int> result;
+    result.reserve(rows_.size());
+    for (const Span span : rows_) {
+        result.push_back(span.fileRow);
+    }
+    return result;
+}
+
+void OrderStore::noteWritten(std::uint64_t version) {
+    fileVersion_ = version;
+    std::int32_t index = 0;
+    for (Span& span : rows_) {
+        span.fileRow = span.length > 0 ? index++ : -1;
+    }
 }
 
 // Sorts the rows by their text, drops duplicates and emptied rows and packs

@@ -63,7 +63,9 @@ public:
     int addRow(std::string_view line);
     // Takes a decoded history file as the rows: its text becomes the text
     // block, so that rows already in their normal form are not copied.
-    int adoptFile(std::string&& decoded);
+    // `version`: the working file's version when it is the one this run
+    // last wrote (versionOfLastRead), else 0.
+    int adoptFile(std::string&& decoded, std::uint64_t version = 0);
     // True while the rows are in ascending order without duplicates or
     // emptied rows, as a loaded history and every written one are.
     bool inOrder() const { return inOrder_; }
@@ -75,11 +77,18 @@ public:
     void setDefaultLists();
     void markLoaded() { loaded_ = true; }
     std::vector<std::string_view> lines() const;
+    // For each row, its index in the working file of version fileVersion(),
+    // or -1 for a row added or changed since (writeWorkingFile's rowsBefore).
+    std::vector<int> fileRows() const;
+    std::uint64_t fileVersion() const { return fileVersion_; }
+    // The rows were written as they stand to the working file of `version`.
+    void noteWritten(std::uint64_t version);
 
 private:
     struct Span {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
+        std::int32_t fileRow = -1;  // see fileRows()
     };
 
     std::string_view spanText(Span span) const;
@@ -92,6 +101,7 @@ private:
     std::vector<std::string> units_;
     bool loaded_ = false;
     bool inOrder_ = true;
+    std::uint64_t fileVersion_ = 0;
 };
 
 // The one history of the process.
@@ -103,14 +113,16 @@ std::int32_t& orderEntered();
 
 // Rebuilds the store from the working file; the row count and the
 // counterparty count go to the settings' InitialData. A working file that
-// is missing or not a history gives an empty store (and the exit will not
-// commit). Returns 0 only when memory ran out: ERROR No.0002 follows.
+// is missing or not a history gives an empty store (the exit will not
+// commit, and no write of this run replaces the file). Returns 0 only when
+// memory ran out: ERROR No.0002 follows.
 int loadStore();
 
 // Appends the filled lines of the current order as rows (when it has a
 // counterparty), sorts the rows, drops duplicates and emptied rows and
 // rewrites the working file. Returns 0 when the store is not loaded or the
-// working file could not be written: ERROR No.0003 follows.
+// working file could not be read at the load or not be written: ERROR
+// No.0003 follows.
 int appendCurrentOrder();
 
 // Writes the rows as they are (the browser's edits) without appending the

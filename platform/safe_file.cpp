@@ -82,14 +82,19 @@ void syncFolderOf(const QByteArray& path) {
     }
 }
 
-// Copies the first `bytes` bytes of `in` to `out` in the kernel; where it
-// cannot (another file system on an older kernel), through a buffer.
-bool copyAll(int in, int out, long long bytes) {
-    off_t offset = 0;
+// Copies bytes `from` to `from + bytes` of `in` to `out` in the kernel;
+// where it cannot (another file system on an older kernel), through a
+// buffer.
+bool copyRange(int in, int out, long long from, long long bytes) {
+    if (from < 0 || bytes < 0) {
+        return false;
+    }
+    off_t offset = static_cast<off_t>(from);
+    const long long end = from + bytes;
     bool inKernel = true;
-    while (offset < bytes) {
+    while (offset < end) {
         const std::size_t size = allowedBytes(
-            static_cast<std::size_t>(std::min(bytes - static_cast<long long>(offset), 1LL << 30)));
+            static_cast<std::size_t>(std::min(end - static_cast<long long>(offset), 1LL << 30)));
         if (size == 0) {
             return false;
         }
@@ -264,10 +269,19 @@ FileRead readFileBounded(const QString& path, std::string& content, long long ma
     return opened == FileRead::kRead ? file.read(content) : opened;
 }
 
+bool FileSink::write(std::string_view piece) {
+    return writeAll(fd_, piece) != 0;
+}
+
+bool FileSink::copy(const ReadFile& from, long long offset, long long bytes) {
+    return from.isOpen() && copyRange(from.descriptor(), fd_, offset, bytes);
+}
+
 int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode, Durability durability,
                     FileStamp* written) {
     return replaceThrough(path, mode, durability, written, [&fill](int fd) {
-        return fill([fd](std::string_view piece) { return writeAll(fd, piece) != 0; });
+        FileSink sink(fd);
+        return fill(sink);
     });
 }
 
@@ -284,7 +298,7 @@ int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mod
     }
     const int in = from.descriptor();
     return replaceThrough(to, mode, durability, written,
-                          [in, bytes](int fd) { return copyAll(in, fd, bytes); });
+                          [in, bytes](int fd) { return copyRange(in, fd, 0, bytes); });
 }
 
 int copyFileSafely(const QString& from, const QString& to, mode_t mode) {

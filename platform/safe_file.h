@@ -83,9 +83,23 @@ FileRead readFileBounded(const QString& path, std::string& content,
 int replaceFileSafely(const QString& path, std::string_view content, mode_t mode = 0644,
                       Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
 
+// Where a FileFiller puts the new content, in order: texts, or byte ranges
+// of an open file, copied in the kernel.
+class FileSink {
+public:
+    explicit FileSink(int fd) : fd_(fd) {}
+    bool write(std::string_view piece);
+    // Bytes `offset` to `offset + bytes` of `from`; false when `from` holds
+    // fewer bytes or the copy failed.
+    bool copy(const ReadFile& from, long long offset, long long bytes);
+
+private:
+    int fd_;
+};
+
 // The same, for content made piece by piece: `fill` hands every piece to
-// its `write` argument in turn and returns false to give up.
-using FileFiller = std::function<bool(const std::function<bool(std::string_view)>& write)>;
+// `sink` in turn and returns false to give up.
+using FileFiller = std::function<bool(FileSink& sink)>;
 int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode = 0644,
                     Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
 

@@ -321,13 +321,19 @@ TEST_F(OrderFilesTest, ExitNeverChangesTheModeOfALinksTarget) {
 
 // --- damage and full disks never cost the history ------------------------
 
+// The working file may hold this run's earlier prints: a store that could
+// not read it must not replace it with the next order alone either.
 TEST_F(OrderFilesTest, DamagedWorkingFileNeverReplacesTheDataFileOrBackup) {
     installHistory(fixture("orders-basic.ovd"), 5);
     ASSERT_EQ(start(5), 1);
-    writeFile(folder.file("tmp"), std::string("\x00\x01\x1B$BCm damaged\r\n", 18));
+    const std::string damaged("\x00\x01\x1B$BCm damaged\r\n", 18);
+    writeFile(folder.file("tmp"), damaged);
     ASSERT_EQ(loadStore(), 1);
     EXPECT_EQ(orderStore().rowCount(), 0);
-    printOrder("株式会社山田製作所");
+    setOrderHeader("株式会社山田製作所", "90");
+    fillLine(0, "六角ボルト", "M8×30", "100", "本", "12.5", "本社工場");
+    EXPECT_EQ(appendCurrentOrder(), 0);
+    EXPECT_EQ(readFile(folder.file("tmp")), damaged);
     EXPECT_EQ(exitRun(), kCommitRefused);
     EXPECT_EQ(data(), fixture("orders-basic.ovd"));
     EXPECT_EQ(backup(), fixture("orders-basic.ovd"));

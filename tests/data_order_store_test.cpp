@@ -23,6 +23,7 @@ using test::OrderHistoryTest;
 using test::readFile;
 using test::setOrderHeader;
 using test::sj;
+using test::writeFile;
 
 std::vector<std::string> unitTexts() {
     return orderStore().units();
@@ -162,6 +163,64 @@ TEST_F(OrderHistoryTest, EveryWriteLeavesTheRowsSortedOnceEach) {
         expected = written;
     }
     EXPECT_EQ(expected.size(), 10U);
+}
+
+// A rewrite copies the rows the working file already holds instead of
+// encoding them again. Whatever path the data took (appends, a reload for
+// data entry, the browser's edits, a file changed behind the program's
+// back), the file must hold exactly the rows expected, each once, and be
+// byte for byte the file a whole encoding gives.
+TEST_F(OrderHistoryTest, RewritesCopyingKeptRowsEqualAWholeEncoding) {
+    installHistory(fixture("orders-ibm-kanji.ovd"), 1);
+    ASSERT_EQ(start(1), 1);
+    std::set<std::string> expected;
+    const auto checkFile = [&](const char* step) {
+        SCOPED_TRACE(step);
+        const std::string file = readFile(folder.file("tmp"));
+        const std::vector<std::string> rows = writtenRows(folder.file("tmp"));
+        ASSERT_EQ(std::set<std::string>(rows.begin(), rows.end()), expected);
+        ASSERT_EQ(rows.size(), expected.size());
+        const std::vector<std::string_view> views(rows.begin(), rows.end());
+        EXPECT_EQ(file, buildHistoryFile(views));
+    };
+    const auto print = [&](const char* counterparty, const char* name, const char* step) {
+        setOrderHeader(counterparty, "ﾘｰｽ");
+        fillLine(0, name, "", "100", "本", "12.5", "本社工場");
+        fillLine(1, name, "二", "3", "個", "8", "");
+        ASSERT_EQ(appendCurrentOrder(), 1);
+        for (int row = 0; row < orderStore().rowCount(); ++row) {
+            expected.insert(std::string(orderStore().line(row)));
+        }
+        checkFile(step);
+    };
+    expected.insert(std::string(orderStore().line(0)));
+
+    print("株式会社山田製作所", "六角ボルト", "first print: every row encoded");
+    print("ABC", "ナット", "rows before the kept ones");
+    print("熙", "座金", "rows after them");
+    print("株式会社山田製作所", "六角ボルト", "the same rows again");
+    ASSERT_EQ(loadStore(), 1);
+    print("有限会社佐藤商店", "ワッシャー", "after a reload for data entry");
+
+    // The browser changes a row; the next write sorts and encodes anew.
+    const std::string before(orderStore().line(1));
+    orderStore().setField(1, kStoreUnit, sj("箱"));
+    expected.erase(before);
+    expected.insert(std::string(orderStore().line(1)));
+    ASSERT_EQ(writeStore(), 1);
+    expected.clear();
+    for (int row = 0; row < orderStore().rowCount(); ++row) {
+        expected.insert(std::string(orderStore().line(row)));
+    }
+    checkFile("after the browser's edit");
+    print("ABC", "スパナ", "after the browser's edit, a print");
+
+    // Someone else put a row in front of the others: the rows the program
+    // knows are no longer where it wrote them.
+    const std::string& header = encodedHistoryHeader();
+    const std::string extra = buildHistoryFile({"0\t0\tX\t\t       1\t\t    1.00\t\t\t0"});
+    writeFile(folder.file("tmp"), extra + readFile(folder.file("tmp")).substr(header.size()));
+    print("00", "ドライバー", "after the file changed behind the program's back");
 }
 
 TEST_F(OrderHistoryTest, HalfWidthKatakanaAreStoredRawAndReadBack) {

@@ -1,13 +1,17 @@
-// Fault injection at every file operation of a whole run: start-up, a print
-// with its append to the history, the settings save and the commit at exit.
+// Fault injection at every file operation of a whole run: start-up, two
+// prints with their appends to the history, the settings save and the
+// commit at exit.
 // The run is repeated with a fault at its Nth operation on the program's
 // files, for every N: an I/O error once and from then on, a full disk, a
 // short write, and the process killed just before (and after the last)
-// operation. After each run the files must be as a user can live with:
-//   - the data file and the backup each byte for byte as before the run or
-//     as after a clean run, and at least one of them a history;
-//   - the settings and both layout files each as before or as after;
-//   - the next start loads the history (old or new) without refusing;
+// operation. After each run the files must be as a user can live with
+// ("middle": as after a clean run that printed the first order only):
+//   - the data file and the backup each byte for byte as before the run, as
+//     in the middle or as after a clean run, and at least one of them a
+//     history;
+//   - the settings and both layout files each as before, middle or after;
+//   - the next start loads the history (old, middle or new) without
+//     refusing;
 //   - nothing left in the folder but the program's own files;
 //   - a run whose files did not end as a clean run's told the user.
 //
@@ -53,10 +57,10 @@ const char* const kModes[] = {"eio-once",   "eio-always",  "enospc-always",
 bool worthRunning(const std::string& mode, const QString& operation, bool last) {
     if (mode == "enospc-always") {
         return operation == "mkstemp" || operation == "open-write" || operation == "write" ||
-               operation == "fsync";
+               operation == "copy-write" || operation == "fsync";
     }
     if (mode == "short-once") {
-        return operation == "write";
+        return operation == "write" || operation == "copy-write";
     }
     if (mode == "kill-after") {
         return last;
@@ -75,13 +79,24 @@ struct Scenario {
     State before;
     State after;
     QStringList operations;
+    State middle;  // after the first order only
+
+    bool known(const char* extension, const std::optional<std::string>& file) const {
+        return file == before.files.at(extension) || file == middle.files.at(extension) ||
+               file == after.files.at(extension);
+    }
+    bool knownRows(int rows) const {
+        return rows == before.rows || rows == middle.rows || rows == after.rows;
+    }
 };
 
 // Runs the scenario without a fault in a copy of `state`.
-State cleanRun(const State& state, QStringList* operations = nullptr) {
+State cleanRun(const State& state, QStringList* operations = nullptr, int orders = 2) {
     QTemporaryDir folder(temporaryBase());
     writeProgramFiles(folder.path(), state.files);
-    const Outcome run = runScenario("run", folder.path(), {});
+    ScenarioOptions options;
+    options.orders = orders;
+    const Outcome run = runScenario("run", folder.path(), options);
     EXPECT_FALSE(run.crashed) << run.errors.toStdString();
     EXPECT_TRUE(run.messages.isEmpty()) << run.messages.join("; ").toStdString();
     if (operations) {
@@ -110,7 +125,10 @@ JobResult runJob(const Job& job) {
     QTemporaryDir folder(temporaryBase());
     writeProgramFiles(folder.path(), job.scenario->before.files);
     JobResult result;
-    result.run = runScenario("run", folder.path(), {{job.at, job.mode}});
+    ScenarioOptions options;
+    options.fault = {job.at, job.mode};
+    options.orders = 2;
+    result.run = runScenario("run", folder.path(), options);
     result.files = readProgramFiles(folder.path());
     result.next = runScenario("check", folder.path(), {});
     result.stray = strayEntries(folder.path());
@@ -126,8 +144,7 @@ std::vector<std::string> judge(const Scenario& scenario, const JobResult& result
     std::string differing;
     for (const char* extension : kProgramFiles) {
         const auto& now = result.files.at(extension);
-        if (now != scenario.before.files.at(extension) &&
-            now != scenario.after.files.at(extension)) {
+        if (!scenario.known(extension, now)) {
             failures.push_back(std::string(extension) + " neither old nor new");
         }
         if (now != scenario.after.files.at(extension)) {
@@ -136,9 +153,7 @@ std::vector<std::string> judge(const Scenario& scenario, const JobResult& result
     }
     const auto isHistory = [&](const char* extension) {
         const auto& now = result.files.at(extension);
-        return now && !now->empty() &&
-               (now == scenario.before.files.at(extension) ||
-                now == scenario.after.files.at(extension));
+        return now && !now->empty() && scenario.known(extension, now);
     };
     if (scenario.before.files.at("ovd") && !isHistory("ovd") && !isHistory("bak")) {
         failures.push_back("no good history left");
@@ -148,8 +163,7 @@ std::vector<std::string> judge(const Scenario& scenario, const JobResult& result
     }
     if (refusedStart(result.next)) {
         failures.push_back("next start refused");
-    } else if (!result.next.rows || (*result.next.rows != scenario.before.rows &&
-                                     *result.next.rows != scenario.after.rows)) {
+    } else if (!result.next.rows || !scenario.knownRows(*result.next.rows)) {
         failures.push_back("next start loaded neither the old nor the new rows");
     }
     if (!result.stray.isEmpty()) {
@@ -160,8 +174,8 @@ std::vector<std::string> judge(const Scenario& scenario, const JobResult& result
 
 TEST(FaultInjection, EveryFileOperationOfAStartAPrintAndAnExit) {
     // The first run in a folder that holds only the user's layouts, and a
-    // later run with the history of four rows that the first two runs left.
-    Scenario first{"first run", {}, {}, {}};
+    // later run with the history of eight rows that the first two runs left.
+    Scenario first{"first run", {}, {}, {}, {}};
     for (const char* extension : kProgramFiles) {
         first.before.files[extension] = std::nullopt;
     }
@@ -171,11 +185,14 @@ TEST(FaultInjection, EveryFileOperationOfAStartAPrintAndAnExit) {
         first.before.files[extension] = layout.readAll().toStdString();
     }
     first.after = cleanRun(first.before, &first.operations);
-    Scenario later{"later run", cleanRun(first.after), {}, {}};
+    first.middle = cleanRun(first.before, nullptr, 1);
+    Scenario later{"later run", cleanRun(first.after), {}, {}, {}};
     later.after = cleanRun(later.before, &later.operations);
-    ASSERT_EQ(first.after.rows, 2);
-    ASSERT_EQ(later.before.rows, 4);
-    ASSERT_EQ(later.after.rows, 6);
+    later.middle = cleanRun(later.before, nullptr, 1);
+    ASSERT_EQ(first.middle.rows, 2);
+    ASSERT_EQ(first.after.rows, 4);
+    ASSERT_EQ(later.before.rows, 8);
+    ASSERT_EQ(later.after.rows, 12);
     ASSERT_GT(later.operations.size(), 20);
 
     std::vector<Job> jobs;

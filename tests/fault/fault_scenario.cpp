@@ -1,7 +1,8 @@
 // One run of the program as a user makes it, for the fault injection test:
 // the start-up in the program folder given, then (with "run") a data entry
-// and a print to PDF that appends to the history, then the exit with its
-// settings save and commit; with "check" only the start-up and the exit.
+// and a print to PDF that appends to the history for each order, then the
+// exit with its settings save and commit; with "check" only the start-up
+// and the exit.
 // Every message box is answered as a user who wants the history back would
 // (Yes, OK; or No) and written to standard output, with the rows the start-up
 // loaded, so that the test sees what the user saw.
@@ -110,7 +111,11 @@ int main(int argc, char** argv) {
     }
     std::printf("ROWS %d\n", orderStore().rowCount());
     std::fflush(stdout);
-    if (fullRun && loadStore()) {
+    // BELVORINE_SCENARIO_ORDERS orders: a second print rewrites a working
+    // file this run wrote, copying the rows it keeps. An error closes the
+    // window, ending the run.
+    const int orders = qEnvironmentVariableIntValue("BELVORINE_SCENARIO_ORDERS");
+    for (int order = 0; fullRun && order < orders && window->isVisible() && loadStore(); ++order) {
         orderEntered() = 1;
         enterOrder();
         // The print dialog opens modal; "印　刷" sends the job.

@@ -255,6 +255,36 @@ ssize_t write(int fd, const void* buffer, size_t size) {
     return done;
 }
 
+/* A kernel copy into one of our files is a write of it; out of one, a read. */
+ssize_t copy_file_range(int in, off_t* in_offset, int out, off_t* out_offset, size_t size,
+                        unsigned int flags) {
+    if (!watched(in) && !watched(out)) {
+        return REAL(copy_file_range)(in, in_offset, out, out_offset, size, flags);
+    }
+    const int into_ours = watched(out);
+    if (into_ours && out == short_fd) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const int fault =
+        count(into_ours ? "copy-write" : "copy-read", names[into_ours ? out : in], into_ours);
+    if (fault == FAIL) {
+        return -1;
+    }
+    if (fault == SHORT && into_ours) {
+        short_fd = out;
+        size /= 2;
+        if (size == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+    }
+    const long n = counter;
+    const ssize_t done = REAL(copy_file_range)(in, in_offset, out, out_offset, size, flags);
+    after(n);
+    return done;
+}
+
 static int flush(int fd, int data_only) {
     if (watched(fd) && count(data_only ? "fdatasync" : "fsync", names[fd], 1) == FAIL) {
         return -1;

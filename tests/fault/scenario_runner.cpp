@@ -65,6 +65,7 @@ Outcome runScenario(const QString& action, const QString& folder, const Scenario
     // A sanitizer build's runtime must come first; the shim then loads after it.
     environment.insert("BELVORINE_SCENARIO_MEMORY_MB", "3072");
     environment.insert("BELVORINE_SCENARIO_DECLINE", options.declineBackup ? "1" : "0");
+    environment.insert("BELVORINE_SCENARIO_ORDERS", QString::number(options.orders));
     environment.insert("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0");
 
     QString program = BELVORINE_FAULT_SCENARIO;

@@ -37,6 +37,7 @@ struct ScenarioOptions {
     bool asOrdinaryUser = false;  // run as "nobody" when the test runs as root
     bool declineBackup = false;   // answer No to ERROR No.0005
     int watchdogMs = -1;          // a run still going after it counts as hung
+    int orders = 1;               // orders printed by "run"
 };
 
 struct Outcome {
@@ -51,7 +52,8 @@ struct Outcome {
     QString errors;  // standard error, for a crash report
 };
 
-// `action` is "run" (start, data entry, print, exit) or "check" (start, exit).
+// `action` is "run" (start, data entry and print as often as there are
+// orders, exit) or "check" (start, exit).
 Outcome runScenario(const QString& action, const QString& folder, const ScenarioOptions& options);
 
 bool showedError(const Outcome& outcome);
