@@ -229,25 +229,34 @@ ssize_t read(int fd, void* buffer, size_t size) {
     return done;
 }
 
+/* Counts a write of `size` bytes into one of our files; a short write
+ * halves it and makes the file's later writes fail. 0: the write fails. */
+static int may_write(int fd, const char* operation, size_t* size) {
+    if (fd == short_fd) {
+        errno = ENOSPC;
+        return 0;
+    }
+    const int fault = count(operation, names[fd], 1);
+    if (fault == FAIL) {
+        return 0;
+    }
+    if (fault == SHORT) {
+        short_fd = fd;
+        *size /= 2;
+        if (*size == 0) {
+            errno = ENOSPC;
+            return 0;
+        }
+    }
+    return 1;
+}
+
 ssize_t write(int fd, const void* buffer, size_t size) {
     if (!watched(fd)) {
         return REAL(write)(fd, buffer, size);
     }
-    if (fd == short_fd) {
-        errno = ENOSPC;
+    if (!may_write(fd, "write", &size)) {
         return -1;
-    }
-    const int fault = count("write", names[fd], 1);
-    if (fault == FAIL) {
-        return -1;
-    }
-    if (fault == SHORT) {
-        short_fd = fd;
-        size /= 2;
-        if (size == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
     }
     const long n = counter;
     const ssize_t done = REAL(write)(fd, buffer, size);
@@ -261,23 +270,9 @@ ssize_t copy_file_range(int in, off_t* in_offset, int out, off_t* out_offset, si
     if (!watched(in) && !watched(out)) {
         return REAL(copy_file_range)(in, in_offset, out, out_offset, size, flags);
     }
-    const int into_ours = watched(out);
-    if (into_ours && out == short_fd) {
-        errno = ENOSPC;
+    if (watched(out) ? !may_write(out, "copy-write", &size)
+                     : count("copy-read", names[in], 0) == FAIL) {
         return -1;
-    }
-    const int fault =
-        count(into_ours ? "copy-write" : "copy-read", names[into_ours ? out : in], into_ours);
-    if (fault == FAIL) {
-        return -1;
-    }
-    if (fault == SHORT && into_ours) {
-        short_fd = out;
-        size /= 2;
-        if (size == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
     }
     const long n = counter;
     const ssize_t done = REAL(copy_file_range)(in, in_offset, out, out_offset, size, flags);
