@@ -9,17 +9,10 @@
 
 #include "data/settings_state.h"
 #include "entry/company_profile_dialog.h"
-#include "platform/printers/printer_info.h"
+#include "main_window_fixture.h"
 #include "platform/sjis_text.h"
-#include "print/print_run.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/commands.h"
 #include "shell/help.h"
-#include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
-#include "test_support.h"
 
 using namespace belvorine;
 using namespace belvorine::company_profile;
@@ -36,21 +29,14 @@ QLineEdit* field(QWidget* dialog, int id) {
     return qobject_cast<QLineEdit*>(findControl(dialog, id));
 }
 
+using CompanyProfileRun = test::MainWindowFixture;
+
 }  // namespace
 
-TEST(CompanyProfileRun, EnteredOncePrintedAndThereAgainAfterARestart) {
-    test::ProgramFolder folder;
-    modeState() = ModeState();
-    std::vector<QString> messages;
-    setMessageHandlerForTesting([&](const MessageRequest& request) {
-        messages.push_back(request.text);
-        return kResultOk;
-    });
+TEST_F(CompanyProfileRun, EnteredOncePrintedAndThereAgainAfterARestart) {
     const QString pdf = folder.path() + "/order.pdf";
     setPdfFileChooserForTesting([&]() { return pdf; });
-    usePrinters({pdfPrinter()});
-    std::unique_ptr<MainWindow> window(initApplication());
-    ASSERT_NE(window, nullptr);
+    start();
 
     test::withModalDialog([&]() { window->command(kCmdCompanyProfile); },
                           [](QWidget* dialog) {
@@ -74,9 +60,7 @@ TEST(CompanyProfileRun, EnteredOncePrintedAndThereAgainAfterARestart) {
     EXPECT_FALSE(pages[0].contains("×△◇株式会社"));
 
     modeState() = ModeState();
-    window->close();
-    window.reset(initApplication());
-    ASSERT_NE(window, nullptr);
+    restart();
     for (int format = 0; format < kFormatCount; ++format) {
         for (int i = 0; i < 6; ++i) {
             EXPECT_EQ(fromSjisBuffer(liveLayout(format)[5 + i].text),
@@ -94,10 +78,4 @@ TEST(CompanyProfileRun, EnteredOncePrintedAndThereAgainAfterARestart) {
                               qobject_cast<QPushButton*>(findControl(dialog, kCancel))->click();
                           });
     EXPECT_TRUE(messages.empty());
-
-    modeState() = ModeState();
-    window->close();
-    window.reset();
-    setPdfFileChooserForTesting(nullptr);
-    setMessageHandlerForTesting(nullptr);
 }

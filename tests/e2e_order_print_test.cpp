@@ -21,17 +21,10 @@
 #include "data/order_store.h"
 #include "data/settings_state.h"
 #include "entry/data_entry_ids.h"
-#include "platform/printers/printer_info.h"
+#include "main_window_fixture.h"
 #include "platform/sjis_text.h"
-#include "print/print_run.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/commands.h"
 #include "shell/help.h"
-#include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
-#include "test_support.h"
 
 using namespace belvorine;
 using namespace belvorine::data_entry;
@@ -53,38 +46,16 @@ void typeInto(QWidget* dialog, int id, const QString& text) {
     test::typeText(widget, text);
 }
 
-class TypicalRun : public ::testing::Test {
+// Each test chooses its printers, then starts the program.
+class TypicalRun : public test::MainWindowFixture {
 protected:
     void SetUp() override {
+        MainWindowFixture::SetUp();
         // What a new process starts with.
-        modeState() = ModeState();
         currentOrder() = OrderRecord();
         orderEntered() = 0;
-        setMessageHandlerForTesting([this](const MessageRequest& request) {
-            messages.push_back(request.caption + ": " + request.text);
-            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
-        });
         pdf = folder.path() + "/order.pdf";
         setPdfFileChooserForTesting([this]() { return pdf; });
-    }
-    void TearDown() override {
-        if (window) {
-            modeState() = ModeState();
-            window->close();
-            window.reset();
-        }
-        setPdfFileChooserForTesting(nullptr);
-        setMessageHandlerForTesting(nullptr);
-    }
-
-    void start() {
-        window.reset(initApplication());
-        ASSERT_NE(window, nullptr);
-    }
-    void restart() {
-        window->close();
-        window.reset();
-        start();
     }
 
     // Ctrl+D: a counterparty, a 30-day note, two lines (one of them "1 式").
@@ -115,10 +86,7 @@ protected:
                         [](QWidget* dialog) { control<QPushButton>(dialog, 1399)->click(); });
     }
 
-    test::ProgramFolder folder;
-    std::unique_ptr<MainWindow> window;
     QString pdf;
-    std::vector<QString> messages;
 };
 
 std::string sjis(const char* utf8) {
@@ -230,7 +198,7 @@ TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
     const QDateTime before = QFileInfo(output).lastModified();
     enterOrder();
     print();
-    EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
+    EXPECT_TRUE(messages.empty()) << messages.front().text.toStdString();
     // The scheduler writes the job a moment later, replacing the last one.
     auto arrived = [&]() {
         const QFileInfo file(output);

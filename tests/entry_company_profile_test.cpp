@@ -15,17 +15,11 @@
 #include "entry/company_profile_dialog.h"
 #include "form/text_fitting.h"
 #include "form/units.h"
-#include "platform/printers/printer_info.h"
+#include "main_window_fixture.h"
 #include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/commands.h"
 #include "shell/help.h"
-#include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
-#include "test_support.h"
 
 using namespace belvorine;
 using namespace belvorine::company_profile;
@@ -50,34 +44,16 @@ bool sameBytes(const LayoutItem& a, const LayoutItem& b) {
     return std::memcmp(&a, &b, sizeof(LayoutItem)) == 0;
 }
 
-class CompanyProfile : public ::testing::Test {
+class CompanyProfile : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        modeState() = ModeState();
-        setMessageHandlerForTesting([this](const MessageRequest& request) {
-            messages.push_back(request.text);
-            return kResultOk;
-        });
-        usePrinters({pdfPrinter()});
-        window.reset(initApplication());
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override {
-        if (window) {
-            modeState() = ModeState();
-            window->close();
-            window.reset();
-        }
-        setMessageHandlerForTesting(nullptr);
+        MainWindowFixture::SetUp();
+        start();
     }
 
     void openDialog(const std::function<void(QWidget*)>& work) {
         test::withModalDialog([this]() { window->command(kCmdCompanyProfile); }, work);
     }
-
-    test::ProgramFolder folder;
-    std::unique_ptr<MainWindow> window;
-    std::vector<QString> messages;
 };
 
 }  // namespace

@@ -16,16 +16,10 @@
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/text_fitting.h"
-#include "platform/printers/printer_info.h"
+#include "main_window_fixture.h"
 #include "platform/sjis_text.h"
 #include "preview/item_property_dialog.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/help.h"
-#include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
-#include "test_support.h"
 
 using namespace belvorine;
 using namespace belvorine::item_property;
@@ -51,24 +45,11 @@ bool sameLayout(const FormLayout& a, const FormLayout& b) {
     return std::memcmp(&a, &b, sizeof(FormLayout)) == 0;
 }
 
-class ItemProperties : public ::testing::Test {
+class ItemProperties : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        modeState() = ModeState();
-        setMessageHandlerForTesting([this](const MessageRequest& request) {
-            messages.push_back(request);
-            return request.buttons == MessageButtons::YesNo ? answer : kResultOk;
-        });
-        usePrinters({pdfPrinter()});
-        window.reset(initApplication());
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override {
-        if (window) {
-            window->close();
-            window.reset();
-        }
-        setMessageHandlerForTesting(nullptr);
+        MainWindowFixture::SetUp();
+        start();
     }
 
     // Opens the dialog for `item` as the editor does; `pushes` counts the
@@ -87,10 +68,6 @@ protected:
         }));
     }
 
-    test::ProgramFolder folder;
-    std::unique_ptr<MainWindow> window;
-    std::vector<MessageRequest> messages;
-    int answer = kResultYes;
     int pushes = 0;
 };
 

@@ -22,23 +22,16 @@
 #include "data/factory_values.h"
 #include "data/settings_state.h"
 #include "form/units.h"
-#include "platform/printers/printer_info.h"
+#include "main_window_fixture.h"
 #include "platform/screen_metrics.h"
 #include "preview/item_property_dialog.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "preview/zoom_dialog.h"
-#include "print/print_run.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/commands.h"
 #include "shell/help.h"
-#include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
-#include "test_support.h"
 
 using namespace belvorine;
 
@@ -52,20 +45,14 @@ bool sameItem(const LayoutItem& a, const LayoutItem& b) {
     return std::memcmp(&a, &b, sizeof(LayoutItem)) == 0;
 }
 
-class LayoutEditing : public ::testing::Test {
+class LayoutEditing : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        modeState() = ModeState();
-        setMessageHandlerForTesting([this](const MessageRequest& request) {
-            messages.push_back(request.text);
-            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
-        });
-        usePrinters({pdfPrinter()});
+        MainWindowFixture::SetUp();
         // What a new process starts with.
         setLayoutChanged(0, false);
         setLayoutChanged(1, false);
-        window.reset(initApplication());
-        ASSERT_NE(window, nullptr);
+        start();
         settings().initialData.zoomPercent = 100;
         // Wide enough that a drag far past the margin box stays inside.
         window->showNormal();
@@ -75,13 +62,6 @@ protected:
         window->command(kCmdLayoutStart);
         QApplication::processEvents();
     }
-    void TearDown() override {
-        modeState() = ModeState();
-        window->close();
-        window.reset();
-        setMessageHandlerForTesting(nullptr);
-    }
-
     PreviewWindow* preview() const { return window->previewWindow(); }
     QWidget* viewport() const { return preview()->viewport(); }
     FormLayout& live() const { return liveLayout(currentFormat()); }
@@ -115,10 +95,6 @@ protected:
         release(from + delta);
     }
     void undoWithCtrlZ() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
-
-    test::ProgramFolder folder;
-    std::unique_ptr<MainWindow> window;
-    std::vector<QString> messages;
 };
 
 }  // namespace
@@ -282,7 +258,7 @@ TEST_F(LayoutEditing, TheResetsClearTheEditorAndOnlyTheStartUpResetGreysItself) 
     EXPECT_TRUE(enabled(kCmdResetToStartup));
 
     window->command(kCmdResetToFactory);
-    EXPECT_TRUE(messages.back().contains("購入時の状態に戻します。"));
+    EXPECT_TRUE(messages.back().text.contains("購入時の状態に戻します。"));
     EXPECT_EQ(live()[kCompanyName].mmRect, factoryLayout()[kCompanyName].mmRect);
     EXPECT_EQ(layoutUndoCount(), 0);
     EXPECT_FALSE(enabled(kCmdUndo));

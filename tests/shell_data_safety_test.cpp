@@ -11,36 +11,23 @@
 #include <QFileInfo>
 
 #include "data/settings_file.h"
+#include "main_window_fixture.h"
 #include "order_test_support.h"
-#include "platform/printers/printer_info.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
-#include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
 
 using namespace belvorine;
 
 namespace {
 
-class DataSafetyTest : public ::testing::Test {
+// Each test starts and ends the program itself, as often as it needs.
+class DataSafetyTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        modeState() = ModeState();
+        MainWindowFixture::SetUp();
         resetOrderFilesForTesting();
-        setMessageHandlerForTesting([this](const MessageRequest& request) {
-            messages.push_back(request.text);
-            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
-        });
-        usePrinters({pdfPrinter()});
     }
     void TearDown() override {
         setWriteFaultForTesting(-1);
-        if (window) {
-            window->close();
-        }
-        window.reset();
-        setMessageHandlerForTesting(nullptr);
+        MainWindowFixture::TearDown();
     }
 
     void startProgram() {
@@ -57,23 +44,11 @@ protected:
         test::fillLine(0, "六角ボルト", "M8×30", "100", "本", "12.5", "本社工場");
         ASSERT_EQ(appendCurrentOrder(), 1);
     }
-    bool shown(const char* text) const {
-        for (const QString& message : messages) {
-            if (message.contains(QString::fromUtf8(text))) {
-                return true;
-            }
-        }
-        return false;
-    }
     // The row count the settings file on disk holds.
     int savedRowCount() {
         loadSettings();
         return settings().startupInitialData.rowCount;
     }
-
-    test::ProgramFolder folder;
-    std::unique_ptr<MainWindow> window;
-    std::vector<QString> messages;
 };
 
 // A first run whose commit fails must not leave settings that expect rows

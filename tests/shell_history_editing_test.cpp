@@ -18,17 +18,10 @@
 #include "entry/existing_data_browser.h"
 #include "entry/history_dialog_ids.h"
 #include "history_dialog_support.h"
-#include "platform/printers/printer_info.h"
+#include "main_window_fixture.h"
 #include "platform/safe_file.h"
 #include "platform/sjis_text.h"
-#include "print/print_run.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/commands.h"
-#include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
-#include "test_support.h"
 
 namespace belvorine::test {
 namespace {
@@ -43,34 +36,22 @@ const char* const kRows[] = {
     "山田商事\t現金\tワッシャー\t\t      50\t袋\t    2.00\t本社工場\t\t1",
 };
 
-class HistoryEditingTest : public ::testing::Test {
+class HistoryEditingTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        modeState() = ModeState();
-        setMessageHandlerForTesting([this](const MessageRequest& request) {
-            messages.push_back(request.text);
-            return request.buttons == MessageButtons::YesNo ? kResultYes : kResultOk;
-        });
+        MainWindowFixture::SetUp();
         std::vector<std::string> rows;
         for (const char* row : kRows) {
             rows.push_back(sj(row));
         }
         writeFile(folder.file("ovd"),
                   buildHistoryFile(std::vector<std::string_view>(rows.begin(), rows.end())));
-        usePrinters({pdfPrinter()});
-        window.reset(initApplication());
-        ASSERT_NE(window, nullptr);
+        start();
         selectedCounterparty() = sj("山田商事");
         resetListSortForTesting();
     }
     void TearDown() override {
-        if (window) {
-            modeState() = ModeState();
-            window->close();
-        }
-        window.reset();
-        setMessageHandlerForTesting(nullptr);
-        setPdfFileChooserForTesting(nullptr);
+        MainWindowFixture::TearDown();
         selectedCounterparty().clear();
     }
 
@@ -114,10 +95,7 @@ protected:
         window->command(kCmdPrint);
     }
 
-    ProgramFolder folder;
     QTemporaryDir pdfDir;
-    std::unique_ptr<MainWindow> window;
-    std::vector<QString> messages;
 };
 
 TEST_F(HistoryEditingTest, DeletedRowsAreBackAfterCancelAndTheNextPrintKeepsThem) {
@@ -133,7 +111,8 @@ TEST_F(HistoryEditingTest, DeletedRowsAreBackAfterCancelAndTheNextPrintKeepsThem
         clickControl(browser, existing_data::kCancel);
     });
     window->command(kCmdExistingData);
-    EXPECT_EQ(messages, std::vector<QString>({"削除してよろしいですか？"}));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "削除してよろしいですか？");
 
     enterOrder("鈴木工業", "スパナ");
     printToPdf();

@@ -18,50 +18,34 @@
 #include "form/form_view.h"
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
+#include "main_window_fixture.h"
 #include "platform/painter_device_context.h"
 #include "platform/screen_metrics.h"
-#include "platform/printers/printer_info.h"
 #include "preview/preview_window.h"
-#include "print/print_run.h"
-#include "print/printer_list.h"
-#include "shell/application.h"
 #include "shell/commands.h"
 #include "shell/help.h"
-#include "shell/main_window.h"
 #include "shell/menus.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
 #include "shell/placement.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
 #include "shell/tool_bars.h"
-#include "test_support.h"
 
 using namespace belvorine;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
     void SetUp() override {
-        modeState() = ModeState();
-        setMessageHandlerForTesting([this](const MessageRequest& request) {
-            messages.push_back(request.text);
-            captions.push_back(request.caption);
-            return request.buttons == MessageButtons::YesNo ? answer : kResultOk;
-        });
-        usePrinters({pdfPrinter()});
-        window.reset(initApplication());
-        ASSERT_NE(window, nullptr);
+        MainWindowFixture::SetUp();
+        start();
         QObject::connect(window.get(), &MainWindow::exited, [this]() { ++exits; });
     }
     void TearDown() override {
-        if (window && exits == 0) {
-            modeState() = ModeState();
-            window->close();
+        if (exits > 0) {
+            window.reset();  // it went through its exit already
         }
-        window.reset();
-        setMessageHandlerForTesting(nullptr);
+        MainWindowFixture::TearDown();
     }
 
     QWidget* shownView() const {
@@ -69,17 +53,6 @@ protected:
     }
     bool enabled(int command) const { return window->action(command)->isEnabled(); }
 
-    void restart() {
-        window->close();
-        window.reset(initApplication());
-        ASSERT_NE(window, nullptr);
-    }
-
-    test::ProgramFolder folder;
-    std::unique_ptr<MainWindow> window;
-    std::vector<QString> messages;
-    std::vector<QString> captions;
-    int answer = kResultYes;
     int exits = 0;
 };
 
@@ -147,7 +120,7 @@ TEST_F(MainWindowTest, TheExitCommandInLayoutModeClosesAtOnceWhenConfirmed) {
     window->command(kCmdLayoutStart);
     EXPECT_EQ(modeState().layoutMode, 1);
     window->command(kCmdExit);
-    EXPECT_EQ(messages.back(), "終了しますか？");
+    EXPECT_EQ(messages.back().text, "終了しますか？");
     EXPECT_EQ(exits, 1);
     EXPECT_EQ(modeState().layoutMode, 0);
 }
@@ -266,8 +239,8 @@ TEST_F(MainWindowTest, ResettingFormat2ToItsStartUpStateLeavesFormat1Alone) {
 
     answer = kResultNo;
     window->command(kCmdResetToStartup);
-    EXPECT_EQ(captions.back(), "起動時の状態に戻す");
-    EXPECT_TRUE(messages.back().contains("起動時の状態に戻します。"));
+    EXPECT_EQ(messages.back().caption, "起動時の状態に戻す");
+    EXPECT_TRUE(messages.back().text.contains("起動時の状態に戻します。"));
     EXPECT_EQ(liveLayout(1)[12].mmRect, moved);
 
     answer = kResultYes;
@@ -277,7 +250,7 @@ TEST_F(MainWindowTest, ResettingFormat2ToItsStartUpStateLeavesFormat1Alone) {
 
     liveLayout(1)[1].mmRect = moved;
     window->command(kCmdResetToFactory);
-    EXPECT_EQ(captions.back(), "購入時の状態に戻す");
+    EXPECT_EQ(messages.back().caption, "購入時の状態に戻す");
     EXPECT_EQ(liveLayout(1)[1].mmRect, factoryLayout()[1].mmRect);
     EXPECT_EQ(exits, 0);
 }
@@ -305,8 +278,8 @@ TEST_F(MainWindowTest, APrinterWithoutResolutionEndsTheProgramWithError11) {
     printerGeometry(0).resolutionX = 0;
     window->refreshViews();
     ASSERT_FALSE(messages.empty());
-    EXPECT_TRUE(messages.back().startsWith(" ERROR No.0011"));
-    EXPECT_EQ(captions.back(), "Ｅｒｒｏｒ");
+    EXPECT_TRUE(messages.back().text.startsWith(" ERROR No.0011"));
+    EXPECT_EQ(messages.back().caption, "Ｅｒｒｏｒ");
     EXPECT_EQ(exits, 1) << "the normal exit saves the settings and commits the history";
 }
 
@@ -320,8 +293,8 @@ TEST_F(MainWindowTest, AFailedPrintEndsTheProgramThroughTheNormalExit) {
     window->command(kCmdPrint);
     setPdfFileChooserForTesting(nullptr);
     ASSERT_FALSE(messages.empty());
-    EXPECT_TRUE(messages.back().startsWith(" ERROR No.0004"));
-    EXPECT_EQ(captions.back(), "Error");
+    EXPECT_TRUE(messages.back().text.startsWith(" ERROR No.0004"));
+    EXPECT_EQ(messages.back().caption, "Error");
     EXPECT_EQ(exits, 1);
     EXPECT_TRUE(QFile::exists(folder.file("dat")));
 }
