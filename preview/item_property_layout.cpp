@@ -27,18 +27,12 @@ constexpr int kTextBytes = 255;
 constexpr int kNumberCharacters = 6;
 constexpr int kPointSizeCharacters = 3;
 
-template <typename T>
-T* withId(T* control, int id) {
-    setControlId(control, id);
-    return control;
-}
-
 QLabel* label(const char* text, int id, QWidget* parent) {
-    return withId(new QLabel(QString::fromUtf8(text), parent), id);
+    return withControlId(new QLabel(QString::fromUtf8(text), parent), id);
 }
 
 QRadioButton* radio(QButtonGroup* group, const char* text, int id, int value, QWidget* parent) {
-    auto* button = withId(new QRadioButton(QString::fromUtf8(text), parent), id);
+    auto* button = withControlId(new QRadioButton(QString::fromUtf8(text), parent), id);
     group->addButton(button, value);
     return button;
 }
@@ -67,7 +61,7 @@ QGroupBox* ItemPropertyDialog::buildContent() {
         "　項目内容　（支払条件）　",
         "　項目内容　（支払条件 ２行目）　",
     };
-    auto* box = withId(
+    auto* box = withControlId(
         new QGroupBox(QString::fromUtf8(kCaptions[static_cast<int>(form_) - 1]), this), kContent);
     auto* grid = new QGridLayout(box);
     const int fieldWidth = fontMetrics().horizontalAdvance(QString(36, QChar(0x56fd)));
@@ -75,7 +69,7 @@ QGroupBox* ItemPropertyDialog::buildContent() {
         static const char* const kPages[] = {"１ページ目", "２ページ目", "３ページ目"};
         for (int i = 0; i < 3; ++i) {
             grid->addWidget(label(kPages[i], kTitle1Label + 2 * i, box), i, 0);
-            titles_[i] = withId(new QLabel(box), kTitle1 + 2 * i);
+            titles_[i] = withControlId(new QLabel(box), kTitle1 + 2 * i);
             titles_[i]->setFrameShape(QFrame::Panel);
             titles_[i]->setFrameShadow(QFrame::Sunken);
             titles_[i]->setMinimumWidth(fieldWidth);
@@ -86,7 +80,7 @@ QGroupBox* ItemPropertyDialog::buildContent() {
     const int rows = form_ == Form::Other ? 1 : 3;
     static const char* const kPayments[] = {"手形 ：", "リース：", "現金 ："};
     for (int i = 0; i < rows; ++i) {
-        texts_[i] = withId(new QLineEdit(box), kText1 + 2 * i);
+        texts_[i] = withControlId(new QLineEdit(box), kText1 + 2 * i);
         texts_[i]->setMinimumWidth(fieldWidth);
         limitSjisInput(texts_[i], kTextBytes);
         useJapaneseInput(texts_[i]);
@@ -96,7 +90,7 @@ QGroupBox* ItemPropertyDialog::buildContent() {
         grid->addWidget(texts_[i], i, 1);
     }
     if (form_ != Form::Proviso) {
-        message_ = withId(new QLabel(box), kMessage);
+        message_ = withControlId(new QLabel(box), kMessage);
         message_->setWordWrap(true);
         if (form_ == Form::Payment) {
             message_->setText(
@@ -110,23 +104,24 @@ QGroupBox* ItemPropertyDialog::buildContent() {
 QLayout* ItemPropertyDialog::buildFrameGroups() {
     static const char* const kLabels[kNumberCount] = {"（X) ：", "（Y) ：", "幅 ：", "高さ ："};
     static const int kIds[kNumberCount] = {kX, kY, kWidth, kHeight};
-    auto* position =
-        withId(new QGroupBox(QStringLiteral("　枠の左上位置　(ミリ)　"), this), kPositionGroup);
-    auto* size = withId(new QGroupBox(QStringLiteral("　枠の大きさ　(ミリ)"), this), kSizeGroup);
+    auto* position = withControlId(new QGroupBox(QStringLiteral("　枠の左上位置　(ミリ)　"), this),
+                                   kPositionGroup);
+    auto* size =
+        withControlId(new QGroupBox(QStringLiteral("　枠の大きさ　(ミリ)"), this), kSizeGroup);
     auto* positionGrid = new QGridLayout(position);
     auto* sizeGrid = new QGridLayout(size);
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000000"));
     for (int i = 0; i < kNumberCount; ++i) {
         QGroupBox* box = i < kNumberWidth ? position : size;
         QGridLayout* grid = i < kNumberWidth ? positionGrid : sizeGrid;
-        numbers_[i] = withId(new QLineEdit(box), kIds[i]);
+        numbers_[i] = withControlId(new QLineEdit(box), kIds[i]);
         numbers_[i]->setMaxLength(kNumberCharacters);
         numbers_[i]->setFixedWidth(digitWidth);
         numbers_[i]->setAlignment(Qt::AlignRight);
         limitSjisInput(numbers_[i], kNumberCharacters, InputKind::Digits);
         useNumericInput(numbers_[i], true);
         numbers_[i]->installEventFilter(this);
-        upDowns_[i] = withId(new UpDownControl(numbers_[i], 0, 0, box), kIds[i] + 1);
+        upDowns_[i] = withControlId(new UpDownControl(numbers_[i], 0, 0, box), kIds[i] + 1);
         const int row = i % 2;
         grid->addWidget(label(kLabels[i], kIds[i] - 1, box), row, 0);
         grid->addWidget(numbers_[i], row, 1);
@@ -136,7 +131,7 @@ QLayout* ItemPropertyDialog::buildFrameGroups() {
     positionGrid->setColumnStretch(3, 1);
     sizeGrid->setColumnStretch(3, 1);
 
-    paperLine_ = withId(new QLabel(this), kPaperLine);
+    paperLine_ = withControlId(new QLabel(this), kPaperLine);
     auto* groups = new QHBoxLayout;
     groups->addWidget(position);
     groups->addWidget(size);
@@ -147,7 +142,7 @@ QLayout* ItemPropertyDialog::buildFrameGroups() {
 }
 
 QGroupBox* ItemPropertyDialog::buildTextGroup() {
-    auto* box = withId(new QGroupBox(QStringLiteral("　文字　"), this), kTextGroup);
+    auto* box = withControlId(new QGroupBox(QStringLiteral("　文字　"), this), kTextGroup);
     auto* layout = new QVBoxLayout(box);
 
     alignment_ = new QButtonGroup(this);
@@ -159,10 +154,11 @@ QGroupBox* ItemPropertyDialog::buildTextGroup() {
     alignmentRow->addStretch();
     layout->addLayout(alignmentRow);
 
-    auto* ruleBox = withId(new QGroupBox(QStringLiteral("　文字の大きさ　"), box), kRuleGroup);
+    auto* ruleBox =
+        withControlId(new QGroupBox(QStringLiteral("　文字の大きさ　"), box), kRuleGroup);
     auto* ruleGrid = new QGridLayout(ruleBox);
     rule_ = new QButtonGroup(this);
-    pointSize_ = withId(new QComboBox(ruleBox), kPointSize);
+    pointSize_ = withControlId(new QComboBox(ruleBox), kPointSize);
     pointSize_->setEditable(true);
     pointSize_->setInsertPolicy(QComboBox::NoInsert);
     pointSize_->addItems(pointSizes());
@@ -176,7 +172,8 @@ QGroupBox* ItemPropertyDialog::buildTextGroup() {
     ruleGrid->addWidget(
         radio(rule_, "枠の高さに合わせる", kFitHeightButton, kSizeFitHeight, ruleBox), 2, 0, 1, 2);
 
-    auto* weightBox = withId(new QGroupBox(QStringLiteral("　文字の太さ　"), box), kWeightGroup);
+    auto* weightBox =
+        withControlId(new QGroupBox(QStringLiteral("　文字の太さ　"), box), kWeightGroup);
     auto* weightColumn = new QVBoxLayout(weightBox);
     weight_ = new QButtonGroup(this);
     weightColumn->addWidget(radio(weight_, "通常", kNormalButton, 400, weightBox));
@@ -187,17 +184,18 @@ QGroupBox* ItemPropertyDialog::buildTextGroup() {
     row->addWidget(ruleBox);
     row->addWidget(weightBox);
     layout->addLayout(row);
-    underline_ = withId(new QCheckBox(QStringLiteral("アンダーラインを付ける"), box), kUnderline);
+    underline_ =
+        withControlId(new QCheckBox(QStringLiteral("アンダーラインを付ける"), box), kUnderline);
     layout->addWidget(underline_);
     return box;
 }
 
 QLayout* ItemPropertyDialog::buildButtons() {
-    auto* ok = withId(new QPushButton(QStringLiteral("OK"), this), kOk);
+    auto* ok = withControlId(new QPushButton(QStringLiteral("OK"), this), kOk);
     ok->setDefault(true);
-    auto* cancel = withId(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), kCancel);
-    auto* help = withId(new QPushButton(QStringLiteral("ヘルプ"), this),
-                        kHelpOther + static_cast<int>(form_) - 1);
+    auto* cancel = withControlId(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), kCancel);
+    auto* help = withControlId(new QPushButton(QStringLiteral("ヘルプ"), this),
+                               kHelpOther + static_cast<int>(form_) - 1);
     connect(ok, &QPushButton::clicked, this, &ItemPropertyDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &ItemPropertyDialog::reject);
     connect(help, &QPushButton::clicked, this, &ItemPropertyDialog::openHelpTopic);

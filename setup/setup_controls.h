@@ -19,9 +19,7 @@ namespace belvorine::setup {
 
 template <typename Control, typename... Args>
 Control* control(int id, Args&&... args) {
-    auto* widget = new Control(std::forward<Args>(args)...);
-    setControlId(widget, id);
-    return widget;
+    return withControlId(new Control(std::forward<Args>(args)...), id);
 }
 
 inline QLabel* label(const QString& text, int id) {

@@ -36,6 +36,13 @@ QString popupText(int helpId);
 int controlIdOf(const QWidget* control);
 void setControlId(QWidget* control, int id);
 
+// `control` with its id set, for building a dialog in one expression.
+template <typename Control>
+Control* withControlId(Control* control, int id) {
+    setControlId(control, id);
+    return control;
+}
+
 // The first widget below `root` that carries `id`.
 QWidget* findControl(QWidget* root, int id);
 
