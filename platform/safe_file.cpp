@@ -133,35 +133,6 @@ FileStamp stampOf(const struct stat& info) {
         static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
 }
 
-// Makes a temporary file beside `path`, lets `fill` write it, and renames it
-// over `path`; flushed to the disk with the folder when it must outlive a
-// power loss.
-int replaceThrough(const QString& path, mode_t mode, Durability durability, FileStamp* written,
-                   const std::function<bool(int fd)>& fill) {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return 0;
-    }
-    const bool durable = durability == Durability::kPowerLoss;
-    struct stat info {};
-    const bool filled = fill(fd) && ::fchmod(fd, mode) == 0 && (!durable || ::fsync(fd) == 0) &&
-                        ::fstat(fd, &info) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!filled || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
-        ::unlink(temporary.constData());
-        return 0;
-    }
-    if (durable) {
-        syncFolderOf(target);
-    }
-    if (written != nullptr) {
-        *written = stampOf(info);
-    }
-    return 1;
-}
-
 bool isTemporarySuffix(QStringView suffix) {
     if (suffix.size() != kTemporarySuffixLength) {
         return false;
@@ -176,6 +147,44 @@ bool isTemporarySuffix(QStringView suffix) {
 }
 
 }  // namespace
+
+bool FileSink::write(std::string_view piece) {
+    return writeAll(fd_, piece) != 0;
+}
+
+bool FileSink::copy(const ReadFile& from, long long offset, long long bytes) {
+    return from.isOpen() && copyRange(from.descriptor(), fd_, offset, bytes);
+}
+
+// Makes a temporary file beside `path`, lets `fill` write it, and renames it
+// over `path`; flushed to the disk with the folder when it must outlive a
+// power loss.
+int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode, Durability durability,
+                    FileStamp* written) {
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        return 0;
+    }
+    const bool durable = durability == Durability::kPowerLoss;
+    struct stat info {};
+    FileSink sink(fd);
+    const bool filled = fill(sink) && ::fchmod(fd, mode) == 0 && (!durable || ::fsync(fd) == 0) &&
+                        ::fstat(fd, &info) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!filled || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
+        ::unlink(temporary.constData());
+        return 0;
+    }
+    if (durable) {
+        syncFolderOf(target);
+    }
+    if (written != nullptr) {
+        *written = stampOf(info);
+    }
+    return 1;
+}
 
 ReadFile::ReadFile(ReadFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), maxBytes_(other.maxBytes_), stamp_(other.stamp_) {}
@@ -269,26 +278,10 @@ FileRead readFileBounded(const QString& path, std::string& content, long long ma
     return opened == FileRead::kRead ? file.read(content) : opened;
 }
 
-bool FileSink::write(std::string_view piece) {
-    return writeAll(fd_, piece) != 0;
-}
-
-bool FileSink::copy(const ReadFile& from, long long offset, long long bytes) {
-    return from.isOpen() && copyRange(from.descriptor(), fd_, offset, bytes);
-}
-
-int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode, Durability durability,
-                    FileStamp* written) {
-    return replaceThrough(path, mode, durability, written, [&fill](int fd) {
-        FileSink sink(fd);
-        return fill(sink);
-    });
-}
-
 int replaceFileSafely(const QString& path, std::string_view content, mode_t mode,
                       Durability durability, FileStamp* written) {
-    return replaceThrough(path, mode, durability, written,
-                          [content](int fd) { return writeAll(fd, content) != 0; });
+    return replaceFileWith(
+        path, [content](FileSink& sink) { return sink.write(content); }, mode, durability, written);
 }
 
 int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mode_t mode,
@@ -296,9 +289,9 @@ int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mod
     if (!from.isOpen() || bytes < 0) {
         return 0;
     }
-    const int in = from.descriptor();
-    return replaceThrough(to, mode, durability, written,
-                          [in, bytes](int fd) { return copyRange(in, fd, 0, bytes); });
+    return replaceFileWith(
+        to, [&from, bytes](FileSink& sink) { return sink.copy(from, 0, bytes); }, mode, durability,
+        written);
 }
 
 int copyFileSafely(const QString& from, const QString& to, mode_t mode) {
