@@ -68,13 +68,13 @@ int countRows(std::string_view file, std::string& decoded) {
 // One history file as found at start-up.
 struct Found {
     FileRead read = FileRead::kMissing;
-    ReadFile file;  // open while the content is used, to copy it from
-    std::string content;
+    ReadFile file;        // kept open, to copy the bytes read from it
+    long long bytes = 0;  // read whole; only the decoded text is kept
     std::string decoded;
     int rows = -1;  // -1: not a history
 
     bool empty() const {
-        return read == FileRead::kMissing || (read == FileRead::kRead && content.empty());
+        return read == FileRead::kMissing || (read == FileRead::kRead && bytes == 0);
     }
     bool isHistory() const { return rows >= 0; }
 };
@@ -82,11 +82,14 @@ struct Found {
 Found inspect(const QString& path) {
     Found found;
     found.read = found.file.open(path);
-    if (found.read == FileRead::kRead) {
-        found.read = found.file.read(found.content);
+    if (found.read != FileRead::kRead) {
+        return found;
     }
-    if (found.read == FileRead::kRead && hasHistoryMark(found.content)) {
-        found.rows = countRows(found.content, found.decoded);
+    std::string content;
+    found.read = found.file.read(content);
+    found.bytes = static_cast<long long>(content.size());
+    if (found.read == FileRead::kRead && hasHistoryMark(content)) {
+        found.rows = countRows(content, found.decoded);
     }
     return found;
 }
@@ -123,17 +126,15 @@ QString putAside(const QString& path, SetAside why, const DataFilePrompts& promp
 
 // Copies the history that was read to `to`, from the file it was read from.
 int copyHistory(const Found& from, const QString& to, mode_t mode,
-                Durability durability = Durability::kPowerLoss) {
-    return copyFileSafely(from.file, static_cast<long long>(from.content.size()), to, mode,
-                          durability);
+                Durability durability = Durability::kPowerLoss, FileStamp* made = nullptr) {
+    return copyFileSafely(from.file, from.bytes, to, mode, durability, made);
 }
 
 // The working file is worthless after a crash (the next start makes it
 // again from the data file), so it is only renamed into place, not flushed.
 int makeWorkingFile(Found& history) {
     FileStamp made;
-    if (!copyFileSafely(history.file, static_cast<long long>(history.content.size()),
-                        workingFilePath(), kWritable, Durability::kCrash, &made)) {
+    if (!copyHistory(history, workingFilePath(), kWritable, Durability::kCrash, &made)) {
         return 0;
     }
     session().madeFromText = std::move(history.decoded);
@@ -206,7 +207,7 @@ int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dat
     if (copyHistory(left, dataFilePath(), kReadOnly)) {
         session().rowsOnDisk = left.rows;
     }
-    session().dataFileSize = static_cast<long long>(left.content.size());
+    session().dataFileSize = left.bytes;
     settings().initialData.rowCount = left.rows;
     return makeWorkingFile(left) ? 1 : -1;
 }
@@ -350,7 +351,7 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
         // as it was.
         return 0;
     }
-    session().dataFileSize = static_cast<long long>(data.content.size());
+    session().dataFileSize = data.bytes;
     // A data file cut short still carries the history mark: the rows the
     // last exit wrote tell it apart.
     const bool dataGood = data.isHistory() && data.rows >= expectedRows;
@@ -391,30 +392,31 @@ int commitDataFiles() {
         settleBetweenRuns(backupFilePath());
         return kCommitDone;
     }
-    Found working;
-    if (state.damaged || working.file.open(workingFilePath()) != FileRead::kRead) {
+    ReadFile working;
+    if (state.damaged || working.open(workingFilePath()) != FileRead::kRead) {
         return kCommitRefused;
     }
-    long long bytes = working.file.stamp().size;
+    long long bytes = working.stamp().size;
     int rows = state.expectedRows;
-    if (rows < 0 || working.file.stamp() != state.expectedStamp) {
+    if (rows < 0 || working.stamp() != state.expectedStamp) {
         // Changed since this run last read or wrote it: it must still read
         // back as that history.
-        if (working.file.read(working.content) != FileRead::kRead ||
-            !hasHistoryMark(working.content)) {
+        std::string content;
+        std::string decoded;
+        if (working.read(content) != FileRead::kRead || !hasHistoryMark(content)) {
             return kCommitRefused;
         }
-        rows = countRows(working.content, working.decoded);
+        rows = countRows(content, decoded);
         if (state.expectedRows >= 0 && rows != state.expectedRows) {
             return kCommitRefused;
         }
-        bytes = static_cast<long long>(working.content.size());
+        bytes = static_cast<long long>(content.size());
     }
-    if (!copyFileSafely(working.file, bytes, dataFilePath(), kReadOnly)) {
+    if (!copyFileSafely(working, bytes, dataFilePath(), kReadOnly)) {
         return kCommitRefused;
     }
     settings().initialData.rowCount = rows;
-    const bool backupSaved = copyFileSafely(working.file, bytes, backupFilePath(), kReadOnly);
+    const bool backupSaved = copyFileSafely(working, bytes, backupFilePath(), kReadOnly);
     QFile::remove(workingFilePath());
     return backupSaved ? kCommitDone : kCommitBackupFailed;
 }
