@@ -68,9 +68,12 @@ int leadingInteger(std::string_view text) {
         std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
 }
 
-std::string normaliseQuantity(std::string_view text) {
-    const double value = leadingNumber(text);
+std::string quantityText(double value) {
     return fixed(value, std::floor(value) == value ? 0 : 2);
+}
+
+std::string normaliseQuantity(std::string_view text) {
+    return quantityText(leadingNumber(text));
 }
 
 std::string normaliseUnitPrice(std::string_view text) {

@@ -16,7 +16,11 @@ double leadingNumber(std::string_view text);
 // to the int range); 0 when there is none.
 int leadingInteger(std::string_view text);
 
-// "%8.0f" of the value when it has no fractional part, else "%8.2f".
+// "%8.0f" of `value` when it has no fractional part, else "%8.2f" (with
+// a decimal point whatever the locale).
+std::string quantityText(double value);
+
+// quantityText of the value of `text`.
 std::string normaliseQuantity(std::string_view text);
 
 // "%8.2f" of the value.

@@ -1,8 +1,4 @@
 #include "entry/partial_delivery_dialog.h"
-
-#include <cmath>
-#include <cstdio>
-
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -36,10 +32,6 @@ constexpr std::size_t kTotalQuantityBytes = sizeof(OrderLine::totalQuantity) - 1
 std::string_view afterLastBlank(std::string_view text) {
     const std::size_t blank = text.rfind(' ');
     return blank == std::string_view::npos ? text : text.substr(blank + 1);
-}
-
-double numberOf(std::string_view text) {
-    return leadingNumber(removeThousands(text));
 }
 
 class PartialDeliveryDialog : public BelvorineDialog {
@@ -206,9 +198,7 @@ std::string partialTotal(const std::string (&parts)[5]) {
     for (const std::string& part : parts) {
         sum += numberOf(part);
     }
-    char text[64];
-    std::snprintf(text, sizeof text, sum == std::floor(sum) ? "%8.0f" : "%8.2f", sum);
-    return text;
+    return quantityText(sum);
 }
 
 int splitWorkingLine(WorkingOrder& working, int line, const std::string (&parts)[5],

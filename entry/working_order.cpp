@@ -20,10 +20,6 @@ constexpr std::size_t kPlaceLineBytes = 15;
 // Amounts are whole numbers below the largest 32-bit signed value.
 constexpr double kAmountLimit = 2147483647.0;
 
-double numberOf(std::string_view text) {
-    return leadingNumber(removeThousands(text));
-}
-
 std::string amountText(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%13d", value);
@@ -74,6 +70,10 @@ void normaliseNumbers(OrderLine& line) {
 }
 
 }  // namespace
+
+double numberOf(std::string_view text) {
+    return leadingNumber(removeThousands(text));
+}
 
 WorkingOrder& workingOrder() {
     static WorkingOrder working;

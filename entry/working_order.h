@@ -73,6 +73,9 @@ unsigned settleEditedLine(WorkingOrder& working, int slot, int& newSlot);
 // Recounts the filled lines into lineCount and returns it.
 int recountLines(WorkingOrder& working);
 
+// The value of a number text that may carry thousands separators.
+double numberOf(std::string_view text);
+
 // The amount of a line from its quantity and unit price (thousands
 // separators allowed, a text that is not a number counts 0): the product
 // rounded half up as "%13d", or "Over Flow" when it reaches 2147483647.
