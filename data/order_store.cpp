@@ -64,7 +64,13 @@ void OrderStore::setRow(int index, const StoreRow& row) {
     }
     std::string_view fields[kRowFieldCount];
     fieldViews(row, fields);
-    storeText(index, composeRow(fields, kRowFieldCount, true));
+    const std::string text = composeRow(fields, kRowFieldCount, true);
+    // An unchanged row keeps its place, so that a bulk change or an OK
+    // without edits costs no sort and no rewrite of every row.
+    if (text == line(index)) {
+        return;
+    }
+    storeText(index, text);
     inOrder_ = false;
 }
 
