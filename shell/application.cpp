@@ -83,10 +83,7 @@ void closeOnTerminationSignals(MainWindow& window) {
     auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, &window);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
         notifier->setEnabled(false);
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-        }
-        window.closeAfterError();
+        window.requestExit();
     });
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;

@@ -54,6 +54,10 @@ public:
 
     // Ends the program in whatever mode it is, through the normal exit.
     void closeAfterError();
+    // The same, asked from outside (a termination signal): a command under
+    // way is ended first, so that a print never finds its history already
+    // committed; its open dialog is closed.
+    void requestExit();
 
 signals:
     // The exit sequence has run: settings saved, history committed.
@@ -68,6 +72,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void runCommand(int id);
     void buildActions();
     void showModeView();
     void applyMode();
@@ -104,6 +109,8 @@ private:
     PreviewWindow* preview_;
     QTimer clock_;
     bool exitSequenceDone_ = false;
+    int commandDepth_ = 0;  // commands under way (a dialog runs its own loop)
+    bool exitRequested_ = false;
 };
 
 }  // namespace belvorine

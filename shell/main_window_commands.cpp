@@ -1,6 +1,7 @@
 // The main window's command switch and the changes of the main area's mode.
 
 #include <QAction>
+#include <QApplication>
 
 #include "data/order_store.h"
 #include "data/settings_state.h"
@@ -45,6 +46,25 @@ void editCompanyProfile(MainWindow& window) {
 }  // namespace
 
 void MainWindow::command(int id) {
+    ++commandDepth_;
+    runCommand(id);
+    --commandDepth_;
+    if (commandDepth_ == 0 && exitRequested_) {
+        closeAfterError();
+    }
+}
+
+void MainWindow::requestExit() {
+    exitRequested_ = true;
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+    }
+    if (commandDepth_ == 0) {
+        closeAfterError();
+    }
+}
+
+void MainWindow::runCommand(int id) {
     switch (id) {
         case kCmdPreview:
             enterPreview();

@@ -366,3 +366,16 @@ TEST_F(MainWindowTest, ViewMenuShowsAHiddenBarAsAnEmptyBox) {
     EXPECT_EQ(tickPixels(kCmdToolbar), 0);
     EXPECT_EQ(tickPixels(kCmdStatusBar), 0);
 }
+
+// A logout during a print must not commit the history under the print: the
+// exit asked by a termination signal waits for the command under way.
+TEST_F(MainWindowTest, AnExitAskedDuringACommandComesAfterIt) {
+    int exitsInside = -1;
+    test::withModalDialog([this]() { window->command(kCmdDataEntry); },
+                          [this, &exitsInside](QWidget*) {
+                              window->requestExit();
+                              exitsInside = exits;
+                          });
+    EXPECT_EQ(exitsInside, 0);
+    EXPECT_EQ(exits, 1);
+}
