@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 
 #include "data/settings_state.h"
-#include "platform/screen_metrics.h"
+#include "form/units.h"
 
 namespace belvorine {
 namespace {
@@ -42,12 +42,11 @@ ScrolledBitmapView::ScrolledBitmapView(QWidget* parent) : QAbstractScrollArea(pa
 }
 
 QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format) {
-    const ScreenMetrics& screen = screenMetrics();
     bitmap_ = QImage();  // the old page goes before the new one is made
     patch_ = QImage();
     bitmap_ = QImage(size.expandedTo(QSize(1, 1)), format);
-    bitmap_.setDotsPerMeterX(qRound((screen.dpiX != 0 ? screen.dpiX : 96) / 0.0254));
-    bitmap_.setDotsPerMeterY(qRound((screen.dpiY != 0 ? screen.dpiY : 96) / 0.0254));
+    bitmap_.setDotsPerMeterX(qRound(displayDpiX() / 0.0254));
+    bitmap_.setDotsPerMeterY(qRound(displayDpiY() / 0.0254));
     bitmap_.fill(color);
     return bitmap_;
 }
@@ -64,9 +63,8 @@ int ScrolledBitmapView::startRender(int zoom, PageGeometry& geometry) {
         emit renderFailed();
         return 0;
     }
-    const ScreenMetrics& screen = screenMetrics();
-    const int dpiX = screen.dpiX != 0 ? screen.dpiX : 96;
-    const int dpiY = screen.dpiY != 0 ? screen.dpiY : 96;
+    const int dpiX = displayDpiX();
+    const int dpiY = displayDpiY();
     geometry = bitmapGeometry(printer, std::int64_t{zoom} * dpiX * 50 / printer.resolutionX,
                               std::int64_t{zoom} * dpiY * 50 / printer.resolutionY, dpiX, dpiY);
     return 1;

@@ -10,7 +10,6 @@
 #include "form/units.h"
 #include "platform/log_font_qt.h"
 #include "platform/painter_device_context.h"
-#include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
 
 namespace belvorine {
@@ -18,16 +17,6 @@ namespace {
 
 // "　御中" in Shift-JIS.
 constexpr std::string_view kHonorific = "\x81\x40\x8c\xe4\x92\x86";
-
-int displayDpiX() {
-    const int dpi = screenMetrics().dpiX;
-    return dpi != 0 ? dpi : kDefaultDisplayDpi;
-}
-
-int displayDpiY() {
-    const int dpi = screenMetrics().dpiY;
-    return dpi != 0 ? dpi : kDefaultDisplayDpi;
-}
 
 // The settings' font with the frame's height, weight and underline.
 LogFont frameFont(const LogFont& base, int height, const LayoutItem& item) {

@@ -3,7 +3,19 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/screen_metrics.h"
+
 namespace belvorine {
+
+int displayDpiX() {
+    const int dpi = screenMetrics().dpiX;
+    return dpi != 0 ? dpi : kDefaultDisplayDpi;
+}
+
+int displayDpiY() {
+    const int dpi = screenMetrics().dpiY;
+    return dpi != 0 ? dpi : kDefaultDisplayDpi;
+}
 
 int clampToInt(long long value) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));

@@ -8,6 +8,11 @@ namespace belvorine {
 inline constexpr int kDefaultDisplayDpi = 96;
 inline constexpr int kDefaultPrinterDpi = 600;
 
+// The display's resolution (screenMetrics), kDefaultDisplayDpi while it is
+// unknown.
+int displayDpiX();
+int displayDpiY();
+
 // a x b / c with a 64-bit product, rounded half away from zero. A divisor
 // of 0 gives 0 (there is no quotient to give); a result beyond the range of
 // int is cut to it.

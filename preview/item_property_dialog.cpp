@@ -21,7 +21,6 @@
 #include "form/page_renderer.h"
 #include "form/text_fitting.h"
 #include "form/units.h"
-#include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
 #include "shell/message_box.h"
 #include "shell/mode_state.h"
@@ -239,7 +238,7 @@ void ItemPropertyDialog::applySizeRule() {
     LayoutItem& item = layout_[item_];
     const ItemGroup group = groupOf(item_);
     if (item.sizeRule == kSizeFitHeight) {
-        item.pointSize = mulDiv(item.screenRect.height(), 72, screenMetrics().dpiY);
+        item.pointSize = mulDiv(item.screenRect.height(), 72, displayDpiY());
     } else if (item.sizeRule == kSizeFitWidth) {
         int smallest = fitPointSize(item);
         for (int member = group.first + 1; member <= group.last; ++member) {

@@ -9,7 +9,6 @@
 #include "form/layout_preparation.h"
 #include "form/text_fitting.h"
 #include "form/units.h"
-#include "platform/screen_metrics.h"
 #include "preview/frame_limits.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_shared.h"
@@ -21,10 +20,6 @@ namespace {
 
 // A drag that comes this close to the window's edge is committed at once.
 constexpr int kEdgeStop = 8;
-
-int displayDpi(int dpi) {
-    return dpi != 0 ? dpi : kDefaultDisplayDpi;
-}
 
 // The leader of the group that `item` belongs to; any other item itself.
 int groupLeader(int item) {
@@ -102,8 +97,8 @@ QSize boxExtent() {
 
 Rect PreviewWindow::toMillimetres(const Rect& r) const {
     const PageSettings& page = printerSettings(currentFormat());
-    const int dX = displayDpi(screenMetrics().dpiX);
-    const int dY = displayDpi(screenMetrics().dpiY);
+    const int dX = displayDpiX();
+    const int dY = displayDpiY();
     return Rect{toHundredthsMm(r.left, dX) + page.marginLeft.value,
                 toHundredthsMm(r.top, dY) + page.marginTop.value,
                 toHundredthsMm(r.right, dX) + page.marginLeft.value,
@@ -135,8 +130,8 @@ void PreviewWindow::select(int item, const QPoint& page) {
     s.rect = frame.screenRect;
     s.startRect = frame.screenRect;
     const FrameLimits limits = frameLimits(format, frameMillimetres(frame.mmRect));
-    const int dX = displayDpi(screenMetrics().dpiX);
-    const int dY = displayDpi(screenMetrics().dpiY);
+    const int dX = displayDpiX();
+    const int dY = displayDpiY();
     s.maxRight = clampToInt(static_cast<long long>(s.startRect.left) +
                             toPixels(std::max(limits.maxWidth, 0) * 100, dX));
     s.maxBottom = clampToInt(static_cast<long long>(s.startRect.top) +

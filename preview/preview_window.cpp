@@ -9,8 +9,8 @@
 #include "data/settings_state.h"
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
+#include "form/units.h"
 #include "platform/painter_device_context.h"
-#include "platform/screen_metrics.h"
 #include "preview/layout_resets.h"
 #include "preview/layout_undo.h"
 #include "preview/zoom_dialog.h"
@@ -141,9 +141,8 @@ void PreviewWindow::clientResized() {
 
 void PreviewWindow::drawOutlines(QImage& bitmap) const {
     PainterDeviceContext dc(&bitmap);
-    const ScreenMetrics& screen = screenMetrics();
-    const int mmX = (screen.dpiX != 0 ? screen.dpiX : 96) * 10 / 254;
-    const int mmY = (screen.dpiY != 0 ? screen.dpiY : 96) * 10 / 254;
+    const int mmX = displayDpiX() * 10 / 254;
+    const int mmY = displayDpiY() * 10 / 254;
     dc.setSolidPen(0, QColor(255, 0, 0));
     dc.drawRectangle(box_.adjusted(-mmX, -mmY, mmX, mmY));
     dc.setSolidPen(0, QColor(0, 0, 255));
