@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 
+#include "data/layout_model.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
 #include "form/text_fitting.h"
@@ -20,20 +21,6 @@ namespace {
 
 // A drag that comes this close to the window's edge is committed at once.
 constexpr int kEdgeStop = 8;
-
-// The leader of the group that `item` belongs to; any other item itself.
-int groupLeader(int item) {
-    if (item == 2 || item == 3) {
-        return 1;
-    }
-    if (item == 15 || item == 16) {
-        return 14;
-    }
-    if (item == 18 || item == 19) {
-        return 17;
-    }
-    return item;
-}
 
 bool contains(const Rect& r, const QPoint& p) {
     return p.x() >= r.left && p.x() < r.right && p.y() >= r.top && p.y() < r.bottom;
@@ -110,7 +97,7 @@ int PreviewWindow::hitTest(const QPoint& page) const {
     const int shown = modeState().previewPage;
     int hit = 0;
     for (int item = 1; item < kLayoutItemCount; ++item) {
-        const int leader = groupLeader(item);
+        const int leader = groupOf(item).first;
         if (isSelectableOnPage(leader, shown) && contains(layout[item].screenRect, page)) {
             hit = leader;
         }

@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "data/layout_model.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
 
@@ -33,7 +34,8 @@ bool isItemIndex(int index) {
 }  // namespace
 
 int groupFollowers(int itemIndex) {
-    return itemIndex == 1 || itemIndex == 14 || itemIndex == 17 ? 2 : 0;
+    const ItemGroup group = groupOf(itemIndex);
+    return group.first == itemIndex ? group.last - group.first : 0;
 }
 
 void pushLayoutUndo(int itemIndex) {

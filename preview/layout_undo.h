@@ -31,11 +31,8 @@ int layoutUndoCount();
 bool layoutChanged(int format);
 void setLayoutChanged(int format, bool changed);
 
-// The followers of a group leader (1 → 2, 3; 14 → 15, 16; 17 → 18, 19);
-// 0 for any other item.
+// The number of followers of a group leader (1 → 2, 3; 14 → 15, 16;
+// 17 → 18, 19); 0 for any other item.
 int groupFollowers(int itemIndex);
-inline bool isGroupLeader(int itemIndex) {
-    return groupFollowers(itemIndex) != 0;
-}
 
 }  // namespace belvorine
