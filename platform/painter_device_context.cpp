@@ -91,9 +91,12 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
     const int x = corner.x();
     const int baseline = corner.y() + fm.ascent();
     // A text longer than its frame stops at the frame, on screen and on
-    // paper alike, instead of running over its neighbours.
+    // paper alike, instead of running over its neighbours. Only such a text
+    // is clipped: every clip is a path of its own in a PDF.
     painter_->save();
-    painter_->setClipRect(rect, painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (!rect.contains(QRect(corner, QSize(line.width, fm.height())))) {
+        painter_->setClipRect(rect, painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
 
     // The runs are drawn without decoration; underline and strike-out are
     // drawn once across the whole line, spaces and justification included.
