@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,15 +37,6 @@ constexpr int kTypedMarginLength = 9;
 // "140.00", a third of an A3 height, fits; the original's five characters
 // cut every margin of 100 mm or more.
 constexpr int kMarginEditLength = 6;
-
-// CUPS can take seconds to answer for a printer on the network.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 std::string_view beforeParenthesis(std::string_view name) {
     const std::size_t cut = name.find(" (");
@@ -238,7 +228,7 @@ QWidget* PrintSetupDialog::buildMarginBox() {
 const PrintSetupDialog::PrinterLists& PrintSetupDialog::listsOf(int printerIndex) {
     auto found = lists_.find(printerIndex);
     if (found == lists_.end()) {
-        const WaitCursor wait;
+        // A slow queue is asked on a thread, with the wait cursor shown.
         const PrinterEntry& entry = printerEntry(printerIndex);
         found =
             lists_.emplace(printerIndex, PrinterLists{paperList(entry), sourceList(entry)}).first;
@@ -313,11 +303,8 @@ bool PrintSetupDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PrintSetupDialog::runPrinterCheck() {
-    {
-        const WaitCursor wait;
-        // A printer that cannot be asked leaves the limits as they were.
-        checkPrinter(work_, geometry_);
-    }
+    // A printer that cannot be asked leaves the limits as they were.
+    checkPrinter(work_, geometry_);
     showMargins();
 }
 
@@ -358,10 +345,7 @@ void PrintSetupDialog::accept() {
     }
     PageSettings& live = printerSettings(format_);
     live = work_;
-    {
-        const WaitCursor wait;
-        refreshPrinterMetrics(live, format_);
-    }
+    refreshPrinterMetrics(live, format_);
     for (int format = 0; format < kFormatCount; ++format) {
         prepareLayout(format, liveLayout(format));
     }
