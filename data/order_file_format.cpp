@@ -38,6 +38,27 @@ bool endsTrimmed(std::string_view field) {
     return trimmedLength(field) == field.size();
 }
 
+// The ten fields as composeRow joins them, before any cut; returns the
+// length of the row they make.
+std::size_t rowParts(const std::string_view* fields, int count, bool sanitise,
+                     std::string (&parts)[kRowFieldCount]) {
+    std::size_t total = kRowFieldCount - 1;  // the TABs
+    for (int i = 0; i < kRowFieldCount; ++i) {
+        std::string& part = parts[i];
+        part = i < count ? fields[i] : std::string_view();
+        if (sanitise) {
+            std::replace_if(part.begin(), part.end(), isRowBreak, ' ');
+        }
+        if (i < kRowFieldCount - 1) {
+            part.resize(trimmedLength(part));
+        } else if (part.empty()) {
+            part = "0";
+        }
+        total += part.size();
+    }
+    return total;
+}
+
 }  // namespace
 
 const std::string& historyHeader() {
@@ -56,23 +77,14 @@ std::vector<std::string_view> historyRows(std::string_view decoded) {
     return rows;
 }
 
+std::size_t composedRowLength(const std::string_view* fields, int count, bool sanitise) {
+    std::string parts[kRowFieldCount];
+    return rowParts(fields, count, sanitise, parts);
+}
+
 std::string composeRow(const std::string_view* fields, int count, bool sanitise) {
     std::string parts[kRowFieldCount];
-    std::size_t total = kRowFieldCount - 1;  // the TABs
-    for (int i = 0; i < kRowFieldCount; ++i) {
-        std::string& part = parts[i];
-        part = i < count ? fields[i] : std::string_view();
-        if (sanitise) {
-            std::replace_if(part.begin(), part.end(), isRowBreak, ' ');
-        }
-        if (i < kRowFieldCount - 1) {
-            part.resize(trimmedLength(part));
-        } else if (part.empty()) {
-            part = "0";
-        }
-        total += part.size();
-    }
-    if (total > kMaxRowBytes) {
+    if (rowParts(fields, count, sanitise, parts) > kMaxRowBytes) {
         // Too long for a row: the longest text fields are cut on character
         // boundaries until the row fits, so that every field keeps its place
         // and the format index stays whole. Cut and trimmed fields never need

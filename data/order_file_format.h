@@ -66,6 +66,10 @@ std::vector<std::string_view> historyRows(std::string_view decoded);
 // that a field never spills into the next one or into another row.
 std::string composeRow(const std::string_view* fields, int count, bool sanitise);
 
+// The length of the row composeRow makes of the fields before it cuts any:
+// above kMaxRowBytes, the row would not hold them whole.
+std::size_t composedRowLength(const std::string_view* fields, int count, bool sanitise);
+
 // A row read from a file, normalised: the line is split at its first nine
 // TABs into fields 1 to 9, the rest going to field 10, and rebuilt with
 // composeRow. Normalising a normalised row leaves it unchanged.

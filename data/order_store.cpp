@@ -31,6 +31,12 @@ void StoreRow::rebuildLine() {
     texts[kStoreLine] = composeRow(fields, kRowFieldCount, true);
 }
 
+bool StoreRow::fitsWhole() const {
+    std::string_view fields[kRowFieldCount];
+    fieldViews(*this, fields);
+    return composedRowLength(fields, kRowFieldCount, true) <= kMaxRowBytes;
+}
+
 std::string_view OrderStore::line(int row) const {
     if (row < 0 || row >= rowCount()) {
         return std::string_view();

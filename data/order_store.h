@@ -30,6 +30,8 @@ struct StoreRow {
     const std::string& operator[](int field) const { return texts[field]; }
     // Slot 0 := slots 1 to 10 joined by TAB, as the file keeps them.
     void rebuildLine();
+    // True when the row holds slots 1 to 10 whole (no field is cut).
+    bool fitsWhole() const;
 };
 
 class OrderStore {

@@ -95,7 +95,7 @@ int changePaymentTerms(OrderStore& store, const std::string& counterparty,
         }
         StoreRow row = store.row(index);
         row[kStorePaymentText] = terms;
-        if (!fitsStoreRow(row)) {
+        if (!row.fitsWhole()) {
             return 0;
         }
         changed.emplace_back(index, std::move(row));

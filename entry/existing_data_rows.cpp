@@ -67,14 +67,4 @@ int pickRows(WorkingOrder& working, const OrderStore& store, const std::vector<i
     return count < 0 ? 0 : count;
 }
 
-bool fitsStoreRow(const StoreRow& row) {
-    std::size_t length = kRowFieldCount - 1;  // the TABs
-    for (int field = kStoreCounterparty; field < kStoreFormatIndex; ++field) {
-        length += trimmedLength(row[field]);
-    }
-    const std::string& format = row[kStoreFormatIndex];
-    length += format.empty() ? 1 : format.size();
-    return length <= kMaxRowBytes;
-}
-
 }  // namespace belvorine

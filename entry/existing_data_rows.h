@@ -18,9 +18,4 @@ struct WorkingOrder;
 // kind follows the payment text. Returns the number of lines added.
 int pickRows(WorkingOrder& working, const OrderStore& store, const std::vector<int>& storeIndices);
 
-// True when the row's fields, without their trailing blanks and joined by
-// TAB, fit the 255 bytes of a row. A longer row would be cut and lose its
-// last fields, the format index among them.
-bool fitsStoreRow(const StoreRow& row);
-
 }  // namespace belvorine

@@ -167,7 +167,7 @@ void RowEditorDialog::accept() {
     row[kStoreUnit] = toRecordText(unit_->currentText(), data_entry::kUnitBytes);
     row[kStoreUnitPrice] = toRecordText(unitPrice_->text(), 255);
     row[kStorePaymentText] = payment_->terms();
-    if (!fitsStoreRow(row)) {
+    if (!row.fitsWhole()) {
         showWarning(this, QStringLiteral("確認"),
                     QStringLiteral("項目の内容が長すぎるため保存できません！！\n\n"
                                    "品名や納品場所を短くして下さい！！"));
