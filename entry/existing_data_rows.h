@@ -8,7 +8,6 @@
 namespace belvorine {
 
 class OrderStore;
-struct StoreRow;
 struct WorkingOrder;
 
 // Fills the free line slots after the filled lines with the store rows
