@@ -114,8 +114,8 @@ void keepInBounds(InitialData& data, const InitialData& fallback) {
     keepIf(within(data.windowHeight, 0, kMaxWindowExtent), data.windowHeight,
            fallback.windowHeight);
     // 0 is an old file's "not set", drawn at 100 %.
-    keepIf(data.zoomPercent == 0 || within(data.zoomPercent, 40, 200), data.zoomPercent,
-           fallback.zoomPercent);
+    keepIf(data.zoomPercent == 0 || within(data.zoomPercent, kMinimumZoom, kMaximumZoom),
+           data.zoomPercent, fallback.zoomPercent);
     keepIf(within(data.formatIndex, 0, kFormatCount - 1), data.formatIndex, fallback.formatIndex);
     keepIf(data.rowCount >= 0, data.rowCount, 0);
     keepIf(data.counterpartyCount >= 0, data.counterpartyCount, 0);

@@ -94,7 +94,7 @@ int previewZoomPercent() {
     // A value an edited settings file put outside 40 to 200 is drawn at the
     // nearest limit, so that it can never ask for a bitmap larger than the
     // largest zoom's.
-    return std::clamp(zoom, 40, 200);
+    return std::clamp(zoom, kMinimumZoom, kMaximumZoom);
 }
 
 bool isSelectableOnPage(int item, int page) {

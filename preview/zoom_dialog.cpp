@@ -13,10 +13,6 @@
 namespace belvorine {
 namespace {
 
-constexpr int kMinimumZoom = 40;
-constexpr int kMaximumZoom = 200;
-constexpr int kZoomStep = 20;
-
 QPushButton* button(QWidget* parent, const QString& text, int id) {
     auto* widget = new QPushButton(text, parent);
     setControlId(widget, id);

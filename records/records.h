@@ -90,6 +90,11 @@ struct FormLayout {
 };
 static_assert(sizeof(FormLayout) == 9360);
 
+// The preview's zoom: 40 % to 200 % in steps of 20 (0 in a file: fit).
+inline constexpr int kMinimumZoom = 40;
+inline constexpr int kMaximumZoom = 200;
+inline constexpr int kZoomStep = 20;
+
 // Window state and counters (324 bytes), key "InitialData".
 struct InitialData {
     std::int32_t showState = 9;  // 9 restored, 6 minimised, 3 maximised

@@ -128,10 +128,10 @@ void MainWindow::runCommand(int id) {
             }
             break;
         case kCmdZoomOut:
-            zoom(-20);
+            zoom(-kZoomStep);
             break;
         case kCmdZoomIn:
-            zoom(20);
+            zoom(kZoomStep);
             break;
         case kCmdLeaveMode:
             leaveMode();
@@ -159,8 +159,8 @@ void MainWindow::updateButtons() {
     action(kCmdNextPage)
         ->setEnabled(print.orderAndCopyOnOneSheet != 1 &&
                      mode.previewPage < PreviewWindow::lastPage());
-    action(kCmdZoomOut)->setEnabled(zoom != 40);
-    action(kCmdZoomIn)->setEnabled(zoom != 200);
+    action(kCmdZoomOut)->setEnabled(zoom != kMinimumZoom);
+    action(kCmdZoomIn)->setEnabled(zoom != kMaximumZoom);
     // Derived from the layout editor wherever the buttons are refreshed, so
     // that a zoom or a page change never switches Ctrl+Z off while there is
     // something to undo.
@@ -254,9 +254,9 @@ void MainWindow::setupAccepted() {
 void MainWindow::zoom(int delta) {
     std::int32_t& zoom = settings().initialData.zoomPercent;
     if (delta < 0) {
-        zoom = zoom < 60 ? 40 : zoom + delta;
+        zoom = zoom < kMinimumZoom + kZoomStep ? kMinimumZoom : zoom + delta;
     } else {
-        zoom = std::min(zoom + delta, 200);
+        zoom = std::min(zoom + delta, kMaximumZoom);
     }
     updateButtons();
     preview_->render();
