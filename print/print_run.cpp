@@ -232,14 +232,13 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
     // A queue is asked on a thread of its own, so that a scheduler that
     // does not answer leaves the window painted and ends in a failure
     // rather than a hang.
-    auto printer = std::make_shared<std::unique_ptr<QPrinter>>();
-    const auto setUp = [printer, entry, mode = deviceModeFor(settings)]() {
-        auto made = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        if (setUpPrinter(*made, entry, mode)) {
-            *printer = std::move(made);
-        }
-    };
-    if (!runPrinterQuery(setUp, kPrinterQueryTimeoutMs) || !*printer) {
+    const auto printer = askPrintingSystem(
+        [entry, mode = deviceModeFor(settings)]() -> std::unique_ptr<QPrinter> {
+            auto made = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            return setUpPrinter(*made, entry, mode) ? std::move(made) : nullptr;
+        },
+        kPrinterQueryTimeoutMs);
+    if (!printer || !*printer) {
         return kPrintFailed;
     }
     (*printer)->setDocName(kDocumentName);

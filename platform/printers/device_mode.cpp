@@ -144,20 +144,20 @@ int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCap
     if (entry.pdf) {
         return readDeviceCaps(pdfPageLayout(mode), kPdfResolution, caps);
     }
-    struct Answer {
-        int ok = 0;
-        DeviceCaps caps;
-    };
-    auto answer = std::make_shared<Answer>();
-    const auto ask = [answer, entry, mode]() {
-        QPrinter printer(QPrinter::HighResolution);
-        answer->ok =
-            setUpQueue(printer, entry, mode, false) && readDeviceCaps(printer, answer->caps);
-    };
-    if (!runPrinterQuery(ask, kPrinterQueryTimeoutMs) || !answer->ok) {
+    const auto answer = askPrintingSystem(
+        [entry, mode]() -> std::optional<DeviceCaps> {
+            QPrinter printer(QPrinter::HighResolution);
+            DeviceCaps asked;
+            if (!setUpQueue(printer, entry, mode, false) || !readDeviceCaps(printer, asked)) {
+                return std::nullopt;
+            }
+            return asked;
+        },
+        kPrinterQueryTimeoutMs);
+    if (!answer || !*answer) {
         return 0;
     }
-    caps = answer->caps;
+    caps = **answer;
     return 1;
 }
 

@@ -150,16 +150,11 @@ std::vector<std::pair<QByteArray, QString>> ippMediaSources(const CupsCalls& cup
     return choices;
 }
 
-// Asks the printing system through `ask`, on a thread of its own; nothing
-// when the queue does not answer in time.
+// Asks a queue through `ask`; nothing when it does not answer in time.
 template <typename Entries>
 Entries askQueue(Entries (*ask)(const PrinterEntry&), const PrinterEntry& printer) {
-    auto answer = std::make_shared<Entries>();
-    if (!runPrinterQuery([answer, ask, printer]() { *answer = ask(printer); },
-                         kPrinterQueryTimeoutMs)) {
-        return {};
-    }
-    return std::move(*answer);
+    return askPrintingSystem([ask, printer]() { return ask(printer); }, kPrinterQueryTimeoutMs)
+        .value_or(Entries());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace belvorine {
 
@@ -36,5 +37,17 @@ private:
 // time. Off the windows' thread, or without a QApplication, `call` simply
 // runs.
 int runPrinterQuery(std::function<void()> call, int timeoutMs);
+
+// Runs `ask` with runPrinterQuery and gives what it returned; nothing when it
+// did not end in time. The answer is kept where a call that ends after the
+// timeout can still put it.
+template <typename Ask>
+auto askPrintingSystem(Ask ask, int timeoutMs) -> std::optional<decltype(ask())> {
+    auto answer = std::make_shared<std::optional<decltype(ask())>>();
+    if (!runPrinterQuery([answer, ask]() { *answer = ask(); }, timeoutMs)) {
+        return std::nullopt;
+    }
+    return std::move(*answer);
+}
 
 }  // namespace belvorine
