@@ -71,19 +71,6 @@ QPushButton* makeButton(const QString& text, int id, QWidget* parent) {
     return button;
 }
 
-void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId) {
-    QPushButton* ok = makeButton(QStringLiteral("OK"), okId, dialog);
-    ok->setDefault(true);
-    QPushButton* cancel = makeButton(QStringLiteral("ｷｬﾝｾﾙ"), okId + 1, dialog);
-    QPushButton* help = makeButton(QStringLiteral("ヘルプ"), okId + 2, dialog);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addWidget(help);
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    QObject::connect(help, &QPushButton::clicked, dialog, &BelvorineDialog::openHelpTopic);
-}
-
 QString shortNumberText(const QString& text) {
     QString number = text.trimmed();
     number.remove(QLatin1Char(','));

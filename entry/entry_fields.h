@@ -37,11 +37,6 @@ QPlainTextEdit* makeTwoLineEdit(int id, int maxBytes, int columns, bool centred,
 
 QPushButton* makeButton(const QString& text, int id, QWidget* parent);
 
-// Adds "OK" (the default button, id `okId`), "ｷｬﾝｾﾙ" (`okId` + 1) and
-// "ヘルプ" (`okId` + 2) to `row`: they accept, reject and open the dialog's
-// help topic.
-void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId);
-
 // A number as typed: thousands separators and blanks removed, and a
 // normalised "%8.2f" shortened to its digits ("  500.00" gives "500", "2.50"
 // gives "2.5"), so that the field's typing limit leaves room to change it.

@@ -1,10 +1,12 @@
 #include "shell/dialog_base.h"
 
 #include <QAbstractSpinBox>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextEdit>
 
 #include "platform/font_faces.h"
@@ -107,6 +109,19 @@ void BelvorineDialog::watchControls() {
             child->installEventFilter(this);
         }
     }
+}
+
+void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId) {
+    auto* ok = withControlId(new QPushButton(QStringLiteral("OK"), dialog), okId);
+    ok->setDefault(true);
+    auto* cancel = withControlId(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), dialog), okId + 1);
+    auto* help = withControlId(new QPushButton(QStringLiteral("ヘルプ"), dialog), okId + 2);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addWidget(help);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, dialog, &BelvorineDialog::openHelpTopic);
 }
 
 }  // namespace belvorine

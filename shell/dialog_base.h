@@ -7,6 +7,8 @@
 
 #include "shell/help.h"
 
+class QBoxLayout;
+
 namespace belvorine {
 
 class BelvorineDialog : public QDialog {
@@ -16,8 +18,7 @@ public:
     BelvorineDialog(QWidget* owner, const QString& face, int pointSize);
 
     // The topic that the help button opens, and how.
-    void setHelpTopic(const QString& topic,
-                      HelpCommand command = HelpCommand::DisplayContents);
+    void setHelpTopic(const QString& topic, HelpCommand command = HelpCommand::DisplayContents);
 
     // Shows the pop-up help of `control` (or of the nearest ancestor that
     // carries a control id). Returns the help id shown, 0 for none.
@@ -39,5 +40,10 @@ private:
     HelpCommand helpCommand_ = HelpCommand::DisplayContents;
     bool centred_ = false;
 };
+
+// Adds "OK" (the default button, id `okId`), "ｷｬﾝｾﾙ" (`okId` + 1) and
+// "ヘルプ" (`okId` + 2) to `row`: they accept, reject and open the dialog's
+// help topic.
+void addDialogButtons(QBoxLayout* row, BelvorineDialog* dialog, int okId);
 
 }  // namespace belvorine
