@@ -16,7 +16,7 @@
 #include "platform/printers/printer_info.h"
 #include "preview/preview_window.h"
 #include "print/printer_list.h"
-#include "shell/mode_state.h"
+#include "widgets/mode_state.h"
 
 namespace belvorine {
 namespace {

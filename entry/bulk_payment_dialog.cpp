@@ -16,9 +16,9 @@
 #include "entry/existing_data_rows.h"
 #include "entry/history_dialog_ids.h"
 #include "entry/payment_choice.h"
-#include "shell/dialog_base.h"
-#include "shell/message_box.h"
-#include "shell/sjis_input.h"
+#include "widgets/dialog_base.h"
+#include "widgets/message_box.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

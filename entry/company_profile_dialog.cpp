@@ -17,8 +17,8 @@
 #include "data/settings_state.h"
 #include "form/text_fitting.h"
 #include "platform/sjis_text.h"
-#include "shell/help.h"
-#include "shell/sjis_input.h"
+#include "widgets/help.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

@@ -4,7 +4,7 @@
 // form. They are the texts of items 5 to 10 of the layouts; "登　録" writes
 // them into both formats and sizes each changed frame to its new text.
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QLineEdit;
 

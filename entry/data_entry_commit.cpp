@@ -7,8 +7,8 @@
 
 #include "entry/data_entry_dialog.h"
 #include "entry/working_order.h"
-#include "shell/shown_lines.h"
-#include "shell/sjis_input.h"
+#include "widgets/shown_lines.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

@@ -14,8 +14,8 @@
 #include "data/settings_state.h"
 #include "entry/data_entry_ids.h"
 #include "entry/working_order.h"
-#include "shell/message_box.h"
-#include "shell/sjis_input.h"
+#include "widgets/message_box.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

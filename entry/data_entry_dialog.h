@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -19,8 +19,8 @@
 #include "entry/data_entry_ids.h"
 #include "entry/date_drop_button.h"
 #include "entry/entry_fields.h"
-#include "shell/sjis_input.h"
-#include "shell/up_down_control.h"
+#include "widgets/sjis_input.h"
+#include "widgets/up_down_control.h"
 
 namespace belvorine {
 namespace {

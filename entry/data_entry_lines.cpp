@@ -19,7 +19,7 @@
 #include "entry/date_drop_button.h"
 #include "entry/working_order.h"
 #include "form/amount_format.h"
-#include "shell/sjis_input.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

@@ -7,9 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "shell/dialog_base.h"
-#include "shell/help.h"
-#include "shell/sjis_input.h"
+#include "widgets/dialog_base.h"
+#include "widgets/help.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 

@@ -21,8 +21,8 @@
 #include "entry/existing_data_rows.h"
 #include "entry/history_dialog_ids.h"
 #include "entry/working_order.h"
-#include "shell/placement.h"
-#include "shell/sjis_input.h"
+#include "widgets/placement.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QComboBox;
 class QPushButton;

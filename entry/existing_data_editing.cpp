@@ -11,7 +11,7 @@
 #include "entry/existing_data_browser.h"
 #include "entry/existing_data_list.h"
 #include "entry/row_editor_dialog.h"
-#include "shell/message_box.h"
+#include "widgets/message_box.h"
 
 namespace belvorine {
 

@@ -9,7 +9,7 @@
 #include "data/settings_state.h"
 #include "entry/working_order.h"
 #include "platform/sjis_text.h"
-#include "shell/sjis_input.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

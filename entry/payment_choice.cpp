@@ -8,8 +8,8 @@
 #include "entry/data_entry_ids.h"
 #include "entry/entry_fields.h"
 #include "entry/working_order.h"
-#include "shell/help.h"
-#include "shell/sjis_input.h"
+#include "widgets/help.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

@@ -20,10 +20,10 @@
 #include "entry/existing_data_rows.h"
 #include "entry/history_dialog_ids.h"
 #include "entry/payment_choice.h"
-#include "shell/dialog_base.h"
-#include "shell/message_box.h"
-#include "shell/shown_lines.h"
-#include "shell/sjis_input.h"
+#include "widgets/dialog_base.h"
+#include "widgets/message_box.h"
+#include "widgets/shown_lines.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

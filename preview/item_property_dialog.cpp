@@ -22,10 +22,10 @@
 #include "form/text_fitting.h"
 #include "form/units.h"
 #include "platform/sjis_text.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
-#include "shell/sjis_input.h"
-#include "shell/up_down_control.h"
+#include "widgets/message_box.h"
+#include "widgets/mode_state.h"
+#include "widgets/sjis_input.h"
+#include "widgets/up_down_control.h"
 
 namespace belvorine {
 namespace {

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "records/records.h"
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QButtonGroup;
 class QCheckBox;

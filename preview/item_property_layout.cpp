@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 
 #include "preview/item_property_dialog.h"
-#include "shell/help.h"
-#include "shell/sjis_input.h"
-#include "shell/up_down_control.h"
+#include "widgets/help.h"
+#include "widgets/sjis_input.h"
+#include "widgets/up_down_control.h"
 
 namespace belvorine {
 namespace {

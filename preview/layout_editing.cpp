@@ -14,7 +14,7 @@
 #include "preview/layout_undo.h"
 #include "preview/preview_shared.h"
 #include "preview/preview_window.h"
-#include "shell/mode_state.h"
+#include "widgets/mode_state.h"
 
 namespace belvorine {
 namespace {

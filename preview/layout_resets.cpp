@@ -5,7 +5,7 @@
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
 #include "print/device_geometry.h"
-#include "shell/message_box.h"
+#include "widgets/message_box.h"
 
 namespace belvorine {
 namespace {

@@ -14,8 +14,8 @@
 #include "preview/layout_resets.h"
 #include "preview/layout_undo.h"
 #include "preview/zoom_dialog.h"
-#include "shell/commands.h"
-#include "shell/mode_state.h"
+#include "widgets/commands.h"
+#include "widgets/mode_state.h"
 
 namespace belvorine {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "data/settings_state.h"
 #include "preview/preview_shared.h"
-#include "shell/help.h"
+#include "widgets/help.h"
 
 namespace belvorine {
 namespace {

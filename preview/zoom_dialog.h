@@ -2,7 +2,7 @@
 // The zoom dialog "拡大／縮小": the preview's zoom chosen from 40 to 200 %
 // in steps of 20, with a button each way.
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QComboBox;
 class QPushButton;

@@ -13,7 +13,7 @@
 #include "platform/sjis_text.h"
 #include "print/print_selection.h"
 #include "print/printer_list.h"
-#include "shell/help.h"
+#include "widgets/help.h"
 
 namespace belvorine {
 namespace {

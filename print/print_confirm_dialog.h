@@ -3,7 +3,7 @@
 // the choice between printing what they ask for and printing chosen
 // documents only.
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QCheckBox;
 class QRadioButton;

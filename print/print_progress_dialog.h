@@ -2,7 +2,7 @@
 // "印刷実行 --- ベルヴォリン Ver.4": the modeless dialog that shows a print
 // job's progress and lets the user abort it.
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QProgressBar;
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/printers/printer_query.h"
-#include "shell/message_box.h"
+#include "widgets/message_box.h"
 
 namespace belvorine {
 namespace {

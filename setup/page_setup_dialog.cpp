@@ -16,7 +16,7 @@
 #include "platform/log_font_qt.h"
 #include "platform/sjis_text.h"
 #include "setup/setup_controls.h"
-#include "shell/sjis_input.h"
+#include "widgets/sjis_input.h"
 
 namespace belvorine {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/font_list.h"
 #include "records/records.h"
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QCheckBox;
 class QComboBox;

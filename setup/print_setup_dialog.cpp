@@ -19,8 +19,8 @@
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
 #include "setup/setup_controls.h"
-#include "shell/sjis_input.h"
-#include "shell/up_down_control.h"
+#include "widgets/sjis_input.h"
+#include "widgets/up_down_control.h"
 
 namespace belvorine {
 namespace {

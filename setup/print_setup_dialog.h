@@ -12,7 +12,7 @@
 #include "form/page_geometry.h"
 #include "platform/printers/paper_lists.h"
 #include "records/records.h"
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QComboBox;
 class QLabel;

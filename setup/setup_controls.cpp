@@ -2,7 +2,7 @@
 
 #include <QHBoxLayout>
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 namespace belvorine::setup {
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QString>
 
-#include "shell/help.h"
+#include "widgets/help.h"
 
 class QHBoxLayout;
 

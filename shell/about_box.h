@@ -5,7 +5,7 @@
 
 #include <QUrl>
 
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 class QPushButton;
 

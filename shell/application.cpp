@@ -25,8 +25,8 @@
 #include "records/records.h"
 #include "resources/images.h"
 #include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/placement.h"
+#include "widgets/message_box.h"
+#include "widgets/placement.h"
 
 namespace belvorine {
 namespace {

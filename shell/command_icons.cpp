@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 
 #include "resources/button_images.h"
-#include "shell/commands.h"
+#include "widgets/commands.h"
 #include "shell/menu_table.h"
 
 namespace belvorine {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "shell/commands.h"
+#include "widgets/commands.h"
 
 namespace belvorine {
 namespace {

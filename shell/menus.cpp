@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "shell/command_icons.h"
-#include "shell/commands.h"
-#include "shell/mode_state.h"
+#include "widgets/commands.h"
+#include "widgets/mode_state.h"
 
 namespace belvorine {
 namespace {

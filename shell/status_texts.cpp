@@ -1,6 +1,6 @@
 #include "shell/status_texts.h"
 
-#include "shell/commands.h"
+#include "widgets/commands.h"
 
 namespace belvorine {
 

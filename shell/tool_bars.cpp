@@ -7,9 +7,9 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "shell/commands.h"
-#include "shell/help.h"
-#include "shell/mode_state.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
+#include "widgets/mode_state.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
 

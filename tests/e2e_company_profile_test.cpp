@@ -11,8 +11,8 @@
 #include "entry/company_profile_dialog.h"
 #include "main_window_fixture.h"
 #include "platform/sjis_text.h"
-#include "shell/commands.h"
-#include "shell/help.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
 
 using namespace belvorine;
 using namespace belvorine::company_profile;

@@ -23,8 +23,8 @@
 #include "entry/data_entry_ids.h"
 #include "main_window_fixture.h"
 #include "platform/sjis_text.h"
-#include "shell/commands.h"
-#include "shell/help.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
 
 using namespace belvorine;
 using namespace belvorine::data_entry;

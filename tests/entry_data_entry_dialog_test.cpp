@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "shell/context_help.h"
-#include "shell/up_down_control.h"
+#include "widgets/context_help.h"
+#include "widgets/up_down_control.h"
 
 namespace belvorine::test {
 namespace {

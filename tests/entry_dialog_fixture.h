@@ -24,8 +24,8 @@
 #include "entry/working_order.h"
 #include "platform/local_clock.h"
 #include "platform/sjis_text.h"
-#include "shell/help.h"
-#include "shell/message_box.h"
+#include "widgets/help.h"
+#include "widgets/message_box.h"
 #include "test_support.h"
 
 namespace belvorine::test {

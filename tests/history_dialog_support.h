@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 #include <QTimer>
 
-#include "shell/help.h"
+#include "widgets/help.h"
 
 namespace belvorine::test {
 

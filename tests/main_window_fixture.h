@@ -13,8 +13,8 @@
 #include "print/printer_list.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
+#include "widgets/message_box.h"
+#include "widgets/mode_state.h"
 #include "test_support.h"
 
 namespace belvorine::test {

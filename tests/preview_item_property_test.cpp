@@ -19,7 +19,7 @@
 #include "main_window_fixture.h"
 #include "platform/sjis_text.h"
 #include "preview/item_property_dialog.h"
-#include "shell/help.h"
+#include "widgets/help.h"
 
 using namespace belvorine;
 using namespace belvorine::item_property;

@@ -28,8 +28,8 @@
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "preview/zoom_dialog.h"
-#include "shell/commands.h"
-#include "shell/help.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
 

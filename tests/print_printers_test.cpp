@@ -32,7 +32,7 @@
 #include "platform/sjis_text.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
-#include "shell/message_box.h"
+#include "widgets/message_box.h"
 
 namespace belvorine {
 namespace {

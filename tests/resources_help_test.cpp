@@ -25,8 +25,8 @@
 #include "print/printer_list.h"
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
-#include "shell/context_help.h"
-#include "shell/help.h"
+#include "widgets/context_help.h"
+#include "widgets/help.h"
 
 using namespace belvorine;
 

@@ -29,7 +29,7 @@
 #include "print/printer_list.h"
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
-#include "shell/help.h"
+#include "widgets/help.h"
 
 using namespace belvorine;
 

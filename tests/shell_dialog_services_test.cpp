@@ -15,12 +15,12 @@
 #include <QUrl>
 
 #include "shell/about_box.h"
-#include "shell/context_help.h"
-#include "shell/dialog_base.h"
-#include "shell/help.h"
-#include "shell/help_window.h"
-#include "shell/message_box.h"
-#include "shell/message_table.h"
+#include "widgets/context_help.h"
+#include "widgets/dialog_base.h"
+#include "widgets/help.h"
+#include "widgets/help_window.h"
+#include "widgets/message_box.h"
+#include "widgets/message_table.h"
 
 using namespace belvorine;
 

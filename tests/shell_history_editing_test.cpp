@@ -21,7 +21,7 @@
 #include "main_window_fixture.h"
 #include "platform/safe_file.h"
 #include "platform/sjis_text.h"
-#include "shell/commands.h"
+#include "widgets/commands.h"
 
 namespace belvorine::test {
 namespace {

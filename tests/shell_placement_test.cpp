@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/placement.h"
+#include "widgets/placement.h"
 
 using namespace belvorine;
 

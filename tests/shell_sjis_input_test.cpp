@@ -15,10 +15,10 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "shell/message_box.h"
-#include "shell/shown_lines.h"
-#include "shell/sjis_input.h"
-#include "shell/up_down_control.h"
+#include "widgets/message_box.h"
+#include "widgets/shown_lines.h"
+#include "widgets/sjis_input.h"
+#include "widgets/up_down_control.h"
 
 using namespace belvorine;
 

@@ -27,11 +27,11 @@
 #include "print/print_run.h"
 #include "print/printer_list.h"
 #include "shell/application.h"
-#include "shell/commands.h"
-#include "shell/help.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
 #include "shell/main_window.h"
-#include "shell/message_box.h"
-#include "shell/mode_state.h"
+#include "widgets/message_box.h"
+#include "widgets/mode_state.h"
 
 using namespace belvorine;
 

@@ -1,4 +1,4 @@
-#include "shell/placement.h"
+#include "widgets/placement.h"
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,10 +1,10 @@
-#include "shell/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "shell/message_table.h"
+#include "widgets/message_table.h"
 
 namespace belvorine {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/help.h"
+#include "widgets/help.h"
 
 #include <QFile>
 #include <QHash>
@@ -8,8 +8,8 @@
 #include <QWidget>
 
 #include "platform/module_path.h"
-#include "shell/context_help.h"
-#include "shell/help_window.h"
+#include "widgets/context_help.h"
+#include "widgets/help_window.h"
 
 namespace belvorine {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/mode_state.h"
+#include "widgets/mode_state.h"
 
 namespace belvorine {
 

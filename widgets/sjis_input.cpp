@@ -1,4 +1,4 @@
-#include "shell/sjis_input.h"
+#include "widgets/sjis_input.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,7 +10,7 @@
 #include <QToolTip>
 #include <QValidator>
 
-#include "shell/message_box.h"
+#include "widgets/message_box.h"
 
 namespace belvorine {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
-// The main area's mode flags, owned by the shell and read by the views,
-// the layout editor and the print run.
+// The main area's mode flags: the shell's commands set them; the views,
+// the layout editor and the print run read them.
 
 namespace belvorine {
 

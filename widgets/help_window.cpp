@@ -1,4 +1,4 @@
-#include "shell/help_window.h"
+#include "widgets/help_window.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "shell/help.h"
+#include "widgets/help.h"
 
 class QBoxLayout;
 

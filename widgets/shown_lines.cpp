@@ -1,4 +1,4 @@
-#include "shell/shown_lines.h"
+#include "widgets/shown_lines.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "shell/message_table.h"
+#include "widgets/message_table.h"
 
 #include <array>
 

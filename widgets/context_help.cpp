@@ -1,4 +1,4 @@
-#include "shell/context_help.h"
+#include "widgets/context_help.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "shell/dialog_base.h"
+#include "widgets/dialog_base.h"
 
 #include <QAbstractSpinBox>
 #include <QBoxLayout>
@@ -10,7 +10,7 @@
 #include <QTextEdit>
 
 #include "platform/font_faces.h"
-#include "shell/placement.h"
+#include "widgets/placement.h"
 
 namespace belvorine {
 namespace {
