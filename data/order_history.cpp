@@ -23,7 +23,6 @@ constexpr std::size_t kQuantityBytes = 19;
 void startEmpty(OrderStore& store) {
     store.setDefaultLists();
     store.markLoaded();
-    settings().initialData.rowCount = 0;
     settings().initialData.counterpartyCount = 0;
 }
 
@@ -39,7 +38,6 @@ int loadRows(OrderStore& store) {
     }
     store.buildLists();
     store.markLoaded();
-    settings().initialData.rowCount = store.rowCount();
     settings().initialData.counterpartyCount = static_cast<int>(store.counterparties().size());
     noteWorkingFileRows(store.rowCount());
     return 1;
@@ -83,7 +81,6 @@ int writeRows(OrderStore& store) {
     if (!store.inOrder()) {
         store.sortUnique();
     }
-    settings().initialData.rowCount = store.rowCount();
     const std::uint64_t version =
         writeWorkingFile(store.lines(), store.fileRows(), store.fileVersion());
     if (version == 0) {
@@ -127,7 +124,7 @@ int loadStore() {
     freeStore();
     OrderStore& store = orderStore();
     try {
-        if (settings().initialData.rowCount == 0 && dataFileSizeAtStart() == 0) {
+        if (!hasWorkingFile()) {
             startEmpty(store);
             return 1;
         }
