@@ -1,6 +1,7 @@
 // Loading, appending and freeing the order history (declared in
 // data/order_store.h).
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <utility>
@@ -90,17 +91,23 @@ int writeRows(OrderStore& store) {
     return 1;
 }
 
-int appendOrder(OrderStore& store, OrderRecord& order, int format) {
-    // A counterparty of blanks alone would store rows that no list shows.
-    const std::string_view counterparty = sjisView(order.counterparty);
-    const bool hasCounterparty = trimmedLength(counterparty) > 0;
-    std::vector<std::string> added;
+// The rows the order's filled lines make. A counterparty of blanks alone
+// would store rows that no list shows.
+std::vector<std::string> orderRows(OrderRecord& order, int format) {
+    std::vector<std::string> rows;
+    if (trimmedLength(sjisView(order.counterparty)) == 0) {
+        return rows;
+    }
     for (OrderLine& line : order.lines) {
-        if (hasCounterparty && line.nameLine1[0] != '\0') {
-            added.push_back(orderLineRow(order, line, format));
+        if (line.nameLine1[0] != '\0') {
+            rows.push_back(orderLineRow(order, line, format));
         }
     }
-    return store.mergeRows(added) && writeRows(store);
+    return rows;
+}
+
+int appendOrder(OrderStore& store, OrderRecord& order, int format) {
+    return store.mergeRows(orderRows(order, format)) && writeRows(store);
 }
 
 // Runs a change that ends by rewriting the working file. Writing a store
@@ -144,6 +151,20 @@ int appendCurrentOrder() {
 
 int writeStore() {
     return rewriteStore(writeRows);
+}
+
+void cutCounterpartyToRows() {
+    OrderRecord& order = currentOrder();
+    // Worked out on a copy: of the order only the counterparty changes.
+    OrderRecord copy = order;
+    std::size_t kept = sjisView(order.counterparty).size();
+    for (const std::string& row : orderRows(copy, currentFormat())) {
+        kept = std::min(kept, rowField(row, kStoreCounterparty).size());
+    }
+    // A row cuts on character boundaries, after trailing blanks went.
+    if (kept < sjisView(order.counterparty).size()) {
+        order.counterparty[kept] = '\0';
+    }
 }
 
 void freeStore() {

@@ -128,6 +128,12 @@ int loadStore();
 // No.0003 follows.
 int appendCurrentOrder();
 
+// Cuts the current order's counterparty, once for all its rows, to the part
+// of it that every one of its history rows keeps (a row holds 255 bytes; an
+// overlong row has its longest fields cut), so that the printed name, each
+// row and the pick list agree. Called before a print.
+void cutCounterpartyToRows();
+
 // Writes the rows as they are (the browser's edits) without appending the
 // current order: sorted, without duplicates and emptied rows. Returns 0 as
 // appendCurrentOrder does.
