@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "entry/entry_fields.h"
-
 #include "widgets/dialog_base.h"
 
 class QButtonGroup;
