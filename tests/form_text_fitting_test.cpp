@@ -74,12 +74,12 @@ protected:
     PageSettings settingsFont;
 };
 
-TEST(SpaceOut, PutsOneSpaceBetweenCharactersAndCountsEveryBreak) {
+TEST(SpaceOut, PutsOneSpaceBetweenCharactersAndCountsTheSeparators) {
     std::string out;
     EXPECT_EQ(spaceOut(sjis(QStringLiteral("注文書")), out), 2);
     EXPECT_EQ(fromSjis(out), QStringLiteral("注 文 書"));
-    // The text's own half-width space counts, a full-width one does not.
-    EXPECT_EQ(spaceOut(sjis(QStringLiteral("a b")), out), 3);
+    // The text's own half-width space is a character, not a break.
+    EXPECT_EQ(spaceOut(sjis(QStringLiteral("a b")), out), 2);
     EXPECT_EQ(out, "a   b");
     EXPECT_EQ(spaceOut(sjis(QStringLiteral("注　書")), out), 2);
     EXPECT_EQ(fromSjis(out), QStringLiteral("注 　 書"));
