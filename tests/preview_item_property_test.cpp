@@ -170,11 +170,12 @@ TEST_F(ItemProperties, TypedTextsAndSizesCountOnEnterAndBadValuesAreRefused) {
         commit.setCommitString(QStringLiteral("（合意済み）"));
         QApplication::sendEvent(lease, &commit);
 
-        // A width too large for the paper shows the largest one, and the
-        // corner stays where it may be.
+        // A width too large for the paper shows the largest one that stays
+        // inside the margin box (its right edge is at 204.97 mm on the PDF
+        // printer's A4), and the corner stays where it may be.
         retype(dialog, kWidth, "250");
         control(dialog, kHeight)->setFocus();
-        EXPECT_EQ(control<QLineEdit>(dialog, kWidth)->text(), "199");
+        EXPECT_EQ(control<QLineEdit>(dialog, kWidth)->text(), "198");
         EXPECT_EQ(control<QLineEdit>(dialog, kX)->text(), "6");
         retype(dialog, kWidth, "105");
 
