@@ -4,6 +4,7 @@
 
 #include <QFontDatabase>
 #include <QHash>
+#include <QRawFont>
 
 namespace belvorine {
 namespace {
@@ -15,19 +16,35 @@ bool hasRealBold(const QString& family) {
     });
 }
 
-// Families whose full-width characters have the IPA faces' widths and whose
-// bold is a face of its own; the Gothic's fixed-pitch twin keeps its
-// half-width characters at half an em too.
+// Whether a PDF's text layer reads `family`'s characters back as
+// themselves: a font whose ideographs share their glyphs with the Kangxi
+// radicals (文 and ⽂) is read back as radicals, since the text layer maps
+// each glyph to the first character that names it.
+bool readsBackAsItself(const QString& family) {
+    QFont font(family);
+    font.setWeight(QFont::Bold);
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QList<quint32> ideographs = raw.glyphIndexesForString(QStringLiteral("文日月工"));
+    const QList<quint32> radicals = raw.glyphIndexesForString(QStringLiteral("⽂⽇⽉⼯"));
+    for (qsizetype i = 0; i < ideographs.size() && i < radicals.size(); ++i) {
+        if (ideographs[i] != 0 && ideographs[i] == radicals[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Families with a bold face of their own whose characters have the IPA
+// Gothic faces' widths (MigMix is built from IPA Gothic and M+); keyed in
+// lower case, as Qt gives substitutes back. No packaged Mincho has a bold
+// that a PDF reads back whole, so the Mincho faces keep Qt's bold.
 QString boldCompanion(const QString& family) {
     static const QHash<QString, QString> companions = {
-        {QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")},
-        {QStringLiteral("IPAPMincho"), QStringLiteral("Noto Serif CJK JP")},
-        {QStringLiteral("IPAexMincho"), QStringLiteral("Noto Serif CJK JP")},
-        {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")},
-        {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")},
-        {QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP")},
+        {QStringLiteral("ipagothic"), QStringLiteral("MigMix 1M")},
+        {QStringLiteral("ipapgothic"), QStringLiteral("MigMix 1P")},
+        {QStringLiteral("ipaexgothic"), QStringLiteral("MigMix 1P")},
     };
-    return companions.value(family);
+    return companions.value(family.toLower());
 }
 
 }  // namespace
@@ -59,7 +76,7 @@ QString boldFamily(const QString& family) {
     QString bold = family;
     if (!hasRealBold(drawn)) {
         const QString companion = boldCompanion(drawn);
-        if (!companion.isEmpty() && hasRealBold(companion)) {
+        if (!companion.isEmpty() && hasRealBold(companion) && readsBackAsItself(companion)) {
             bold = companion;
         }
     }

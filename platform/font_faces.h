@@ -17,8 +17,9 @@ QFont faceFont(const QString& face, int pointSize);
 
 // The family that draws `family` bold: the family itself when it has a bold
 // face (or nothing better is installed), else an installed family with a
-// real bold whose characters match it (the IPA faces have regular weights
-// only: fonts-noto-cjk's Noto CJK JP faces stand in for their bold).
+// real bold whose characters have its widths and read back whole from a PDF
+// (the IPA faces have regular weights only: fonts-migmix's MigMix faces
+// stand in for the Gothic ones).
 QString boldFamily(const QString& family);
 
 }  // namespace belvorine
