@@ -245,6 +245,24 @@ TEST_F(TextFitting, AddresseeLineUsesThePitchOfTheLongestCounterparty) {
     EXPECT_EQ(text.drawnLine.width(), bytes * longestWidth * 200 / longestBytes / 100);
 }
 
+TEST_F(TextFitting, AWordSpaceKeepsItsWidthWhereverTheTextIsSet) {
+    // Set at its natural width (fixed rule), pressed into a narrow frame
+    // and spread over a wide one: the characters move, a space never
+    // becomes narrower than a space.
+    for (const auto& [rule, right] : {std::pair{kSizeFixed, 300}, std::pair{kSizeFitWidth, 60},
+                                      std::pair{kSizeFitWidth, 290}}) {
+        RecordingDeviceContext dc;
+        LayoutItem item = frame(QStringLiteral("TEL (042)1"), rule, 0, 0, right, 40);
+        drawFrame(dc, item, settingsFont, 100, 0, 0);
+        const RecordedCall text = onlyDrawnText(dc);
+        ASSERT_EQ(text.runStarts.size(), 10u);  // every character, the space too
+        const int charWidth = -text.font.height / 2;
+        const int space = text.runStarts[4] - (text.runStarts[2] + charWidth);  // "L" to "("
+        EXPECT_GE(space, charWidth) << rule << " " << right;
+        EXPECT_LE(text.drawnLine.width(), right);
+    }
+}
+
 TEST_F(TextFitting, NothingIsDrawnWithoutRoom) {
     RecordingDeviceContext dc;
     drawFrame(dc, frame(QStringLiteral("注文書"), kSizeFitWidth, 50, 0, 50, 40), settingsFont, 100,

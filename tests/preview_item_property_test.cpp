@@ -245,3 +245,39 @@ TEST_F(ItemProperties, TextsThatCannotChangeAreShownWithTheirReasonAndNeverReadB
         EXPECT_STREQ(liveLayout(0)[each.item].text, before[each.item].text) << each.item;
     }
 }
+
+TEST_F(ItemProperties, OkOnAnUntouchedFrameAsksNothingInEitherFormat) {
+    for (int format : {0, 1}) {
+        settings().initialData.formatIndex = format;
+        for (int item : {1, 5}) {
+            messages.clear();
+            const LayoutItem before = liveLayout(format)[item];
+            ASSERT_TRUE(edit(item, [](QWidget* dialog) {
+                // Only the corner typed again, as the user leaves it.
+                retype(dialog, kX, control<QLineEdit>(dialog, kX)->text());
+                control<QPushButton>(dialog, kOk)->click();
+            }));
+            EXPECT_EQ(questions(), 0) << format << " " << item;
+            EXPECT_EQ(liveLayout(format)[item].mmRect, before.mmRect) << format << " " << item;
+        }
+    }
+    settings().initialData.formatIndex = 0;
+}
+
+TEST_F(ItemProperties, TabReachesThePointSizeAfterTheSizeRuleButtons) {
+    edit(20, [](QWidget* dialog) {
+        control(dialog, kFixedButton)->setFocus();
+        QWidget* next = control(dialog, kFixedButton);
+        std::vector<int> order;
+        for (int i = 0; i < 4; ++i) {
+            next = next->nextInFocusChain();
+            while (next->focusPolicy() == Qt::NoFocus || next->property("controlId").isNull()) {
+                next = next->nextInFocusChain();
+            }
+            order.push_back(next->property("controlId").toInt());
+        }
+        EXPECT_EQ(order, (std::vector<int>{kFitWidthButton, kFitHeightButton, kPointSize,
+                                           kNormalButton}));
+        control<QPushButton>(dialog, kCancel)->click();
+    });
+}

@@ -539,3 +539,65 @@ TEST_F(LayoutEditing, ADoubleClickOpensThePropertiesWhoseOkIsOneUndoStep) {
     EXPECT_EQ(after.itemId, before.itemId);
     EXPECT_TRUE(sameItem(after, before));
 }
+
+TEST_F(LayoutEditing, CommandsAroundTheEditorKeepItsHistoryAndShowWhatIsCurrent) {
+    // Page setup OK: the history stays, the selection marks go.
+    drag(kCompanyName, QPoint(0, 8));
+    ASSERT_EQ(layoutUndoCount(), 1);
+    test::withModalDialog([this] { window->command(kCmdPageSetup); },
+                          [](QWidget* dialog) {
+                              QTest::mouseClick(findControl(dialog, 1317), Qt::LeftButton);
+                          });
+    EXPECT_EQ(layoutUndoCount(), 1);
+    EXPECT_TRUE(enabled(kCmdUndo));
+    EXPECT_EQ(selectedLayoutItem(), -1);
+    EXPECT_FALSE(preview()->selection().marked);
+
+    // After its property dialog a frame counts as selected: the next press
+    // on it moves it.
+    setItemPropertiesHook([](int) {});
+    QTimer::singleShot(0, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            menu->close();
+        }
+    });
+    QTest::mousePress(viewport(), Qt::RightButton, {}, centreOf(kCompanyName));
+    window->command(kCmdEditItem);
+    setItemPropertiesHook(nullptr);
+    const Rect before = live()[kCompanyName].screenRect;
+    const QPoint at = centreOf(kCompanyName);
+    press(at);
+    moveHeld(at + QPoint(0, 12));
+    release(at + QPoint(0, 12));
+    EXPECT_EQ(live()[kCompanyName].screenRect.top, before.top + 12);
+
+    // A format switch shows no position of the other format's frame.
+    click(centreOf(kCompanyName));
+    ASSERT_FALSE(window->statusBar()->partText(1).isEmpty());
+    window->command(kCmdSwitchFormat);
+    EXPECT_EQ(window->statusBar()->partText(1), "");
+    window->command(kCmdSwitchFormat);
+
+    // The factory reset drops the acknowledgement: page 3 is gone.
+    printerSettings(currentFormat()).makeAcknowledgement = 1;
+    window->command(kCmdNextPage);
+    window->command(kCmdNextPage);
+    ASSERT_EQ(modeState().previewPage, 3);
+    window->command(kCmdResetToFactory);
+    ASSERT_EQ(printerSettings(currentFormat()).makeAcknowledgement, 0);
+    EXPECT_EQ(modeState().previewPage, 1);
+}
+
+TEST_F(LayoutEditing, TheStatusBarShowsThePositionTextWholeInNarrowWindows) {
+    click(centreOf(kCompanyName));
+    StatusBar* bar = window->statusBar();
+    const QString text = bar->partText(1);
+    for (int width : {800, 1100}) {
+        window->resize(width, 700);
+        QApplication::processEvents();
+        const int room = bar->partEdge(1) - bar->partEdge(0);
+        EXPECT_GT(room, bar->fontMetrics().horizontalAdvance(text) + 5) << width;
+        const int clockRoom = bar->partEdge(2) - bar->partEdge(1);
+        EXPECT_GT(clockRoom, bar->fontMetrics().horizontalAdvance(bar->partText(2)) + 5) << width;
+    }
+}
