@@ -111,7 +111,8 @@ AddresseeFit fitAddressee(const LayoutItem& item, std::string_view drawn) {
     }
     fit.pointSize = fitText(item, fit.pitchText);
     if (fit.pointSize < kMinimumAddresseePoints && drawn != fit.pitchText) {
-        fit.pointSize = std::max(fit.pointSize, std::min(kMinimumAddresseePoints, fitText(item, drawn)));
+        fit.pointSize =
+            std::max(fit.pointSize, std::min(kMinimumAddresseePoints, fitText(item, drawn)));
     }
     return fit;
 }

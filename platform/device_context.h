@@ -17,7 +17,7 @@ namespace belvorine {
 enum class TextAlign { Left = 0, Centre = 1, Right = 2 };
 
 struct TextMetrics {
-    int height = 0;             // character cell height
+    int height = 0;  // character cell height
     int averageCharWidth = 0;
 };
 

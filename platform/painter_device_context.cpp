@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include <QFontMetrics>
-#include <QPaintDevice>
 #include <QGlyphRun>
+#include <QPaintDevice>
 #include <QTextLayout>
 
 #include "platform/log_font_qt.h"
@@ -154,7 +154,7 @@ QList<QGlyphRun> PainterDeviceContext::placedGlyphs(const Line& line, const QFon
     for (std::size_t cell = 0; cell < line.cellFrom.size(); ++cell) {
         const int from = line.cellFrom[cell];
         const int to = cell + 1 < line.cellFrom.size() ? line.cellFrom[cell + 1]
-                                                         : static_cast<int>(line.text.size());
+                                                       : static_cast<int>(line.text.size());
         const qreal shift = line.cellStart[cell] - textLine.cursorToX(from);
         for (const QGlyphRun& run : layout.glyphRuns(from, to - from)) {
             QList<QPointF> positions = run.positions();

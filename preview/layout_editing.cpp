@@ -77,12 +77,12 @@ Rect resizedFrame(Rect frame, Handle handle, const QPoint& p, const QSize& minim
         frame.top = std::clamp(p.y(), 0, std::max(frame.bottom - minimum.height(), 0));
     }
     if (movesRightEdge(handle)) {
-        frame.right = std::clamp(p.x(), std::min(frame.left + minimum.width(), box.width()),
-                                 box.width());
+        frame.right =
+            std::clamp(p.x(), std::min(frame.left + minimum.width(), box.width()), box.width());
     }
     if (movesBottomEdge(handle)) {
-        frame.bottom = std::clamp(p.y(), std::min(frame.top + minimum.height(), box.height()),
-                                  box.height());
+        frame.bottom =
+            std::clamp(p.y(), std::min(frame.top + minimum.height(), box.height()), box.height());
     }
     return frame;
 }

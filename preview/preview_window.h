@@ -37,18 +37,18 @@ enum class Handle : int {
 // The layout editor's state. Rectangles are page pixels: display pixels at
 // 100 % from the margin box's top-left corner, the unit of a screenRect.
 struct LayoutSelection {
-    int itemId = 0;         // the selected frame, 0 = none
-    bool selected = false;  // a press has selected it: the next press arms a move
-    Rect rect;              // where the frame is being dragged to
-    bool marked = false;    // the dotted outline and handles are shown at `rect`
+    int itemId = 0;                // the selected frame, 0 = none
+    bool selected = false;         // a press has selected it: the next press arms a move
+    Rect rect;                     // where the frame is being dragged to
+    bool marked = false;           // the dotted outline and handles are shown at `rect`
     Handle handle = Handle::None;  // the handle being dragged
     bool moveArmed = false;
     bool moved = false;
     bool bandShown = false;
-    Rect band;          // the rubber band as last drawn
-    QPoint anchor;      // page point of the last pointer position of a move
-    Rect startRect;     // the frame's screenRect when it was selected
-    int minWidth = 1;   // how small a resize may make it, page pixels
+    Rect band;         // the rubber band as last drawn
+    QPoint anchor;     // page point of the last pointer position of a move
+    Rect startRect;    // the frame's screenRect when it was selected
+    int minWidth = 1;  // how small a resize may make it, page pixels
     int minHeight = 1;
 };
 

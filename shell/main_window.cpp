@@ -17,14 +17,14 @@
 #include "preview/item_property_dialog.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
-#include "widgets/commands.h"
 #include "shell/menu_table.h"
 #include "shell/menus.h"
+#include "shell/status_bar.h"
+#include "shell/tool_bars.h"
+#include "widgets/commands.h"
 #include "widgets/message_box.h"
 #include "widgets/mode_state.h"
 #include "widgets/placement.h"
-#include "shell/status_bar.h"
-#include "shell/tool_bars.h"
 
 namespace belvorine {
 namespace {

@@ -6,8 +6,7 @@
 
 namespace belvorine {
 
-std::array<int, 3> statusPartEdges(int clientWidth, int dpiX, int positionWidth,
-                                   int clockWidth) {
+std::array<int, 3> statusPartEdges(int clientWidth, int dpiX, int positionWidth, int clockWidth) {
     const int d = dpiX != 0 ? dpiX : 120;
     const int clock = std::max(d * 220 / 96, clockWidth);
     const int position = std::max(d * 235 / 96, positionWidth);
@@ -15,8 +14,8 @@ std::array<int, 3> statusPartEdges(int clientWidth, int dpiX, int positionWidth,
 }
 
 QString clockText(const LocalTime& now) {
-    return QString::asprintf(" 現在 %4d年 %2d月 %2d日 %02d：%02dです", now.year, now.month,
-                             now.day, now.hour, now.minute);
+    return QString::asprintf(" 現在 %4d年 %2d月 %2d日 %02d：%02dです", now.year, now.month, now.day,
+                             now.hour, now.minute);
 }
 
 QString positionText(const Rect& mm) {

@@ -5,8 +5,8 @@
 
 #include <QString>
 
-#include "records/records.h"
 #include "platform/local_clock.h"
+#include "records/records.h"
 
 namespace belvorine {
 

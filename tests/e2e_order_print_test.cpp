@@ -332,7 +332,8 @@ TEST_F(TypicalRun, APrintedPdfReadsBackAsTypedWordSpacesIncluded) {
     copySjis(currentOrder().lines[0].nameLine1, sjis("Hex bolt M8"));
     print();
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     ASSERT_TRUE(pdftotext.waitForFinished(30000));
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(text.contains("TEL (042)123-4567")) << text.toStdString();

@@ -276,8 +276,8 @@ TEST_F(ItemProperties, TabReachesThePointSizeAfterTheSizeRuleButtons) {
             }
             order.push_back(next->property("controlId").toInt());
         }
-        EXPECT_EQ(order, (std::vector<int>{kFitWidthButton, kFitHeightButton, kPointSize,
-                                           kNormalButton}));
+        EXPECT_EQ(order,
+                  (std::vector<int>{kFitWidthButton, kFitHeightButton, kPointSize, kNormalButton}));
         control<QPushButton>(dialog, kCancel)->click();
     });
 }

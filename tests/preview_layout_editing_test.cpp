@@ -29,10 +29,10 @@
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "preview/zoom_dialog.h"
-#include "widgets/commands.h"
-#include "widgets/help.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
 
 using namespace belvorine;
 
@@ -544,10 +544,9 @@ TEST_F(LayoutEditing, CommandsAroundTheEditorKeepItsHistoryAndShowWhatIsCurrent)
     // Page setup OK: the history stays, the selection marks go.
     drag(kCompanyName, QPoint(0, 8));
     ASSERT_EQ(layoutUndoCount(), 1);
-    test::withModalDialog([this] { window->command(kCmdPageSetup); },
-                          [](QWidget* dialog) {
-                              QTest::mouseClick(findControl(dialog, 1317), Qt::LeftButton);
-                          });
+    test::withModalDialog(
+        [this] { window->command(kCmdPageSetup); },
+        [](QWidget* dialog) { QTest::mouseClick(findControl(dialog, 1317), Qt::LeftButton); });
     EXPECT_EQ(layoutUndoCount(), 1);
     EXPECT_TRUE(enabled(kCmdUndo));
     EXPECT_EQ(selectedLayoutItem(), -1);
