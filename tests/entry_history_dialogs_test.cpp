@@ -217,7 +217,7 @@ TEST_F(HistoryDialogsTest, RowEditorStoresNumbersAsTypedOrRefusesThem) {
     onNextDialog([this](QWidget* browser) {
         QTableView* view = listOf(browser);
         clickRow(view, 2);  // ボルト
-        onNextDialog([this](QWidget* editor) {
+        onNextDialog([](QWidget* editor) {
             auto* quantity = qobject_cast<QLineEdit*>(findControl(editor, row_editor::kQuantity));
             auto* price = qobject_cast<QLineEdit*>(findControl(editor, row_editor::kUnitPrice));
             retype(price, "1234567.89");
@@ -256,7 +256,7 @@ TEST_F(HistoryDialogsTest, RowEditorStoresNumbersAsTypedOrRefusesThem) {
 // as it is shown.
 TEST_F(HistoryDialogsTest, KeysGoWhereTheDialogsShowThem) {
     selectedCounterparty() = sj("山田商事");
-    onNextDialog([this](QWidget* browser) {
+    onNextDialog([](QWidget* browser) {
         QTableView* view = listOf(browser);
         view->setFocus();
         QTest::keyClick(view, Qt::Key_End);
