@@ -20,7 +20,9 @@
 #
 # Inside the session (run ...): `fcitx5-remote -o` switches the input
 # method on, `-c` off, `fcitx5-remote` prints 2 when it is on; keys are
-# typed with xdotool, e.g. `xdotool key n e j i space Return`.
+# typed with xdotool, e.g. `xdotool key n e j i space Return`. The session
+# lives in BELVORINE_IM_SESSION (default /tmp/belvorine-im-session) on the
+# display BELVORINE_IM_DISPLAY (default :57).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -181,7 +183,7 @@ case "${1:-}" in
         ;;
     stop) stop ;;
     *)
-        sed -n '2,25p' "$0"
+        sed -n '2,/^set -euo/p' "$0" | sed '$d'
         exit 2
         ;;
 esac
