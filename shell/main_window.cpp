@@ -242,6 +242,7 @@ int MainWindow::create() {
 
 void MainWindow::refreshViews() {
     formView_->render();
+    preview_->clearSelection();
     // A hidden preview would only hold its page in memory: entering the
     // preview or layout mode draws it.
     const ModeState& mode = modeState();
@@ -354,6 +355,9 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     const ModeState& mode = modeState();
+    if (mode.layoutMode == 1 && event->key() == Qt::Key_Escape && preview_->cancelDrag()) {
+        return;
+    }
     if (mode.previewMode == 1 || mode.layoutMode == 1) {
         preview_->scrollKey(event->key());
     } else {
