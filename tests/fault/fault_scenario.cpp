@@ -31,8 +31,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableView>
-#include <QTimer>
 
+#include "../next_dialog.h"
 #include "data/order_record.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
@@ -100,23 +100,6 @@ void enterSplitOrder() {
     }
 }
 
-// Runs `step` on the next modal dialog once it is up.
-void onNextDialog(std::function<void(QWidget*)> step) {
-    QWidget* before = QApplication::activeModalWidget();
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, before, step] {
-        QWidget* now = QApplication::activeModalWidget();
-        if (!now || now == before || !now->isVisible()) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        step(now);
-    });
-    timer->start();
-}
-
 void click(QWidget* dialog, int id) {
     if (auto* button = qobject_cast<QAbstractButton*>(findControl(dialog, id))) {
         button->click();
@@ -140,7 +123,7 @@ void print(MainWindow& window, int orders, bool split) {
         orderEntered() = 1;
         split ? enterSplitOrder() : enterOrder();
         // The print dialog opens modal; "印　刷" sends the job.
-        onNextDialog([](QWidget* dialog) { click(dialog, 1399); });
+        test::whenNextDialogIsUp([](QWidget* dialog) { click(dialog, 1399); });
         window.command(kCmdPrint);
     }
 }
@@ -148,7 +131,7 @@ void print(MainWindow& window, int orders, bool split) {
 // Ctrl+H on the counterparty's rows, changed by `edit`, then OK.
 void editHistory(MainWindow& window, std::function<void(QWidget* browser)> edit) {
     selectedCounterparty() = sjis(kCounterparty);
-    onNextDialog([edit](QWidget* browser) {
+    test::whenNextDialogIsUp([edit](QWidget* browser) {
         edit(browser);
         click(browser, existing_data::kOk);
     });
@@ -158,7 +141,7 @@ void editHistory(MainWindow& window, std::function<void(QWidget* browser)> edit)
 void browse(MainWindow& window) {
     editHistory(window, [](QWidget* browser) {
         selectListRow(browser, 0);
-        onNextDialog([](QWidget* editor) {
+        test::whenNextDialogIsUp([](QWidget* editor) {
             setText(editor, row_editor::kQuantity, "77");
             click(editor, row_editor::kOk);
         });
@@ -170,7 +153,7 @@ void browse(MainWindow& window) {
 
 void changeTermsInBulk(MainWindow& window) {
     editHistory(window, [](QWidget* browser) {
-        onNextDialog([](QWidget* change) {
+        test::whenNextDialogIsUp([](QWidget* change) {
             click(change, bulk_payment::kCash);
             click(change, bulk_payment::kOk);
         });
@@ -189,12 +172,12 @@ void changeSettings(MainWindow& window) {
     frame.bottom += 500;
     prepareLayout(currentFormat(), liveLayout(currentFormat()));
     window.command(kCmdLayoutEnd);
-    onNextDialog([](QWidget* setup) {
+    test::whenNextDialogIsUp([](QWidget* setup) {
         setText(setup, 1301, "書式Ａ");
         click(setup, 1317);
     });
     window.command(kCmdPageSetup);
-    onNextDialog([](QWidget* profile) {
+    test::whenNextDialogIsUp([](QWidget* profile) {
         setText(profile, company_profile::kName, "株式会社ベルヴォリン商会");
         click(profile, company_profile::kRegister);
     });
