@@ -69,7 +69,7 @@ QString fewerRowsText(int dataRows, int lastRows, int backupRows) {
     QLocale grouped(QLocale::C);
     grouped.setNumberOptions(QLocale::DefaultNumberOptions);
     return QStringLiteral(
-               "データファイルの行数 (%1) が前回終了時 (%2) より少なくなっています。"
+               "データファイルの行数 (%1) が前回終了時 (%2) より少なくなっています。\n"
                "バックアップ (%3 行) を使いますか？\n\n"
                "使わなかったファイルは、別の名前で残します。")
         .arg(grouped.toString(dataRows), grouped.toString(lastRows), grouped.toString(backupRows));

@@ -158,7 +158,7 @@ TEST_F(DataSafetyTest, AnOlderHistoryCopiedBackIsUsedOrSetAsideAsTheUserChooses)
         return contents;
     };
     const QString question =
-        "データファイルの行数 (1) が前回終了時 (3) より少なくなっています。"
+        "データファイルの行数 (1) が前回終了時 (3) より少なくなっています。\n"
         "バックアップ (3 行) を使いますか？";
 
     // No: the older history is used; the backup is kept aside.
