@@ -46,8 +46,9 @@ void keepFrameInsideWorkArea(QWidget& window) {
 
 // Shows the window where it was, the way it was last shown. A window closed
 // minimised opens restored, so that the program never seems not to have
-// started. The frame is kept inside the work area once the window system
-// has given it one: before it is shown the title bar is not known.
+// started. It is placed twice: before it is mapped (its contents inside the
+// work area, the title bar not yet known) and once the window manager has
+// decorated it, so that the whole frame is inside.
 void showAsLastClosed(MainWindow& window) {
     const InitialData& data = settings().initialData;
     window.resize(data.windowWidth > 0 ? data.windowWidth : 800,
@@ -61,7 +62,6 @@ void showAsLastClosed(MainWindow& window) {
     }
     keepFrameInsideWorkArea(window);
     window.show();
-    keepFrameInsideWorkArea(window);
     // A window manager decorates the window a moment after it is mapped.
     QTimer::singleShot(250, &window, [&window] { keepFrameInsideWorkArea(window); });
 }
