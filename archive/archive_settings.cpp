@@ -172,8 +172,8 @@ int saveArchiveSettings(const ArchiveSettings& settings) {
                              std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-void forgetArchiveSettings() {
-    loaded().reset();
+void setArchiveSettingsForTesting(const ArchiveSettings& settings) {
+    loaded() = Loaded{archiveSettingsPath(), settings};
 }
 
 }  // namespace belvorine

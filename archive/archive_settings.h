@@ -54,8 +54,8 @@ const ArchiveSettings& archiveSettings();
 // for this run).
 int saveArchiveSettings(const ArchiveSettings& settings);
 
-// Reads the file again on the next archiveSettings() (tests; a new
-// program folder).
-void forgetArchiveSettings();
+// Puts `settings` in force for the program's current folder without
+// writing the file (tests).
+void setArchiveSettingsForTesting(const ArchiveSettings& settings);
 
 }  // namespace belvorine
