@@ -18,7 +18,7 @@ namespace belvorine {
 namespace {
 
 constexpr int kDefaultBusyTimeoutMs = 5000;
-constexpr int kAppendTries = 5;
+constexpr int kAppendTries = 10;
 
 int& busyTimeoutMs() {
     static int timeout = kDefaultBusyTimeoutMs;
@@ -128,6 +128,11 @@ QString conditions(const SearchCriteria& criteria, QVariantList& values) {
         values << containsPattern(key);
     }
     return where;
+}
+
+// A text column's value: never NULL, so an empty field is stored as ''.
+QVariant text(const QString& value) {
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
 bool isConflict(const QSqlError& error) {
@@ -270,11 +275,20 @@ bool OrderRegister::ensureSchema() {
 bool OrderRegister::appendOnce(RegisterEntry& entry, bool& conflict) {
     conflict = false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction()) {
-        conflict = isConflict(db.lastError());
-        return failed(QStringLiteral("台帳に記録できません。"), db.lastError());
-    }
     QSqlQuery query(db);
+    // SQLite takes the write lock at the start, waiting for another writer
+    // as long as the busy timeout allows; a reader that tried to write later
+    // would be refused at once. PostgreSQL lets both go on: the unique chain
+    // link refuses the second entry, which is then made again on top.
+    const bool started = location_.driver == RegisterDriver::kSqlite
+                             ? query.exec(QStringLiteral("BEGIN IMMEDIATE"))
+                             : db.transaction();
+    if (!started) {
+        const QSqlError error = location_.driver == RegisterDriver::kSqlite ? query.lastError()
+                                                                            : db.lastError();
+        conflict = isConflict(error);
+        return failed(QStringLiteral("台帳に記録できません。"), error);
+    }
     const auto abandon = [&](const QSqlError& error) {
         conflict = isConflict(error);
         db.rollback();
@@ -296,13 +310,23 @@ bool OrderRegister::appendOnce(RegisterEntry& entry, bool& conflict) {
                                  "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                       .arg(QLatin1String(kColumns)));
     const QVariantList values = {
-        entry.seq,        entry.issuedAt,   entry.orderDate,
-        entry.counterparty, static_cast<qlonglong>(entry.total), entry.formatNo,
-        entry.formatName, entry.approvalNo, entry.pages,
-        entry.fileName,   entry.fileSha256,
+        entry.seq,
+        text(entry.issuedAt),
+        entry.orderDate,
+        text(entry.counterparty),
+        static_cast<qlonglong>(entry.total),
+        entry.formatNo,
+        text(entry.formatName),
+        text(entry.approvalNo),
+        entry.pages,
+        text(entry.fileName),
+        text(entry.fileSha256),
         entry.voidsSeq != 0 ? QVariant(entry.voidsSeq) : QVariant(QMetaType::fromType<qlonglong>()),
-        entry.reason,     entry.userName,   entry.previousHash,
-        entry.entryHash,  counterpartyKey(entry.counterparty)};
+        text(entry.reason),
+        text(entry.userName),
+        text(entry.previousHash),
+        text(entry.entryHash),
+        text(counterpartyKey(entry.counterparty))};
     for (const QVariant& value : values) {
         query.addBindValue(value);
     }
