@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "archive/archive_names.h"
 #include "archive/order_register.h"
@@ -107,11 +108,12 @@ ArchiveOutcome archiveDocument(const IssuedDocument& document, const ArchiveSett
     for (int duplicate = 1; duplicate <= kMaxDuplicates && !outcome.fileStored; ++duplicate) {
         name = archiveFileName(document.orderDate, document.counterparty, document.total,
                                duplicate);
+        outcome.filePath = QDir(folder).filePath(name);
         bool named = false;
-        if (registerOpen && reg.namesFile(name, named) && named) {
+        if (QFileInfo::exists(outcome.filePath) ||
+            (registerOpen && reg.namesFile(name, named) && named)) {
             continue;  // a kept name whose file is gone is never reused
         }
-        outcome.filePath = QDir(folder).filePath(name);
         const NewFile made = createFileSafely(outcome.filePath, bytes, 0444);
         if (made == NewFile::kFailed) {
             outcome.problem = fileErrorText(errno);
