@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -52,6 +53,13 @@ OrderRegister& archiveRegister(const ArchiveSettings& settings) {
     OpenRegister& open = openRegister();
     const QString file = sqliteRegisterFile(settings);
     if (!open.handle || !(open.location == settings.location) || open.sqliteFile != file) {
+        static const bool closedAtExit = [] {
+            // Closed while Qt SQL is still there, not by a static destructor
+            // after it has gone.
+            qAddPostRoutine(closeArchiveRegister);
+            return true;
+        }();
+        (void)closedAtExit;
         open.handle = std::make_unique<OrderRegister>(settings.location, file);
         open.location = settings.location;
         open.sqliteFile = file;

@@ -276,13 +276,25 @@ bool OrderRegister::appendOnce(RegisterEntry& entry, bool& conflict) {
     conflict = false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery query(db);
-    // SQLite takes the write lock at the start, waiting for another writer
-    // as long as the busy timeout allows; a reader that tried to write later
-    // would be refused at once. PostgreSQL lets both go on: the unique chain
-    // link refuses the second entry, which is then made again on top.
-    const bool started = location_.driver == RegisterDriver::kSqlite
-                             ? query.exec(QStringLiteral("BEGIN IMMEDIATE"))
-                             : db.transaction();
+    // Writers take turns from the start of the transaction: SQLite takes its
+    // write lock at once (waiting as long as the busy timeout allows; a
+    // reader that tried to write later would be refused), PostgreSQL locks
+    // the table against other writers, not readers. The unique chain link
+    // still refuses a second successor should anything get past.
+    bool started = false;
+    if (location_.driver == RegisterDriver::kSqlite) {
+        started = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    } else if (db.transaction()) {
+        started = query.exec(QStringLiteral("SET LOCAL lock_timeout = '%1ms'").arg(busyTimeoutMs())) &&
+                  query.exec(QStringLiteral(
+                      "LOCK TABLE register_entries IN SHARE ROW EXCLUSIVE MODE"));
+        if (!started) {
+            const QSqlError error = query.lastError();
+            db.rollback();
+            conflict = isConflict(error);
+            return failed(QStringLiteral("台帳に記録できません。"), error);
+        }
+    }
     if (!started) {
         const QSqlError error = location_.driver == RegisterDriver::kSqlite ? query.lastError()
                                                                             : db.lastError();
@@ -353,7 +365,8 @@ bool OrderRegister::append(RegisterEntry& entry) {
             break;
         }
     }
-    if (error_.contains(QStringLiteral("locked")) || error_.contains(QStringLiteral("busy"))) {
+    if (error_.contains(QStringLiteral("locked")) || error_.contains(QStringLiteral("busy")) ||
+        error_.contains(QStringLiteral("lock timeout"))) {
         error_ = QStringLiteral("台帳が他のプログラムに使用されていて、記録できません。\n") + error_;
     }
     return false;
