@@ -143,7 +143,7 @@ struct RegisterSetUp {
     QTemporaryDir folder;
     QString file;
     RegisterSetUp() {
-        folder.setAutoRemove(qEnvironmentVariableIsEmpty("KEEP")); file = folder.path() + QStringLiteral("/register.sqlite"); std::fprintf(stderr, "%s\n", qPrintable(file));
+        file = folder.path() + QStringLiteral("/register.sqlite");
         {
             OrderRegister made(RegisterLocation(), file);
             made.open();
