@@ -26,6 +26,7 @@
 #include "platform/local_clock.h"
 #include "widgets/csv_save.h"
 #include "widgets/message_box.h"
+#include "widgets/placement.h"
 #include "widgets/sjis_input.h"
 
 namespace belvorine {
@@ -132,8 +133,18 @@ ArchiveSearchDialog::ArchiveSearchDialog(QWidget* owner)
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ArchiveSearchDialog::updateButtons);
     connect(view_, &QTableView::doubleClicked, this, &ArchiveSearchDialog::openSelected);
-    resize(character * 150, character * 70);
     search();
+}
+
+void ArchiveSearchDialog::showEvent(QShowEvent* event) {
+    BelvorineDialog::showEvent(event);
+    if (!sized_) {
+        // Wide enough for the list's main columns, over the main window.
+        const int character = view_->fontMetrics().averageCharWidth();
+        resize(std::max(width(), character * 130), std::max(height(), character * 75));
+        centreDialog(this);
+        sized_ = true;
+    }
 }
 
 ArchiveSearchDialog::~ArchiveSearchDialog() = default;

@@ -38,6 +38,9 @@ public:
     void verify();
     void exportCsv();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QLayout* buildConditions();
     QLayout* buildButtons();
@@ -58,6 +61,7 @@ private:
     RegisterRowsModel* rows_ = nullptr;
     QPushButton* open_ = nullptr;
     QPushButton* void_ = nullptr;
+    bool sized_ = false;
 };
 
 // Runs the dialog over `owner`.
