@@ -28,6 +28,7 @@
 #include "archive/order_register.h"
 #include "bench/bench_support.h"
 #include "bench/process_setup.h"
+#include "bench/widget_bench_main.h"
 #include "data/order_files.h"
 #include "data/order_record.h"
 #include "data/order_session.h"
@@ -41,7 +42,6 @@
 #include "print/print_run.h"
 #include "print/printer_list.h"
 #include "print/device_geometry.h"
-#include "shell/application.h"
 
 namespace belvorine {
 namespace {
@@ -290,13 +290,5 @@ BENCHMARK(verifyBench)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace belvorine
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    belvorine::prepareApplication(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return belvorine::runWidgetBenchmarks(argc, argv);
 }
