@@ -171,10 +171,12 @@ QString archiveFailureText(const ArchiveOutcome& outcome) {
             text += QStringLiteral("保存先：%1\n").arg(QDir::toNativeSeparators(outcome.filePath));
         }
     }
-    text += QStringLiteral("理由：%1\n\n"
-                           "ファイル → 電子取引の保存設定 で保存先を確かめてから、"
-                           "もう一度印刷して下さい。")
-                .arg(outcome.problem);
+    text += QStringLiteral("理由：%1\n\n").arg(outcome.problem);
+    text += outcome.fileStored
+                ? QStringLiteral("このファイルは、電子取引の検索の「検証」で"
+                                 "台帳に記録のないファイルとして表示されます。")
+                : QStringLiteral("ファイル → 電子取引の保存設定 で保存先を確かめてから、"
+                                 "もう一度印刷して下さい。");
     return text;
 }
 

@@ -205,9 +205,9 @@ TEST_F(RecordKeeping, PrintFindOpenVoidAndExport) {
                   "該当 2 件（うち取消 1 件）　合計 ￥110,000（取消分を除く）");
         EXPECT_FALSE(control<QPushButton>(dialog, kVoid)->isEnabled());
 
-        for (const auto& [file, encoding] : {std::pair{sjisCsv, CsvEncoding::kShiftJis},
-                                             std::pair{utf8Csv, CsvEncoding::kUtf8Bom}}) {
-            setCsvTargetChooserForTesting([file, encoding]() { return CsvTarget{file, encoding}; });
+        for (const CsvTarget& target : {CsvTarget{sjisCsv, CsvEncoding::kShiftJis},
+                                        CsvTarget{utf8Csv, CsvEncoding::kUtf8Bom}}) {
+            setCsvTargetChooserForTesting([target]() { return target; });
             control<QPushButton>(dialog, kExport)->click();
         }
         messages.clear();
