@@ -31,6 +31,25 @@ TEST(ModulePath, FilesLieBesideTheProgram) {
     EXPECT_EQ(modulePathWithExtension("da2"), folder.path() + "/belvorine.da2");
 }
 
+// The per-user folder follows the XDG rules where the whole-run tests do
+// not look: a relative XDG_DATA_HOME is ignored, and every folder made on
+// the way is the user's alone.
+TEST(ModulePath, TheUserDataFolderFollowsTheXdgRules) {
+    QTemporaryDir home;
+    test::EnvironmentVariable homeVariable("HOME", home.path());
+    test::EnvironmentVariable relative("XDG_DATA_HOME", "data");
+    test::ProgramFolder restore;
+    setModulePathForTesting("/usr/bin/belvorine");
+    EXPECT_EQ(programFilesFolder(), home.path() + "/.local/share/belvorine");
+    QString reason;
+    ASSERT_EQ(makeProgramFilesFolder(&reason), 1) << reason.toStdString();
+    for (const char* made : {"/.local", "/.local/share", "/.local/share/belvorine"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(home.path() + made).constData(), &info), 0) << made;
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << made;
+    }
+}
+
 class SafeFile : public ::testing::Test {
 protected:
     void TearDown() override { setWriteFaultForTesting(-1); }

@@ -9,10 +9,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "data/settings_file.h"
 #include "main_window_fixture.h"
 #include "order_test_support.h"
+#include "platform/module_path.h"
 
 using namespace belvorine;
 
@@ -168,6 +170,35 @@ TEST_F(DataSafetyTest, UnreadableLayoutFileIsReportedAndKept) {
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(QFileInfo(folder.file("da1")).isDir());
     EXPECT_TRUE(QFileInfo(folder.file("da2")).isFile());
+}
+
+// Installed system-wide the program keeps its files in the user's data
+// folder: a first start makes it without a word and the exit writes there
+// the files it writes beside a program in a folder of its own; a folder
+// that cannot be made ends the start with a message that names it.
+TEST_F(DataSafetyTest, ASystemWideInstallKeepsItsFilesInTheUserDataFolder) {
+    QTemporaryDir home;
+    test::EnvironmentVariable dataHome("XDG_DATA_HOME", home.path() + "/data");
+    setModulePathForTesting("/usr/bin/belvorine");
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(messages.empty());
+    print("株式会社山田製作所");
+    endProgram();
+    for (const char* extension : {"dat", "da1", "da2", "ovd", "bak"}) {
+        EXPECT_TRUE(QFileInfo::exists(home.path() + "/data/belvorine/belvorine." + extension))
+            << extension;
+    }
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+
+    test::writeFile(home.path() + "/taken", "x");
+    test::EnvironmentVariable taken("XDG_DATA_HOME", home.path() + "/taken");
+    setModulePathForTesting("/usr/bin/belvorine");
+    startProgram();
+    EXPECT_EQ(window, nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(shown("フォルダを作成できませんでした"));
+    EXPECT_TRUE(shown(home.path() + "/taken/belvorine"));
 }
 
 }  // namespace
