@@ -4,7 +4,6 @@
 #include <string>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 
 #include "platform/module_path.h"
@@ -134,8 +133,7 @@ QString serialise(const ArchiveSettings& settings) {
 
 QString defaultArchiveFolder() {
     // Wherever the one rule puts the program's files, the archive goes beside them.
-    const QString programFile = modulePathWithExtension(QStringLiteral("arc"));
-    return QFileInfo(programFile).absoluteDir().filePath(QStringLiteral("電子取引"));
+    return QDir(programFilesFolder()).filePath(QStringLiteral("電子取引"));
 }
 
 QString archiveFolder(const ArchiveSettings& settings) {
