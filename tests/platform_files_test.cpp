@@ -90,8 +90,12 @@ TEST_F(SafeFile, CopyAndSizes) {
     test::writeFile(path("a"), "12345");
     EXPECT_EQ(fileSize(path("a")), 5);
     EXPECT_EQ(fileSize(path("missing")), 0);
-    EXPECT_EQ(copyFileSafely(path("a"), path("b")), 1);
+    ReadFile from;
+    ASSERT_EQ(from.open(path("a")), FileRead::kRead);
+    EXPECT_EQ(copyFileSafely(from, from.stamp().size, path("b")), 1);
     EXPECT_EQ(test::readFile(path("b")), "12345");
-    EXPECT_EQ(copyFileSafely(path("missing"), path("c")), 0);
+    EXPECT_EQ(copyFileSafely(from, 6, path("c")), 0) << "the file holds fewer bytes";
+    EXPECT_FALSE(QFile::exists(path("c")));
+    EXPECT_EQ(copyFileSafely(ReadFile(), 0, path("c")), 0) << "nothing open";
     EXPECT_FALSE(QFile::exists(path("c")));
 }

@@ -136,6 +136,69 @@ TEST_F(DataSafetyTest, CutShortDataFileIsRecoveredFromTheBackup) {
     EXPECT_EQ(test::readFile(folder.path() + "/" + kept[0]), history.substr(0, 7));
 }
 
+// An older history the program wrote, copied over the data file with the
+// program closed, is a history, not damage: the start says how many rows
+// each file holds and lets the user choose; the file not chosen is kept
+// under a name of its own and never overwritten.
+TEST_F(DataSafetyTest, AnOlderHistoryCopiedBackIsUsedOrSetAsideAsTheUserChooses) {
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    print("株式会社山田製作所");
+    endProgram();
+    const std::string older = test::readFile(folder.file("ovd"));
+    startProgram();
+    print("有限会社佐藤商店");
+    print("合同会社鈴木");
+    endProgram();
+    const std::string newer = test::readFile(folder.file("ovd"));
+    ASSERT_EQ(savedRowCount(), 3);
+    const auto keptFiles = [this](const char* pattern) {
+        QStringList contents;
+        for (const QString& name : QDir(folder.path()).entryList({pattern})) {
+            contents << QString::fromStdString(test::readFile(folder.path() + "/" + name));
+        }
+        return contents;
+    };
+    const QString question =
+        "データファイルの行数 (1) が前回終了時 (3) より少なくなっています。\n"
+        "バックアップ (3 行) を使いますか？";
+
+    // No: the older history is used; the backup is kept aside.
+    QFile::remove(folder.file("ovd"));
+    test::writeFile(folder.file("ovd"), older);
+    answer = kResultNo;
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown(question));
+    EXPECT_FALSE(shown("ERROR"));
+    EXPECT_EQ(orderStore().rowCount(), 1);
+    EXPECT_EQ(keptFiles("belvorine-backup-*.ovd"), QStringList{QString::fromStdString(newer)});
+    endProgram();
+    EXPECT_EQ(test::readFile(folder.file("ovd")), older);
+    EXPECT_EQ(savedRowCount(), 1);
+    startProgram();
+    EXPECT_TRUE(messages.empty());
+    endProgram();
+
+    // Yes, after the newer history was put back and used once: the backup
+    // is used; the data file is kept aside.
+    QFile::remove(folder.file("ovd"));
+    test::writeFile(folder.file("ovd"), newer);
+    startProgram();
+    EXPECT_TRUE(messages.empty());
+    endProgram();
+    QFile::remove(folder.file("ovd"));
+    test::writeFile(folder.file("ovd"), older);
+    answer = kResultYes;
+    startProgram();
+    EXPECT_TRUE(shown(question));
+    EXPECT_EQ(orderStore().rowCount(), 3);
+    EXPECT_EQ(keptFiles("belvorine-unused-*.ovd"), QStringList{QString::fromStdString(older)});
+    endProgram();
+    EXPECT_EQ(test::readFile(folder.file("ovd")), newer);
+    EXPECT_EQ(test::readFile(folder.file("bak")), newer);
+}
+
 // The all-NUL file a full disk can leave, with no backup: the program
 // starts with an empty history, says where the old file is, and every
 // later start goes on as usual.
