@@ -21,6 +21,7 @@
 #include "entry/existing_data_rows.h"
 #include "entry/history_dialog_ids.h"
 #include "entry/working_order.h"
+#include "widgets/csv_save.h"
 #include "widgets/placement.h"
 #include "widgets/sjis_input.h"
 
@@ -121,7 +122,11 @@ QLayout* ExistingDataBrowser::buildButtons() {
         second->addWidget(button);
     }
     second->addStretch(1);
+    export_ = makeButton(QStringLiteral("CSV出力..."), kExport, this);
+    export_->setAutoDefault(false);
+    second->addWidget(export_);
     rows->addLayout(second);
+    connect(export_, &QPushButton::clicked, this, &ExistingDataBrowser::exportCsv);
 
     connect(edit_, &QPushButton::clicked, this, &ExistingDataBrowser::editRows);
     connect(delete_, &QPushButton::clicked, this, &ExistingDataBrowser::deleteRows);
@@ -223,6 +228,24 @@ void ExistingDataBrowser::pick() {
         storeIndices.push_back(rows_->storeIndex(row));
     }
     pickRows(workingOrder(), orderStore(), storeIndices);
+}
+
+void ExistingDataBrowser::exportCsv() {
+    QStringList header{QStringLiteral("相手先")};
+    for (int column = 1; column < kListColumnCount; ++column) {
+        header << rows_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().simplified();
+    }
+    const QString counterparty = fromRecordText(selectedCounterparty());
+    std::vector<QStringList> table;
+    table.reserve(static_cast<std::size_t>(rows_->rowCount()));
+    for (int row = 0; row < rows_->rowCount(); ++row) {
+        QStringList cells{counterparty};
+        for (int column = 1; column < kListColumnCount; ++column) {
+            cells << fromSjis(listText(orderStore(), rows_->storeIndex(row), column)).trimmed();
+        }
+        table.push_back(cells);
+    }
+    saveCsv(this, QStringLiteral("既存データ.csv"), header, table);
 }
 
 void ExistingDataBrowser::accept() {

@@ -60,11 +60,17 @@ private:
     void deleteRows();
     void changeTerms();
 
+public:
+    // The list as it stands (its counterparty, its order) as CSV.
+    void exportCsv();
+
+private:
     BrowserMode mode_;
     QComboBox* counterparty_ = nullptr;
     QPushButton* edit_ = nullptr;
     QPushButton* delete_ = nullptr;
     QPushButton* bulkChange_ = nullptr;
+    QPushButton* export_ = nullptr;
     QTableView* view_ = nullptr;
     ExistingDataList* rows_ = nullptr;
     bool sized_ = false;

@@ -32,6 +32,7 @@ enum ControlId : int {
     kEdit = 1156,
     kDelete = 1157,
     kBulkChange = 1158,
+    kExport = 1159,  // the list as CSV, beside the original controls
 };
 }  // namespace existing_data
 

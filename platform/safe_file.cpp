@@ -330,6 +330,33 @@ int renameWithoutReplacing(const QString& path, const QString& to) {
     return 1;
 }
 
+NewFile createFileSafely(const QString& path, std::string_view content, mode_t mode) {
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        return NewFile::kFailed;
+    }
+    const bool filled = writeAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    int error = errno;
+    const bool closed = ::close(fd) == 0;
+    if (filled && !closed) {
+        error = errno;
+    }
+    if (filled && closed &&
+        ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(),
+                    RENAME_NOREPLACE) == 0) {
+        syncFolderOf(target);
+        return NewFile::kCreated;
+    }
+    if (filled && closed) {
+        error = errno;
+    }
+    ::unlink(temporary.constData());
+    errno = error;
+    return filled && closed && error == EEXIST ? NewFile::kExists : NewFile::kFailed;
+}
+
 void removeStaleTemporaries(const QString& path) {
     const QFileInfo target(path);
     const QString prefix = target.fileName() + QLatin1Char('.');

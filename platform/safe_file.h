@@ -125,6 +125,17 @@ int setRegularFileMode(const QString& path, mode_t mode);
 // flushes the folder. Returns 0 when `to` exists or the rename failed.
 int renameWithoutReplacing(const QString& path, const QString& to);
 
+enum class NewFile {
+    kCreated,  // `path` holds exactly the content, on the disk
+    kExists,   // a file of that name is there already; it is left alone
+    kFailed,   // could not be written (errno says why); nothing is left
+};
+
+// Writes `content` to a new file `path` through a temporary file, flushed
+// to the disk with its folder; never replaces a file that is there, so two
+// writers of the same name both keep their files.
+NewFile createFileSafely(const QString& path, std::string_view content, mode_t mode = 0644);
+
 // Removes the temporary files that replaceFileSafely makes for `path`
 // ("<path>.XXXXXX") and that a killed process left behind. Only regular
 // files of exactly that form in the target's folder are removed.

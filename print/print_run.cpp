@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include <QApplication>
 #include <QDir>
@@ -11,12 +12,17 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include "archive/archive_issue.h"
+#include "archive/archive_pdf.h"
+#include "archive/archive_settings.h"
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
 #include "platform/printers/device_mode.h"
 #include "platform/printers/printer_query.h"
+#include "platform/local_clock.h"
+#include "platform/safe_file.h"
 #include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
 #include "print/device_geometry.h"
@@ -64,6 +70,11 @@ public:
     PrintJob(QPdfWriter& writer, const QString& file, int format)
         : device_(writer), resolution_(writer.resolution()), file_(file), format_(format) {}
 
+    // Every page drawn is drawn on `archive` too (a paper print that is kept).
+    void drawAlsoOn(ArchivePdf* archive) { archive_ = archive; }
+    // Sheets started so far.
+    int sheets() const { return sheets_; }
+
     // Prints page `index` (document kind index + 1); 0 when the page could
     // not be started.
     int printPage(int index) {
@@ -71,10 +82,12 @@ public:
         const bool oneSheet = settings.orderAndCopyOnOneSheet == 1;
         // On one sheet the copy joins the order's page; printed alone it
         // needs a page of its own, or nothing would be printed at all.
+        bool newSheet = false;
         if (!oneSheet || index != 1 || !painter_.isActive()) {
             if (!startPage()) {
                 return 0;
             }
+            newSheet = true;
         }
         // The page's metrics come from the job's own device, which was set
         // up with this format's paper: no second printer is asked.
@@ -91,10 +104,15 @@ public:
             page.marginBoxTop += geometry.paperHeight * index * 100 / 2;
             page.marginBoxBottom -= (1 - index) * geometry.paperHeight * 100 / 2;
         }
+        const int scale = printScale(caps.resolutionY, screenMetrics().dpiY);
         PainterDeviceContext dc(painter_);
         dc.setTextColor(Qt::black);
-        drawFormPage(dc, page, settings, printScale(caps.resolutionY, screenMetrics().dpiY),
-                     index + 1);
+        drawFormPage(dc, page, settings, scale, index + 1);
+        if (archive_) {
+            // A page the archive cannot take leaves it empty; the print goes on.
+            archive_->addPage(device_.pageLayout(), resolution_, page, settings, scale, index + 1,
+                              newSheet);
+        }
         return 1;
     }
 
@@ -123,10 +141,9 @@ public:
 
 private:
     int startPage() {
-        if (!painter_.isActive()) {
-            return painter_.begin(&device_) ? 1 : 0;
-        }
-        return device_.newPage() ? 1 : 0;
+        const bool started = !painter_.isActive() ? painter_.begin(&device_) : device_.newPage();
+        sheets_ += started ? 1 : 0;
+        return started ? 1 : 0;
     }
 
     QPagedPaintDevice& device_;
@@ -135,6 +152,8 @@ private:
     QString file_;  // the PDF printer's file
     QPainter painter_;
     int format_;
+    ArchivePdf* archive_ = nullptr;
+    int sheets_ = 0;
 };
 
 // Disables the main window for the job and shows the progress dialog.
@@ -205,6 +224,24 @@ int runJob(PrintJob& job, const DocumentSelection& selection, const PrintJobOpti
     return job.finish() ? kPrintDone : kPrintFailed;
 }
 
+// What a finished job issued, for the archive: the order as printed and
+// `pdf`, the document that went out.
+void describeIssue(IssuedDocument& issued, int format, int sheets, QByteArray pdf) {
+    const LocalTime now = localNow();
+    issued = describeOrder(currentOrder(), format, QDate(now.year, now.month, now.day));
+    issued.pages = sheets;
+    issued.pdf = std::move(pdf);
+}
+
+// The PDF printer's file as written, read back whole.
+QByteArray writtenPdf(const QString& file) {
+    std::string content;
+    if (readFileBounded(file, content) != FileRead::kRead) {
+        return QByteArray();
+    }
+    return QByteArray(content.data(), static_cast<qsizetype>(content.size()));
+}
+
 const QString kDocumentName = QStringLiteral("BELVORINE");
 const QString kCreator = QStringLiteral("Belvorine Ver 4.30");
 
@@ -227,7 +264,13 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
         writer.setTitle(kDocumentName);
         writer.setCreator(kCreator);
         PrintJob job(writer, file, format);
-        return runJob(job, selection, options);
+        const int result = runJob(job, selection, options);
+        if (result == kPrintDone && options.issued && job.sheets() > 0 &&
+            archiveSettings().archivePdfPrints) {
+            // The archive keeps the very file that was issued.
+            describeIssue(*options.issued, format, job.sheets(), writtenPdf(file));
+        }
+        return result;
     }
     // A queue is asked on a thread of its own, so that a scheduler that
     // does not answer leaves the window painted and ends in a failure
@@ -244,16 +287,25 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
     (*printer)->setDocName(kDocumentName);
     (*printer)->setCreator(kCreator);
     PrintJob job(**printer, format);
-    return runJob(job, selection, options);
+    std::optional<ArchivePdf> archive;
+    if (options.issued && archiveSettings().archivePaperPrints) {
+        job.drawAlsoOn(&archive.emplace());
+    }
+    const int result = runJob(job, selection, options);
+    if (result == kPrintDone && archive && job.sheets() > 0) {
+        describeIssue(*options.issued, format, job.sheets(), archive->finish());
+    }
+    return result;
 }
 
-int runPrint(QWidget* owner) {
+int runPrint(QWidget* owner, IssuedDocument* issued) {
     if (runPrintConfirmDialog(owner) != 1) {
         return kPrintCancelled;
     }
     rememberCounterparty();
     PrintJobOptions options;
     options.owner = owner;
+    options.issued = issued;
     return printDocuments(documentSelection(), options);
 }
 

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace belvorine {
 
+struct IssuedDocument;
+
 // Results of a print run.
 enum PrintResult : int { kPrintCancelled = -1, kPrintFailed = 0, kPrintDone = 1 };
 
@@ -22,6 +24,10 @@ struct PrintJobOptions {
     // The PDF printer's file; empty to ask with a save dialog. A chooser
     // that returns an empty name cancels the job.
     std::function<QString()> choosePdfFile;
+    // Receives what a finished job issued, for the archive, when the
+    // archive keeps this kind of print: the PDF file as written, or the
+    // pages of a paper print drawn again on a PDF. Left as it is otherwise.
+    IssuedDocument* issued = nullptr;
 };
 
 // Prints the selected documents as one job named "BELVORINE". Returns
@@ -31,8 +37,9 @@ struct PrintJobOptions {
 int printDocuments(const DocumentSelection& selection, const PrintJobOptions& options);
 
 // The whole print command: the confirmation dialog (cancelled: −1), the
-// longest counterparty lengthened by the order's, then the job.
-int runPrint(QWidget* owner);
+// longest counterparty lengthened by the order's, then the job. `issued`
+// as in PrintJobOptions.
+int runPrint(QWidget* owner, IssuedDocument* issued = nullptr);
 
 // Lets tests answer the PDF printer's save dialog; empty restores it.
 void setPdfFileChooserForTesting(std::function<QString()> chooser);

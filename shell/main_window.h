@@ -32,7 +32,7 @@ public:
     // sequence has run.
     int create();
 
-    // Runs command `id` (40001 to 40026) as a menu item, tool-bar button or
+    // Runs command `id` (40001 to 40028) as a menu item, tool-bar button or
     // accelerator would.
     void command(int id);
 

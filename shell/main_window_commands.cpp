@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 
+#include "archive/archive_issue.h"
+#include "archive_search/archive_search_dialog.h"
+#include "archive_search/archive_settings_dialog.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
 #include "entry/company_profile_dialog.h"
@@ -13,6 +16,7 @@
 #include "form/layout_preparation.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
+#include "print/print_archive.h"
 #include "print/print_run.h"
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
@@ -116,6 +120,12 @@ void MainWindow::runCommand(int id) {
             break;
         case kCmdAbout:
             showAboutBox(this);
+            break;
+        case kCmdArchiveSearch:
+            runArchiveSearchDialog(this);
+            break;
+        case kCmdArchiveSettings:
+            runArchiveSettingsDialog(this);
             break;
         case kCmdPreviewEnd:
             leavePreview();
@@ -314,9 +324,14 @@ void MainWindow::editHistory() {
 void MainWindow::print() {
     // The paper shows the name the history will keep.
     cutCounterpartyToRows();
-    const int result = runPrint(this);
+    IssuedDocument issued;
+    const int result = runPrint(this, &issued);
     if (result == kPrintDone) {
-        if (orderEntered() == 1 && !appendCurrentOrder()) {
+        // The history first, then the archive: neither waits for the other's
+        // failure, and a failed history still has its document kept.
+        const bool stored = orderEntered() != 1 || appendCurrentOrder();
+        keepIssuedDocument(this, issued);
+        if (!stored) {
             errorExit(3);
             return;
         }

@@ -7,7 +7,7 @@
 namespace belvorine {
 namespace {
 
-const std::array<const char*, 23> kMenuTexts = {
+const std::array<const char*, 25> kMenuTexts = {
     "印刷設定 (&U)...",
     "印刷プレビュー (&V)",
     "印刷プレビュー終了 (&V)",
@@ -31,9 +31,11 @@ const std::array<const char*, 23> kMenuTexts = {
     "前ページへ (&B)",
     "次ページへ (&N)",
     "拡大・縮小 (&Z)...",
+    "電子取引の検索 (&S)...",
+    "電子取引の保存設定 (&A)...",
 };
 
-constexpr std::array<MenuItemInfo, 23> kItems = {{
+constexpr std::array<MenuItemInfo, 25> kItems = {{
     {kCmdPrintSetup, 0, 0, false},
     {kCmdPreview, 1, 2, false},
     {kCmdPrint, 3, 1, false},
@@ -57,6 +59,8 @@ constexpr std::array<MenuItemInfo, 23> kItems = {{
     {kCmdResetToStartup, 10, -1, false},
     {kCmdResetToFactory, 11, -1, false},
     {kCmdZoomDialog, 22, -1, false},
+    {kCmdArchiveSearch, 23, -1, false},
+    {kCmdArchiveSettings, 24, -1, false},
 }};
 
 }  // namespace

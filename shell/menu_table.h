@@ -5,7 +5,8 @@
 
 namespace belvorine {
 
-// Menu text `index` (0 to 22) of the menu string table.
+// Menu text `index` (0 to 24) of the menu string table; 23 and 24 are
+// the record-keeping commands added beside the original 23.
 QString menuText(int index);
 
 struct MenuItemInfo {

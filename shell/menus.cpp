@@ -44,7 +44,8 @@ Menus::Menus(QMainWindow* window, const QHash<int, QAction*>& actions) : actions
 
     file_ = addPopup(
         bar, "ファイル(&F)",
-        {action(kCmdPrintSetup), action(kCmdPreview), action(kCmdPrint), action(kCmdExit)});
+        {action(kCmdPrintSetup), action(kCmdPreview), action(kCmdPrint), action(kCmdArchiveSearch),
+         action(kCmdArchiveSettings), action(kCmdExit)});
     edit_ = addPopup(bar, "編集(&E)",
                      {action(kCmdDataEntry), action(kCmdExistingData), action(kCmdCompanyProfile)});
     addPopup(bar, "表示(&V)", {action(kCmdToolbar), action(kCmdStatusBar)});

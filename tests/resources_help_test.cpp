@@ -37,7 +37,7 @@ const char* const kTopics[] = {
     "index.html",     "inpdata01.html", "inpdata02.html",  "bunnou.html",    "kisondata.html",
     "editdata.html",  "seledit.html",   "sitechange.html", "initdata.html",  "printset.html",
     "pagesetup.html", "printout.html",  "layedit01.html",  "layedit02.html", "layedit03.html",
-    "layedit04.html", "layout.html",
+    "layedit04.html", "layout.html",    "archive.html",
 };
 
 QString resourceText(const QString& path) {

@@ -7,6 +7,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libcups2-dev
+    libqt6sql6-sqlite libqt6sql6-psql
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     cups cups-client cups-filters
@@ -16,9 +17,14 @@ PACKAGES=(
 
 # The sanitizer and fuzzing build (tools/sanitize.sh) needs clang and its
 # runtime libraries.
-if [ "${1:-}" = "--sanitize" ]; then
-    PACKAGES+=(clang libclang-rt-14-dev)
-fi
+# The test suite (tools/test.sh) also runs the register's tests on a local
+# PostgreSQL server.
+for option in "$@"; do
+    case "$option" in
+        --sanitize) PACKAGES+=(clang libclang-rt-14-dev) ;;
+        --tests) PACKAGES+=(postgresql) ;;
+    esac
+done
 
 missing=()
 for package in "${PACKAGES[@]}"; do

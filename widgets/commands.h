@@ -31,9 +31,12 @@ enum Command : int {
     kCmdResetToStartup = 40024,
     kCmdResetToFactory = 40025,
     kCmdZoomDialog = 40026,
+    // Record keeping of issued orders, beside the commands above.
+    kCmdArchiveSearch = 40027,
+    kCmdArchiveSettings = 40028,
 };
 
 inline constexpr int kFirstCommand = kCmdPrintSetup;
-inline constexpr int kLastCommand = kCmdZoomDialog;
+inline constexpr int kLastCommand = kCmdArchiveSettings;
 
 }  // namespace belvorine

@@ -33,6 +33,7 @@
 #include <QTableView>
 
 #include "../next_dialog.h"
+#include "archive/archive_settings.h"
 #include "data/order_record.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
@@ -223,6 +224,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     prepareApplication(app);
     setModulePathForTesting(QString::fromLocal8Bit(argv[2]) + QStringLiteral("/belvorine"));
+    // The archive has a sweep of its own (archive_fault_test); this one keeps to the program's files.
+    setArchiveSettingsForTesting(ArchiveSettings{false, false, {}, {}});
     const QString pdf = QString::fromLocal8Bit(argv[3]) + QStringLiteral("/order.pdf");
     setPdfFileChooserForTesting([pdf]() { return pdf; });
     // BELVORINE_SCENARIO_DECLINE=1: a user who answers No to every question.

@@ -42,7 +42,8 @@ for side in 16 22 24 32 48 64 128 256; do
 done
 
 # Every library the program links is declared by the package that holds
-# it; libcups is opened at run time and the fonts are only read.
+# it; libcups and the SQLite driver are opened at run time and the fonts
+# are only read.
 depends=$(dpkg-deb -f "$deb" Depends)
 declared() {
     local entries entry
@@ -60,7 +61,7 @@ while read -r library; do
     owner=$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | cut -d: -f1)
     declared "$owner" || fail "$library ($owner) is not among the dependencies: $depends"
 done < <(readelf -d "$program" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p')
-for package in libcups2 fonts-ipafont-mincho fonts-ipafont-gothic; do
+for package in libcups2 fonts-ipafont-mincho fonts-ipafont-gothic libqt6sql6-sqlite; do
     declared "$package" || fail "$package is not among the dependencies: $depends"
 done
 

@@ -1,0 +1,61 @@
+#include "archive/archive_pdf.h"
+
+#include <QPageLayout>
+#include <QPdfWriter>
+
+#include "form/page_renderer.h"
+#include "platform/painter_device_context.h"
+
+namespace belvorine {
+
+ArchivePdf::ArchivePdf() {
+    buffer_.open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(&buffer_);
+    writer_->setTitle(QStringLiteral("BELVORINE"));
+    writer_->setCreator(QStringLiteral("Belvorine Ver 4.30"));
+}
+
+ArchivePdf::~ArchivePdf() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+bool ArchivePdf::addPage(const QPageLayout& layout, int resolution, const PageGeometry& geometry,
+                         const PageSettings& settings, int scale, int kind, bool newSheet) {
+    if (failed_) {
+        return false;
+    }
+    // The printer's margins make the painter's origin its printable corner,
+    // where the job's painter stood, so the same geometry draws the same page.
+    if (!painter_.isActive()) {
+        writer_->setResolution(resolution);
+        writer_->setPageLayout(layout);
+        failed_ = !painter_.begin(writer_.get());
+        sheets_ = failed_ ? 0 : 1;
+    } else if (newSheet) {
+        writer_->setPageLayout(layout);
+        failed_ = !writer_->newPage();
+        sheets_ += failed_ ? 0 : 1;
+    }
+    if (failed_) {
+        return false;
+    }
+    PainterDeviceContext dc(painter_);
+    dc.setTextColor(Qt::black);
+    drawFormPage(dc, geometry, settings, scale, kind);
+    return true;
+}
+
+QByteArray ArchivePdf::finish() {
+    if (!painter_.isActive()) {
+        return QByteArray();
+    }
+    const bool ended = painter_.end();
+    if (failed_ || !ended) {
+        return QByteArray();
+    }
+    return buffer_.data();
+}
+
+}  // namespace belvorine
