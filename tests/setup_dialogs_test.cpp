@@ -205,10 +205,41 @@ TEST_F(SetupDialogs, OkTakesTheCopyAndRefreshesTheGeometryAndTheLayouts) {
     // A5 landscape: as wide as A4 portrait, half as high.
     EXPECT_NEAR(printerGeometry(0).paperWidth, widthBefore, 2);
     EXPECT_LT(printerGeometry(0).paperHeight, printerGeometry(0).paperWidth);
-    for (const LayoutItem& item : liveLayout(0).items) {
-        LayoutItem prepared = item;
-        prepareLayoutItem(0, prepared);
-        EXPECT_EQ(std::memcmp(&prepared, &item, sizeof item), 0) << item.itemId;
+    // Both formats are placed in their margin boxes again; the stored
+    // layout stays as it was.
+    for (int format = 0; format < kFormatCount; ++format) {
+        const MarginBox box = marginBoxOf(printerSettings(format), printerGeometry(format));
+        for (int i = 0; i < kLayoutItemCount; ++i) {
+            const LayoutItem& item = liveLayout(format)[i];
+            EXPECT_EQ(item.mmRect, factoryLayout()[i].mmRect) << format << "/" << i;
+            EXPECT_EQ(item.screenRect, placedRect(item, box)) << format << "/" << i;
+        }
+    }
+}
+
+TEST_F(SetupDialogs, LargeMarginsMoveFramesOnlyWhereTheyAreDrawnAndSmallOnesBringThemBack) {
+    const FormLayout before = liveLayout(0);
+    auto setMargins = [](const char* left, const char* top) {
+        PrintSetupDialog dialog(nullptr, 0);
+        open(dialog);
+        typeMargin(dialog, 1342, left);
+        typeMargin(dialog, 1352, top);
+        QTest::keyClick(control<QLineEdit>(&dialog, 1342), Qt::Key_Return);
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    };
+    setMargins("40", "60");
+    ASSERT_EQ(printerSettings(0).marginTop.value, 6000);
+    // The header is drawn pushed down to the 60 mm line...
+    EXPECT_EQ(liveLayout(0)[5].screenRect.top, 0);
+    EXPECT_EQ(liveLayout(0)[9].screenRect.top, 0);
+    // ...while the layout the user made, which is what is saved, stays.
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        EXPECT_EQ(liveLayout(0)[i].mmRect, before[i].mmRect) << i;
+    }
+
+    setMargins("5", "5");
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        EXPECT_EQ(std::memcmp(&liveLayout(0)[i], &before[i], sizeof(LayoutItem)), 0) << i;
     }
 }
 
