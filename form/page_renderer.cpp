@@ -412,8 +412,8 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
 
     if (kind == kDocumentOrderCopy && order.approvalNo[0] != '\0') {
         const std::string text = sjis("決裁No. ") + std::string(sjisView(order.approvalNo));
-        page.textFrame(Rect{20, tableBottom + 30, 220, tableBottom + 42}, text, 10, 400,
-                       TextAlign::Left);
+        page.textFrame(Rect{20, tableBottom + 30, 220, tableBottom + kApprovalLineBelowTable}, text,
+                       10, 400, TextAlign::Left);
     }
     if (kind == kDocumentAcknowledgement) {
         const Rect& rule = layout[kItemRuleLine].screenRect;

@@ -1,0 +1,77 @@
+#include "form/page_fit.h"
+
+#include <algorithm>
+
+#include "form/layout_preparation.h"
+#include "form/page_renderer.h"
+#include "form/units.h"
+#include "platform/sjis_text.h"
+
+namespace belvorine {
+namespace {
+
+// Frames drawn without a text of their own: the stamp box, the item table,
+// the revenue stamp and the acknowledgement's rule.
+constexpr int kStampBoxItem = 25;
+constexpr int kTableItem = 26;
+constexpr int kRevenueStampItem = 28;
+constexpr int kRuleLineItem = 29;
+// Items drawn only on the acknowledgement.
+constexpr int kAcknowledgementTitle = 3;
+constexpr int kAcknowledgementOpening = 13;
+constexpr int kAcknowledgementDate = 27;
+
+}  // namespace
+
+bool isDrawnFrame(const FormLayout& layout, int index) {
+    if (index == kStampBoxItem || index == kTableItem || index == kRevenueStampItem ||
+        index == kRuleLineItem) {
+        return true;
+    }
+    return index > 0 && !sjisView(layout[index].text).empty();
+}
+
+bool isOnOrderPage(int index) {
+    return index != kAcknowledgementTitle && index != kAcknowledgementOpening &&
+           index < kAcknowledgementDate;
+}
+
+int framesDrawnAway(const FormLayout& layout, const PageSettings& page,
+                    const PageGeometry& geometry) {
+    const MarginBox box = marginBoxOf(page, geometry);
+    int count = 0;
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        if (!isDrawnFrame(layout, i)) {
+            continue;
+        }
+        if (placedRect(layout[i], box) != boxPixels(layout[i].mmRect, box)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+HalfSheetFit halfSheetFit(const FormLayout& layout, const PageSettings& page,
+                          const PageGeometry& geometry) {
+    const MarginBox box = marginBoxOf(page, geometry);
+    long long lowest = 0;
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        if (isOnOrderPage(i) && isDrawnFrame(layout, i)) {
+            long long bottom = placedRect(layout[i], box).bottom;
+            if (i == kTableItem && page.approvalOnCopy == 1) {
+                bottom += kApprovalLineBelowTable;
+            }
+            lowest = std::max(lowest, bottom);
+        }
+    }
+    const int dY = displayDpiY();
+    const int resolution = geometry.resolutionY != 0 ? geometry.resolutionY : kDefaultPrinterDpi;
+    const long long halfSheet = static_cast<long long>(geometry.paperHeight) * dY / resolution / 2;
+    const long long bottomMargin = toPixels(page.marginBottom.value, dY);
+    HalfSheetFit fit;
+    fit.needed = toHundredthsMm(clampToInt(lowest), dY);
+    fit.available = toHundredthsMm(clampToInt(halfSheet - box.top - bottomMargin), dY);
+    return fit;
+}
+
+}  // namespace belvorine
