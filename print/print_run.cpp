@@ -55,14 +55,16 @@ void rememberCounterparty() {
 // QPdfWriter: its pages, drawn by the page renderer.
 class PrintJob {
 public:
-    PrintJob(QPrinter& printer, int format)
+    // `caps` places the printable area on the device, whose painter starts
+    // at the paper's corner.
+    PrintJob(QPrinter& printer, const DeviceCaps& caps, int format)
         : device_(printer),
           printer_(&printer),
-          resolution_(printer.resolution()),
+          caps_(caps),
           file_(printer.outputFileName()),
           format_(format) {}
-    PrintJob(QPdfWriter& writer, const QString& file, int format)
-        : device_(writer), resolution_(writer.resolution()), file_(file), format_(format) {}
+    PrintJob(QPdfWriter& writer, const DeviceCaps& caps, const QString& file, int format)
+        : device_(writer), caps_(caps), file_(file), format_(format) {}
 
     // Prints page `index` (document kind index + 1); 0 when the page could
     // not be started.
@@ -76,12 +78,9 @@ public:
                 return 0;
             }
         }
-        // The page's metrics come from the job's own device, which was set
-        // up with this format's paper: no second printer is asked.
-        DeviceCaps caps;
-        if (!readDeviceCaps(device_.pageLayout(), resolution_, caps)) {
-            return 0;
-        }
+        // The page's metrics are those the job's own device was set up with,
+        // for this format's paper: no second printer is asked.
+        const DeviceCaps& caps = caps_;
         setMarginLimits(caps, settings);
         PageGeometry& geometry = printerGeometry(format_);
         fillGeometry(caps, settings, geometry);
@@ -123,15 +122,19 @@ public:
 
 private:
     int startPage() {
-        if (!painter_.isActive()) {
-            return painter_.begin(&device_) ? 1 : 0;
+        const bool started = painter_.isActive() ? device_.newPage() : painter_.begin(&device_);
+        if (!started) {
+            return 0;
         }
-        return device_.newPage() ? 1 : 0;
+        // The page geometry counts from the printable origin.
+        painter_.resetTransform();
+        painter_.translate(caps_.offsetX, caps_.offsetY);
+        return 1;
     }
 
     QPagedPaintDevice& device_;
     QPrinter* printer_ = nullptr;  // null for the PDF printer
-    int resolution_;
+    DeviceCaps caps_;
     QString file_;  // the PDF printer's file
     QPainter painter_;
     int format_;
@@ -223,27 +226,38 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
             return kPrintCancelled;
         }
         QPdfWriter writer(file);
-        setUpPdfWriter(writer, deviceModeFor(settings));
+        const DeviceMode mode = deviceModeFor(settings);
+        setUpPdfWriter(writer, mode);
         writer.setTitle(kDocumentName);
         writer.setCreator(kCreator);
-        PrintJob job(writer, file, format);
+        DeviceCaps caps;
+        readDeviceCaps(pdfPageLayout(mode), kPdfResolution, caps);
+        PrintJob job(writer, caps, file, format);
         return runJob(job, selection, options);
     }
     // A queue is asked on a thread of its own, so that a scheduler that
     // does not answer leaves the window painted and ends in a failure
     // rather than a hang.
-    const auto printer = askPrintingSystem(
-        [entry, mode = deviceModeFor(settings)]() -> std::unique_ptr<QPrinter> {
-            auto made = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            return setUpPrinter(*made, entry, mode) ? std::move(made) : nullptr;
+    struct SetUp {
+        std::unique_ptr<QPrinter> printer;
+        DeviceCaps caps;
+    };
+    auto setUp = askPrintingSystem(
+        [entry, mode = deviceModeFor(settings)]() {
+            SetUp made{std::make_unique<QPrinter>(QPrinter::HighResolution), DeviceCaps()};
+            if (!setUpPrinter(*made.printer, entry, mode, &made.caps)) {
+                made.printer.reset();
+            }
+            return made;
         },
         kPrinterQueryTimeoutMs);
-    if (!printer || !*printer) {
+    if (!setUp || !setUp->printer) {
         return kPrintFailed;
     }
-    (*printer)->setDocName(kDocumentName);
-    (*printer)->setCreator(kCreator);
-    PrintJob job(**printer, format);
+    QPrinter& printer = *setUp->printer;
+    printer.setDocName(kDocumentName);
+    printer.setCreator(kCreator);
+    PrintJob job(printer, setUp->caps, format);
     return runJob(job, selection, options);
 }
 
