@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "data/margins.h"
 #include "data/name_compare.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
@@ -251,12 +252,7 @@ void PrintSetupDialog::showMargins() {
 void PrintSetupDialog::showMargin(MarginRow& row) {
     const Margin& margin = work_.*row.margin;
     row.upDown->setRange(margin.minimum, margin.maximum);
-    // Above the maximum counts as the maximum, else below the minimum as the
-    // minimum.
-    const int shown = margin.value > margin.maximum   ? margin.maximum
-                      : margin.value < margin.minimum ? margin.minimum
-                                                      : margin.value;
-    row.hundredths->setText(QString::number(shown));
+    row.hundredths->setText(QString::number(clampedMargin(margin)));
     // The text may not have changed while the value did.
     takeHundredths(row);
     row.range->setText(QStringLiteral("(%1 ～ %2)")
@@ -277,9 +273,7 @@ void PrintSetupDialog::takeTypedMargin(MarginRow& row) {
     const Margin& margin = work_.*row.margin;
     const QString text = row.millimetres->text().left(kTypedMarginLength);
     const long long typed = text.trimmed().isEmpty() ? margin.minimum : typedHundredths(text);
-    const long long clamped =
-        std::min<long long>(std::max<long long>(typed, margin.minimum), margin.maximum);
-    row.hundredths->setText(QString::number(clamped));
+    row.hundredths->setText(QString::number(clampToMargin(typed, margin)));
     takeHundredths(row);
 }
 

@@ -123,6 +123,29 @@ TEST_F(SetupDialogs, TypedMarginsAreClampedAndReadAsDecimalsAndTheArrowsWrap) {
     EXPECT_EQ(printerSettings(0).marginLeft.value, 500);
 }
 
+// A printer whose unprintable border is wider than a third of the paper
+// gives a margin whose minimum exceeds its maximum: the dialog, the typed
+// value and the page geometry all take the maximum.
+TEST_F(SetupDialogs, AMarginWhoseMinimumExceedsItsMaximumIsTheMaximumEverywhere) {
+    const Margin inverted{600, 400, 500};
+    printerSettings(0).marginLeft = inverted;
+    PrintSetupDialog dialog(nullptr, 0);
+    open(dialog);
+    EXPECT_EQ(control<QLineEdit>(&dialog, 1342)->text(), " 5.00");
+    for (const char* typed : {"2", "", "9"}) {
+        typeMargin(dialog, 1342, typed);
+        EXPECT_EQ(dialog.workingCopy().marginLeft.value, 500) << typed;
+    }
+    PageSettings settings = printerSettings(0);
+    PageGeometry geometry;
+    DeviceCaps caps;
+    caps.resolutionX = caps.resolutionY = 600;
+    caps.paperWidth = caps.printableWidth = 4960;
+    caps.paperHeight = caps.printableHeight = 7016;
+    fillGeometry(caps, settings, geometry);
+    EXPECT_EQ(settings.marginLeft.value, 500);
+}
+
 TEST_F(SetupDialogs, LandscapeSwapsWhichPaperSideBoundsTheMaximumsAndLargeMarginsStayWhole) {
     PrintSetupDialog dialog(nullptr, 0);
     open(dialog);
