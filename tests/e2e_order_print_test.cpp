@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -44,6 +46,17 @@ void typeInto(QWidget* dialog, int id, const QString& text) {
     QWidget* widget = control(dialog, id);
     widget->setFocus();
     test::typeText(widget, text);
+}
+
+// Picks the entry `text` of a drop-down list with the keyboard.
+void chooseEntry(QWidget* dialog, int id, const QString& text) {
+    auto* list = control<QComboBox>(dialog, id);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < list->count() && list->currentText() != text; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+    }
+    EXPECT_EQ(list->currentText(), text);
 }
 
 // Each test chooses its printers, then starts the program.
@@ -153,6 +166,42 @@ TEST_F(TypicalRun, TheOneSheetFormatPrintsOrderAndCopyTogether) {
     EXPECT_EQ(pages[0].count("山田商事株式会社御中"), 2);
 }
 
+TEST_F(TypicalRun, AOneSheetFormatOnASmallLandscapePaperSaysSoInsteadOfPrintingAnOverlap) {
+    usePrinters({pdfPrinter()});
+    start();
+    window->command(kCmdSwitchFormat);
+    withModalDialog([this]() { window->command(kCmdPrintSetup); },
+                    [](QWidget* dialog) {
+                        chooseEntry(dialog, 1334, "A5");
+                        control<QRadioButton>(dialog, 1339)->click();
+                        auto* notice = dialog->findChild<QLabel*>("notice");
+                        ASSERT_NE(notice, nullptr);
+                        EXPECT_TRUE(notice->text().contains("用紙の半分に収まりません"));
+                        control<QPushButton>(dialog, 1361)->click();
+                    });
+    enterOrder();
+    withModalDialog([this]() { window->command(kCmdPrint); },
+                    [this](QWidget* dialog) {
+                        auto* notice = dialog->findChild<QLabel*>("notice");
+                        ASSERT_NE(notice, nullptr);
+                        EXPECT_FALSE(notice->isHidden());
+                        // Order and copy together would overlap: refused, the
+                        // dialog stays.
+                        control<QPushButton>(dialog, 1399)->click();
+                        EXPECT_TRUE(shown("用紙の半分に収まりません"));
+                        EXPECT_TRUE(dialog->isVisible());
+                        // The order alone fits the sheet.
+                        control<QRadioButton>(dialog, 1394)->click();
+                        control<QCheckBox>(dialog, 1395)->setChecked(true);
+                        control<QCheckBox>(dialog, 1396)->setChecked(false);
+                        control<QPushButton>(dialog, 1399)->click();
+                    });
+    const QStringList pages = test::pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_FALSE(pages[0].contains("注文書控"));
+    EXPECT_EQ(pages[0].count("山田商事株式会社御中"), 1);
+}
+
 TEST_F(TypicalRun, ACancelledPrintOrAPrintWithoutDataEntryStoresNothing) {
     usePrinters({pdfPrinter()});
     start();
@@ -214,17 +263,6 @@ TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
 }
 
 namespace {
-
-// Picks the entry `text` of a drop-down list with the keyboard.
-void chooseEntry(QWidget* dialog, int id, const QString& text) {
-    auto* list = control<QComboBox>(dialog, id);
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < list->count() && list->currentText() != text; ++i) {
-        QTest::keyClick(list, Qt::Key_Down);
-    }
-    EXPECT_EQ(list->currentText(), text);
-}
 
 // Width and height of a PDF's first page in points (pdfinfo).
 QSizeF pdfPageSize(const QString& file) {

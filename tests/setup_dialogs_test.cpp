@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -264,6 +266,63 @@ TEST_F(SetupDialogs, LargeMarginsMoveFramesOnlyWhereTheyAreDrawnAndSmallOnesBrin
     for (int i = 0; i < kLayoutItemCount; ++i) {
         EXPECT_EQ(std::memcmp(&liveLayout(0)[i], &before[i], sizeof(LayoutItem)), 0) << i;
     }
+}
+
+TEST_F(SetupDialogs, TheOneSheetFormatIsToldWhenHalfThePaperCannotHoldTheOrder) {
+    PrintSetupDialog dialog(nullptr, 1);
+    open(dialog);
+    auto* notice = dialog.findChild<QLabel*>("notice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isHidden()) << notice->text().toStdString();  // A4 portrait fits
+
+    choose(control<QComboBox>(&dialog, 1334), "A5");
+    control<QRadioButton>(&dialog, 1339)->click();
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().contains("用紙の半分に収まりません"))
+        << notice->text().toStdString();
+
+    choose(control<QComboBox>(&dialog, 1334), "A3");
+    EXPECT_TRUE(notice->isHidden()) << notice->text().toStdString();
+}
+
+// A queue of tools/cups-test-queue.sh that offers Letter and A4 only.
+TEST_F(SetupDialogs, APrinterWithoutTheChosenPaperTakesItsFirstAndSaysSo) {
+    if (QPrinterInfo::printerInfo("BelvorineTrays").isNull()) {
+        if (std::getenv("CI")) {
+            FAIL() << "the CUPS test queue BelvorineTrays is missing (tools/cups-test-queue.sh)";
+        }
+        GTEST_SKIP() << "no CUPS test queue BelvorineTrays";
+    }
+    std::vector<PrinterEntry> printers = installedPrinters();
+    usePrinters(printers);
+    PageSettings& live = printerSettings(1);
+    live.printerIndex = printerCount() - 1;  // the PDF printer
+    live.paperSize = 12;
+    copySjis(live.paperName, std::string_view("JIS B4"));
+    live.orientation = 2;
+    ASSERT_EQ(refreshPrinterMetrics(live, 1), 1);
+
+    PrintSetupDialog dialog(nullptr, 1);
+    open(dialog);
+    // Passing the other queues on the way with the keyboard changes nothing
+    // of what the user chose; the last one leaves the first paper it offers.
+    choose(control<QComboBox>(&dialog, 1331), "BelvorineTrays");
+    auto* papers = control<QComboBox>(&dialog, 1334);
+    EXPECT_EQ(papers->currentIndex(), 0);
+    EXPECT_EQ(fromSjisBuffer(dialog.workingCopy().paperName), papers->currentText());
+    auto* notice = dialog.findChild<QLabel*>("notice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().contains("「JIS B4」を「" + papers->currentText() + "」"))
+        << notice->text().toStdString();
+    // Back on a printer that has it, the paper the user chose returns.
+    choose(control<QComboBox>(&dialog, 1331), "PDF");
+    EXPECT_EQ(fromSjisBuffer(dialog.workingCopy().paperName), "JIS B4");
+    EXPECT_TRUE(notice->isHidden() || !notice->text().contains("用紙「"));
+    choose(control<QComboBox>(&dialog, 1331), "BelvorineTrays");
+    control<QPushButton>(&dialog, 1361)->click();
+    EXPECT_EQ(fromSjisBuffer(live.paperName), papers->currentText());
+    EXPECT_NE(live.paperSize, 12);
 }
 
 TEST_F(SetupDialogs, PaperAndSourceNamesMatchBeforeTheirSizeAndAnUnknownOneShowsNothing) {
