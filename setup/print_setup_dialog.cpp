@@ -350,6 +350,13 @@ void PrintSetupDialog::showNotice() {
     }
     const FormLayout& layout = liveLayout(format_);
     QStringList lines;
+    const PrinterChoice& stored = printerChoice(format_);
+    if (stored.kept && !printerChosen_) {
+        lines.append(
+            QStringLiteral("前回のプリンタ%1が見つからないため、今回は「%2」に印刷します。")
+                .arg(stored.name.isEmpty() ? QString() : QStringLiteral("「%1」").arg(stored.name),
+                     printerEntry(work_.printerIndex).name));
+    }
     for (const QString& line : {paperNotice_, halfSheetNotice(layout, work_, geometry_),
                                 framesMovedNotice(layout, work_, geometry_)}) {
         if (!line.isEmpty()) {
@@ -365,6 +372,7 @@ void PrintSetupDialog::choosePrinter(int index) {
         return;
     }
     work_.printerIndex = index;
+    printerChosen_ = true;
     keepOfferedPaper();
     runPrinterCheck();
     fillPaperLists();
@@ -402,6 +410,10 @@ void PrintSetupDialog::accept() {
     }
     PageSettings& live = printerSettings(format_);
     live = work_;
+    if (printerChosen_) {
+        // A printer kept for a missing one is given up only for a choice.
+        notePrinterChosen(format_, work_.printerIndex);
+    }
     refreshPrinterMetrics(live, format_);
     for (int format = 0; format < kFormatCount; ++format) {
         prepareLayout(format, liveLayout(format));

@@ -98,6 +98,7 @@ private:
     // passed on the way to it.
     PaperEntry chosenPaper_;
     SourceEntry chosenSource_;
+    bool printerChosen_ = false;  // the user picked a printer, maybe the same
 };
 
 // Runs the dialog for the current format: 1 after OK (the format's printer

@@ -20,6 +20,7 @@
 #include "platform/font_faces.h"
 #include "platform/screen_metrics.h"
 #include "platform/single_instance.h"
+#include "platform/sjis_text.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
 #include "records/records.h"
@@ -113,6 +114,37 @@ void reportUnreadSettings(QWidget* owner) {
                  MessageIcon::Warning, MessageButtons::Ok});
 }
 
+// The formats whose stored printer is missing in this run, told once: they
+// print to the PDF printer, and their choice is kept for the next start.
+void reportMissingPrinters(QWidget* owner, const std::vector<MissingPrinter>& missing) {
+    if (missing.empty()) {
+        return;
+    }
+    QStringList lines;
+    for (const MissingPrinter& printer : missing) {
+        const QString format =
+            printer.format == 0 ? QStringLiteral("書式１") : QStringLiteral("書式２");
+        const QString name = fromSjisBuffer(printerSettings(printer.format).formatName);
+        const QString queue = printer.name.isEmpty()
+                                  ? QStringLiteral("（前回の %1 番目のプリンタ）")
+                                        .arg(printerChoice(printer.format).storedIndex + 1)
+                                  : printer.name;
+        lines.append(QStringLiteral("　%1「%2」：%3").arg(format, name, queue));
+    }
+    const QString reason =
+        printerListTimedOut()
+            ? QStringLiteral(
+                  "印刷システムが時間内に応答しないため、プリンタの一覧を得られませんでした。")
+            : QStringLiteral("前回選んだプリンタが見つかりません。");
+    showMessage({owner, QStringLiteral("プリンタ"),
+                 reason + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')) +
+                     QStringLiteral("\n\n今回はこの書式を「PDF」に印刷します。"
+                                    "プリンタの選択はそのまま残しますので、"
+                                    "プリンタが戻れば次回からまたそのプリンタに印刷します。\n"
+                                    "別のプリンタにするには、印刷設定で選び直してください。"),
+                 MessageIcon::Warning, MessageButtons::Ok});
+}
+
 }  // namespace
 
 void prepareApplication(QApplication& app) {
@@ -136,7 +168,11 @@ MainWindow* initApplication() {
     loadSettings();
     makeLiveCopies();
     resetLongestCounterparties();
-    if (!finishPrinterDiscovery() || !checkPrintersAtStartup()) {
+    if (!finishPrinterDiscovery()) {
+        return nullptr;
+    }
+    const std::vector<MissingPrinter> missing = findStoredPrinters();
+    if (!checkPrintersAtStartup()) {
         return nullptr;
     }
     prepareAllLayouts();
@@ -145,6 +181,7 @@ MainWindow* initApplication() {
         return nullptr;
     }
     reportUnreadSettings(window.get());
+    reportMissingPrinters(window.get(), missing);
     showAsLastClosed(*window);
     return window.release();
 }
