@@ -17,14 +17,14 @@
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
 #include "shell/about_box.h"
-#include "widgets/commands.h"
-#include "widgets/help.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
-#include "widgets/message_box.h"
-#include "widgets/mode_state.h"
 #include "shell/status_bar.h"
 #include "shell/tool_bars.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
+#include "widgets/message_box.h"
+#include "widgets/mode_state.h"
 
 namespace belvorine {
 namespace {
@@ -136,10 +136,14 @@ void MainWindow::runCommand(int id) {
         case kCmdLeaveMode:
             leaveMode();
             break;
-        case kCmdEditItem:
-        case kCmdUndo:
         case kCmdResetToStartup:
         case kCmdResetToFactory:
+            preview_->command(id);
+            // The format's name is among what was restored.
+            setWindowTitle(captionText());
+            break;
+        case kCmdEditItem:
+        case kCmdUndo:
         case kCmdZoomDialog:
             preview_->command(id);
             break;
