@@ -208,7 +208,7 @@ int runJob(PrintJob& job, const DocumentSelection& selection, const PrintJobOpti
     return job.finish() ? kPrintDone : kPrintFailed;
 }
 
-const QString kDocumentName = QStringLiteral("BELVORINE");
+const QString kDocumentName = QString::fromLatin1(kJobTitle);
 const QString kCreator = QStringLiteral("Belvorine Ver 4.30");
 
 }  // namespace

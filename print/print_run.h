@@ -12,6 +12,9 @@ class QWidget;
 
 namespace belvorine {
 
+// The title of every job the program sends.
+inline constexpr char kJobTitle[] = "BELVORINE";
+
 // Results of a print run.
 enum PrintResult : int { kPrintCancelled = -1, kPrintFailed = 0, kPrintDone = 1 };
 

@@ -17,14 +17,15 @@
 #include "preview/item_property_dialog.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
-#include "widgets/commands.h"
+#include "print/job_watch.h"
 #include "shell/menu_table.h"
 #include "shell/menus.h"
+#include "shell/status_bar.h"
+#include "shell/tool_bars.h"
+#include "widgets/commands.h"
 #include "widgets/message_box.h"
 #include "widgets/mode_state.h"
 #include "widgets/placement.h"
-#include "shell/status_bar.h"
-#include "shell/tool_bars.h"
 
 namespace belvorine {
 namespace {
@@ -92,7 +93,8 @@ QString backupFailedText() {
 MainWindow::MainWindow()
     : mainArea_(new QStackedWidget(this)),
       formView_(new FormView(mainArea_)),
-      preview_(new PreviewWindow(mainArea_)) {
+      preview_(new PreviewWindow(mainArea_)),
+      jobWatch_(new JobWatch(this)) {
     setObjectName(QStringLiteral("Belvorine"));
     setWindowTitle(captionText());
     setMainWindow(this);
@@ -129,6 +131,11 @@ MainWindow::MainWindow()
                 updateButtons();
                 menus_->showPreviewContextMenu(at, menu);
             });
+
+    connect(jobWatch_, &JobWatch::statusChanged, statusBar_, &StatusBar::setIdleText);
+    connect(jobWatch_, &JobWatch::troubleReported, this, [this](const QString& text) {
+        showMessage({this, QStringLiteral("印刷"), text, MessageIcon::Warning, MessageButtons::Ok});
+    });
 
     clock_.setInterval(1000);
     connect(&clock_, &QTimer::timeout, statusBar_, &StatusBar::showClock);

@@ -13,7 +13,9 @@
 #include "form/layout_preparation.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
+#include "print/job_watch.h"
 #include "print/print_run.h"
+#include "print/printer_list.h"
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
 #include "shell/about_box.h"
@@ -314,6 +316,10 @@ void MainWindow::editHistory() {
 void MainWindow::print() {
     const int result = runPrint(this);
     if (result == kPrintDone) {
+        const PrinterEntry& printer = printerEntry(printerSettings(currentFormat()).printerIndex);
+        if (!printer.pdf) {
+            jobWatch_->watch(printer.name, QString::fromLatin1(kJobTitle));
+        }
         if (orderEntered() == 1 && !appendCurrentOrder()) {
             errorExit(3);
             return;

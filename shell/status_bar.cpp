@@ -9,7 +9,7 @@
 
 namespace belvorine {
 
-StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), idleText_(idleStatusText()) {
     setObjectName(QStringLiteral("StatusBar"));
     setSizeGripEnabled(true);
     layoutParts(parent ? parent->width() : 800);
@@ -31,6 +31,15 @@ void StatusBar::setStatusText(const QString& text) {
     setPart(0, text);
 }
 
+void StatusBar::setIdleText(const QString& text) {
+    idleText_ = text;
+    showIdleText();
+}
+
+void StatusBar::showIdleText() {
+    setPart(0, idleText_);
+}
+
 void StatusBar::setPositionText(const Rect& mmRect) {
     setPart(1, positionText(mmRect));
 }
@@ -46,7 +55,7 @@ void StatusBar::showClock() {
 
 void StatusBar::layoutParts(int clientWidth) {
     edges_ = statusPartEdges(clientWidth, screenMetrics().dpiX);
-    setStatusText(idleStatusText());
+    showIdleText();
     update();
 }
 

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -24,7 +28,10 @@
 #include "data/settings_state.h"
 #include "entry/data_entry_ids.h"
 #include "main_window_fixture.h"
+#include "platform/printers/print_jobs.h"
 #include "platform/sjis_text.h"
+#include "print/job_watch.h"
+#include "shell/status_bar.h"
 #include "widgets/commands.h"
 #include "widgets/help.h"
 
@@ -223,6 +230,51 @@ TEST_F(TypicalRun, ACancelledPrintOrAPrintWithoutDataEntryStoresNothing) {
     EXPECT_EQ(orderStore().rowCount(), 0);
     EXPECT_EQ(test::readFile(folder.file("tmp")), workingBefore);
     EXPECT_TRUE(messages.empty());
+}
+
+// Waits, answering the window's events, until `done` holds or a minute has
+// passed.
+bool eventually(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 60000) {
+        QTest::qWait(50);
+    }
+    return done();
+}
+
+TEST_F(TypicalRun, APrintToAQueueThatNeverAnswersSaysWhereItWentAndWhatBecameOfIt) {
+    const auto printers = installedPrinters();
+    const auto silent = std::find_if(printers.begin(), printers.end(), [](const PrinterEntry& p) {
+        return p.name == "BelvorineSilent";
+    });
+    if (silent == printers.end()) {
+        if (qEnvironmentVariableIsSet("CI")) {
+            FAIL() << "the CUPS test queue BelvorineSilent is missing (tools/cups-test-queue.sh)";
+        }
+        GTEST_SKIP() << "no CUPS scheduler with the queue BelvorineSilent";
+    }
+    JobWatch::setPollIntervalForTesting(100);
+    usePrinters({*silent, pdfPrinter()});
+    start();
+    enterOrder();
+    print();
+    const StatusBar* status = window->statusBar();
+    EXPECT_TRUE(status->partText(0).contains("「BelvorineSilent」"))
+        << status->partText(0).toStdString();
+    // Its printer never takes the job: the status bar says it waits.
+    EXPECT_TRUE(eventually([&] {
+        return status->partText(0).contains("印刷待ち") || status->partText(0).contains("印刷中");
+    })) << status->partText(0).toStdString();
+
+    // Cancelled in the printing system while the program runs: the user is
+    // told, once.
+    const int job = newestJob("BelvorineSilent", "BELVORINE");
+    ASSERT_GT(job, 0);
+    QProcess::execute("cancel", {QStringLiteral("BelvorineSilent-%1").arg(job)});
+    EXPECT_TRUE(eventually([&] { return shown("取り消されました"); }));
+    EXPECT_TRUE(status->partText(0).contains("取り消されました"));
+    JobWatch::setPollIntervalForTesting(2000);
 }
 
 TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
