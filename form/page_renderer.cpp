@@ -9,6 +9,7 @@
 #include "form/amount_format.h"
 #include "form/text_fitting.h"
 #include "form/units.h"
+#include "platform/font_faces.h"
 #include "platform/sjis_text.h"
 
 namespace belvorine {
@@ -366,7 +367,7 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
         systemFont.height = -12;
         systemFont.weight = 700;
         systemFont.charSet = kShiftJisCharSet;
-        copySjis(systemFont.faceName, sjis("ＭＳ Ｐゴシック"));
+        copySjis(systemFont.faceName, sjis(kScreenTextFace));
         dc.selectFont(systemFont);
         const std::string_view name = sjisView(settings.formatName);
         const QSize extent = dc.textExtent(name);

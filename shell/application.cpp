@@ -191,6 +191,7 @@ int runApplication(int argc, char** argv) {
     if (!lock.acquire(QString::fromLatin1(kInstanceName))) {
         return 0;
     }
+    nameFontsInJapanese();
     QApplication app(argc, argv);
     // The printing system answers while the settings are read; a scheduler
     // that does not answer costs a bounded wait, never a hang.

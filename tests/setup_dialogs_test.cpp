@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -412,6 +413,34 @@ TEST_F(SetupDialogs, ThePrintFontFollowsTheScreenFontUntilTheyAreToldApart) {
     EXPECT_EQ(logFontFace(printerSettings(0).font), "ＭＳ Ｐゴシック");
     EXPECT_EQ(logFontFace(displaySettings(0).font), "ＭＳ Ｐゴシック");
     EXPECT_EQ(printerSettings(0).font.charSet, kShiftJisCharSet);
+}
+
+TEST_F(SetupDialogs,
+       FullWidthLettersAreFullWidthTheFacesHaveTheirJapaneseNamesAndSamplesShowWhole) {
+    PageSetupDialog dialog(nullptr, 0);
+    open(dialog);
+    // "発注用Ａ４" in the name box, as wide as it prints.
+    const QFontMetrics name(control<QLineEdit>(&dialog, 1301)->font());
+    EXPECT_EQ(name.horizontalAdvance("Ａ４"), name.horizontalAdvance("発注"));
+
+    auto* fonts = control<QComboBox>(&dialog, 1311);
+    if (fonts->findText("IPAGothic") < 0 && fonts->findText("IPAゴシック") < 0) {
+        GTEST_SKIP() << "the IPA fonts are not installed";
+    }
+    EXPECT_GE(fonts->findText("IPAゴシック"), 0);
+    EXPECT_GE(fonts->findText("IPA明朝"), 0);
+    EXPECT_LT(fonts->findText("IPAGothic"), 0);
+
+    for (const char* face : {"ＭＳ Ｐ明朝", "IPAゴシック"}) {
+        choose(fonts, face);
+        auto* sample = control<QLabel>(&dialog, 1310);
+        // Even with the dialog as narrow as it goes.
+        dialog.resize(dialog.minimumSizeHint());
+        QApplication::processEvents();
+        EXPECT_GE(sample->contentsRect().width(),
+                  sample->fontMetrics().horizontalAdvance(sample->text()))
+            << face;
+    }
 }
 
 TEST_F(SetupDialogs, AStoredFaceIsFoundByItsWholeNameAndUnderEitherLocalesName) {
