@@ -348,7 +348,7 @@ void PrintSetupDialog::showNotice() {
     if (!notice_) {
         return;  // still being built
     }
-    const FormLayout& layout = liveLayout(format_);
+    const FormLayout& frames = liveLayout(format_);
     QStringList lines;
     const PrinterChoice& stored = printerChoice(format_);
     if (stored.kept && !printerChosen_) {
@@ -357,14 +357,19 @@ void PrintSetupDialog::showNotice() {
                 .arg(stored.name.isEmpty() ? QString() : QStringLiteral("「%1」").arg(stored.name),
                      printerEntry(work_.printerIndex).name));
     }
-    for (const QString& line : {paperNotice_, halfSheetNotice(layout, work_, geometry_),
-                                framesMovedNotice(layout, work_, geometry_)}) {
+    for (const QString& line : {paperNotice_, halfSheetNotice(frames, work_, geometry_),
+                                framesMovedNotice(frames, work_, geometry_)}) {
         if (!line.isEmpty()) {
             lines.append(line);
         }
     }
     notice_->setText(lines.join(QLatin1Char('\n')));
     notice_->setVisible(!lines.isEmpty());
+    // The dialog grows (or shrinks back) to show every line.
+    if (isVisible()) {
+        layout()->activate();
+        adjustSize();
+    }
 }
 
 void PrintSetupDialog::choosePrinter(int index) {
