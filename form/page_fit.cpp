@@ -2,38 +2,27 @@
 
 #include <algorithm>
 
+#include "data/layout_model.h"
 #include "form/layout_preparation.h"
 #include "form/page_renderer.h"
 #include "form/units.h"
 #include "platform/sjis_text.h"
 
 namespace belvorine {
-namespace {
-
-// Frames drawn without a text of their own: the stamp box, the item table,
-// the revenue stamp and the acknowledgement's rule.
-constexpr int kStampBoxItem = 25;
-constexpr int kTableItem = 26;
-constexpr int kRevenueStampItem = 28;
-constexpr int kRuleLineItem = 29;
-// Items drawn only on the acknowledgement.
-constexpr int kAcknowledgementTitle = 3;
-constexpr int kAcknowledgementOpening = 13;
-constexpr int kAcknowledgementDate = 27;
-
-}  // namespace
 
 bool isDrawnFrame(const FormLayout& layout, int index) {
-    if (index == kStampBoxItem || index == kTableItem || index == kRevenueStampItem ||
-        index == kRuleLineItem) {
+    // Frames drawn without a text of their own.
+    if (index == kItemStampBox || index == kItemTable || index == kItemRevenueStamp ||
+        index == kItemRuleLine) {
         return true;
     }
     return index > 0 && !sjisView(layout[index].text).empty();
 }
 
 bool isOnOrderPage(int index) {
-    return index != kAcknowledgementTitle && index != kAcknowledgementOpening &&
-           index < kAcknowledgementDate;
+    // The acknowledgement's title, opening, date, stamp and rule.
+    return index != kDocumentAcknowledgement && index != kItemAcknowledgementOpening &&
+           index < kItemAcknowledgementDate;
 }
 
 int framesDrawnAway(const FormLayout& layout, const PageSettings& page,
@@ -58,7 +47,7 @@ HalfSheetFit halfSheetFit(const FormLayout& layout, const PageSettings& page,
     for (int i = 0; i < kLayoutItemCount; ++i) {
         if (isOnOrderPage(i) && isDrawnFrame(layout, i)) {
             long long bottom = placedRect(layout[i], box).bottom;
-            if (i == kTableItem && page.approvalOnCopy == 1) {
+            if (i == kItemTable && page.approvalOnCopy == 1) {
                 bottom += kApprovalLineBelowTable;
             }
             lowest = std::max(lowest, bottom);

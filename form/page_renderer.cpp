@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/layout_model.h"
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/amount_format.h"
@@ -14,27 +15,6 @@
 
 namespace belvorine {
 namespace {
-
-// Layout items by role.
-constexpr int kItemDate = 4;
-constexpr int kItemCompanyFirst = 5;
-constexpr int kItemCompanyLast = 10;
-constexpr int kItemAddressee = 11;
-constexpr int kItemOrderOpening = 12;
-constexpr int kItemAcknowledgementOpening = 13;
-constexpr int kItemPaymentNote = 14;
-constexpr int kItemPaymentLease = 15;
-constexpr int kItemPaymentCash = 16;
-constexpr int kItemProvisoNote = 17;
-constexpr int kItemProvisoLease = 18;
-constexpr int kItemProvisoCash = 19;
-constexpr int kItemInspection = 20;
-constexpr int kItemTaxNoteLast = 24;
-constexpr int kItemStampBox = 25;
-constexpr int kItemTable = 26;
-constexpr int kItemAcknowledgementDate = 27;
-constexpr int kItemRevenueStamp = 28;
-constexpr int kItemRuleLine = 29;
 
 // Table cells are frames the renderer makes for itself.
 constexpr int kCellItemId = 50;

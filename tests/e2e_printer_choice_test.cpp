@@ -3,19 +3,12 @@
 // system did not answer in time is said once, printed around with the PDF
 // printer, and chosen again when it is back.
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <cstring>
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "data/profile_file.h"
@@ -142,21 +135,12 @@ TEST_F(PrinterChoiceRun, ADiscoveryThatTimesOutKeepsTheStoredPrinters) {
     window->close();
     ASSERT_EQ(storedIndex(0), 0);
 
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("cups.sock")));
-    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 16), 0);
-    const QByteArray server = qgetenv("CUPS_SERVER");
-    qputenv("CUPS_SERVER", path);
-    startPrinterDiscovery();
-    restart();
-    server.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", server);
-    close(listener);
+    {
+        test::UnansweringScheduler scheduler;
+        ASSERT_TRUE(scheduler.listening());
+        startPrinterDiscovery();
+        restart();
+    }
 
     EXPECT_TRUE(shown("応答しない"));
     EXPECT_TRUE(shown("BelvorineTest"));

@@ -2,12 +2,7 @@
 // printer, the device mode applied to a printer, the 14 geometry values and
 // the margin limits, and the CUPS path on a real scheduler's test queue.
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -32,6 +27,7 @@
 #include "platform/sjis_text.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
+#include "test_support.h"
 #include "widgets/message_box.h"
 
 namespace belvorine {
@@ -84,33 +80,16 @@ TEST(PrinterDiscovery, PdfPrinterComesLast) {
 // that hangs) must not hang the start-up: after a bounded wait the program
 // goes on with its own PDF printer.
 TEST(PrinterDiscovery, ASchedulerThatNeverAnswersLeavesThePdfPrinter) {
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("cups.sock")));
-    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
-    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 16), 0);
-    const QByteArray server = qgetenv("CUPS_SERVER");
-    qputenv("CUPS_SERVER", path);
-
+    test::UnansweringScheduler scheduler;
+    ASSERT_TRUE(scheduler.listening());
     startPrinterDiscovery();
     EXPECT_TRUE(finishPrinterDiscovery());
+    EXPECT_TRUE(printerListTimedOut());
     ASSERT_EQ(printerCount(), 1);
     EXPECT_TRUE(printerEntry(0).pdf);
     // The PDF printer is still checked and printed without the scheduler.
     DeviceCaps caps;
     EXPECT_TRUE(queryDeviceCaps(printerEntry(0), a4Portrait(), caps));
-
-    if (server.isNull()) {
-        qunsetenv("CUPS_SERVER");
-    } else {
-        qputenv("CUPS_SERVER", server);
-    }
-    close(listener);
 }
 
 TEST(PrinterDiscovery, NoPrinterIsErrorTen) {

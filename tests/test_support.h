@@ -28,6 +28,20 @@ private:
     QTemporaryDir dir_;
 };
 
+// While it lives, the printing system the program asks is a local socket
+// that takes the connection and never answers (a print server that hangs).
+class UnansweringScheduler {
+public:
+    UnansweringScheduler();
+    ~UnansweringScheduler();
+    bool listening() const { return listener_ >= 0; }
+
+private:
+    QTemporaryDir dir_;
+    int listener_ = -1;
+    QByteArray server_;  // CUPS_SERVER as it was
+};
+
 // Path of a fixture in tests/data/.
 QString fixturePath(const QString& name);
 
