@@ -29,7 +29,7 @@ std::string joined(std::string_view first, std::string_view second) {
 }
 
 std::string paymentColumn(std::string_view payment) {
-    if (payment.empty() || payment == leasePaymentText() || payment == cashPaymentText()) {
+    if (payment.empty() || paymentKindOf(payment) != kPaymentNote) {
         return std::string(payment);
     }
     static const std::string note = toSjisLossy(QStringLiteral("手形 "));

@@ -33,11 +33,16 @@ protected:
     // screen size. Returns 0 (and emits renderFailed) when the printer has
     // no resolution.
     int startRender(int zoom, PageGeometry& geometry);
-    // A new bitmap of `size` pixels filled with `color`, at the display's
-    // resolution, to render into. `format` is the cheapest that holds every
-    // colour the view draws: a page of twice the paper's size is megabytes.
+    // An image of `size` page pixels to render into, at the display's
+    // resolution and with the screen's device pixel ratio, so that a
+    // high-resolution screen shows the page at its own resolution rather
+    // than enlarged. Page pixels stay the unit of every drawing call.
+    QImage newPageImage(QSize size, QImage::Format format) const;
+    // A new bitmap (newPageImage) of `size` page pixels filled with `color`.
+    // `format` is the cheapest that holds every colour the view draws: a
+    // page of twice the paper's size is megabytes.
     QImage& newBitmap(QSize size, const QColor& color, QImage::Format format);
-    // A small 32-bit piece of the page drawn over the bitmap at `at` (bitmap
+    // A small 32-bit piece of the page drawn over the bitmap at `at` (page
     // pixels), for colour on a page kept in grey; a null image for none.
     void setColourPatch(QImage patch, QPoint at);
     // The bitmap point shown at the client's top-left corner when both

@@ -8,7 +8,8 @@
 namespace belvorine {
 
 // Makes Qt draw the four "ＭＳ …" faces with their metric-compatible IPA
-// fonts. Called once at start-up, before any font is made.
+// fonts, and thicken a face without a bold of its own at every size. Called
+// once at start-up, before any font is made.
 void installFontSubstitutions();
 
 // Called before the application object is made: the font lists name the
@@ -26,5 +27,12 @@ inline constexpr char kScreenTextFace[] = "ＭＳ ゴシック";
 // substitutes of the proportional faces draw full-width letters and digits
 // ("発注用Ａ４", "１６番２１号") hardly wider than half-width ones.
 QFont widgetFont(const QString& face, int pointSize);
+
+// The family that draws `family` bold: the family itself when it has a bold
+// face (or nothing better is installed), else an installed family with a
+// real bold whose characters have its widths and read back whole from a PDF
+// (the IPA faces have regular weights only: fonts-migmix's MigMix faces
+// stand in for the Gothic ones).
+QString boldFamily(const QString& family);
 
 }  // namespace belvorine

@@ -109,10 +109,6 @@ int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode = 0
 int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mode_t mode = 0644,
                    Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
 
-// Copies the whole of `from` over `to`. Returns 0 when `from` is not a
-// regular file within the bound or `to` cannot be written.
-int copyFileSafely(const QString& from, const QString& to, mode_t mode = 0644);
-
 // Reads a whole file (readFileBounded). Returns 1 and fills `content` on
 // success; 0 when the file is missing, not a regular file, too large or
 // cannot be read (content is then empty).

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLocale>
 #include <QStackedWidget>
 
 #include "data/order_files.h"
@@ -36,7 +37,7 @@ QString commitRefusedText() {
     return QStringLiteral(
         "データの保存でエラーが発生しました。\n"
         "今回の変更はデータファイルに保存されていません。\n"
-        "データファイルとバックアップファイルは前回終了時の状態のまま残してあります。\n");
+        "データファイルは前回終了時の状態のまま残してあります。\n");
 }
 
 QString settingsNotSavedText() {
@@ -63,6 +64,18 @@ QString unsavedRowsText(int rows, int dataRows) {
         .arg(dataRows);
 }
 
+// A data file that reads whole but holds fewer rows than the last run left
+// in it: said as it is, neither damaged nor missing.
+QString fewerRowsText(int dataRows, int lastRows, int backupRows) {
+    QLocale grouped(QLocale::C);
+    grouped.setNumberOptions(QLocale::DefaultNumberOptions);
+    return QStringLiteral(
+               "データファイルの行数 (%1) が前回終了時 (%2) より少なくなっています。\n"
+               "バックアップ (%3 行) を使いますか？\n\n"
+               "使わなかったファイルは、別の名前で残します。")
+        .arg(grouped.toString(dataRows), grouped.toString(lastRows), grouped.toString(backupRows));
+}
+
 QString setAsideText(SetAside why, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     switch (why) {
@@ -74,6 +87,13 @@ QString setAsideText(SetAside why, const QString& path) {
                        "データファイルが壊れていて、使用できるバックアップファイルもありません。\n"
                        "壊れたデータファイルは、次の名前で残しました。\n%1\n\n"
                        "既存データのない状態で起動します。")
+                .arg(shown);
+        case SetAside::kUnusedDataFile:
+            return QStringLiteral("使用しなかったデータファイルを、次の名前で残しました。\n%1")
+                .arg(shown);
+        case SetAside::kUnusedBackup:
+            return QStringLiteral(
+                       "使用しなかったバックアップファイルを、次の名前で残しました。\n%1")
                 .arg(shown);
         case SetAside::kUnsavedWorkFile:
             break;
@@ -205,6 +225,14 @@ int MainWindow::create() {
         [this](SetAside why, const QString& path) {
             showMessage({this, QStringLiteral("データファイル"), setAsideText(why, path),
                          MessageIcon::Information, MessageButtons::Ok});
+        },
+        [this](int dataRows, int lastRows, int backupRows) {
+            QApplication::beep();
+            return showMessage({this, QStringLiteral("データファイル"),
+                                fewerRowsText(dataRows, lastRows, backupRows),
+                                MessageIcon::Question, MessageButtons::YesNo}) == kResultYes
+                       ? 1
+                       : 0;
         }};
     const int error = openOrderData(prompts);
     if (error != 0) {
@@ -221,6 +249,7 @@ int MainWindow::create() {
 
 void MainWindow::refreshViews() {
     formView_->render();
+    preview_->clearSelection();
     // A hidden preview would only hold its page in memory: entering the
     // preview or layout mode draws it.
     const ModeState& mode = modeState();
@@ -333,6 +362,9 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     const ModeState& mode = modeState();
+    if (mode.layoutMode == 1 && event->key() == Qt::Key_Escape && preview_->cancelDrag()) {
+        return;
+    }
     if (mode.previewMode == 1 || mode.layoutMode == 1) {
         preview_->scrollKey(event->key());
     } else {

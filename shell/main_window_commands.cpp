@@ -107,9 +107,11 @@ void MainWindow::runCommand(int id) {
             }
             break;
         case kCmdPageSetup:
+            // New fonts or options: the frames stay where they are, so the
+            // layout editor's history stays valid.
             if (runPageSetupDialog(this) == 1) {
                 modeState().previewPage = 1;
-                setupAccepted();
+                refreshViews();
             }
             setWindowTitle(captionText());
             updateButtons();
@@ -245,14 +247,16 @@ void MainWindow::switchFormat() {
     selectedCounterparty().clear();
     modeState().previewPage = 1;
     preview_->resetEditor();
+    // No frame of the new format is selected.
+    statusBar_->clearPositionText();
     refreshViews();
     updateButtons();
     setWindowTitle(captionText());
 }
 
 void MainWindow::setupAccepted() {
-    // The paper, the margins or the fonts changed under the layout editor's
-    // history, whose entries would put frames back for the old page.
+    // The paper or the margins changed under the layout editor's history,
+    // whose entries would put frames back for the old page.
     clearLayoutUndo();
     refreshViews();
 }
@@ -314,6 +318,8 @@ void MainWindow::editHistory() {
 }
 
 void MainWindow::print() {
+    // The paper shows the name the history will keep.
+    cutCounterpartyToRows();
     const int result = runPrint(this);
     if (result == kPrintDone) {
         const PrinterEntry& printer = printerEntry(printerSettings(currentFormat()).printerIndex);

@@ -38,6 +38,9 @@ protected:
 
 private:
     void setPart(int part, const QString& text);
+    int partWidthFor(const QString& text) const;
+
+    static constexpr int kPartPadding = 10;
 
     QString texts_[3];
     QString idleText_;

@@ -23,10 +23,14 @@
 #include <QTimer>
 
 #include "data/jis_codec.h"
+#include "data/layout_model.h"
+#include "data/order_file_format.h"
 #include "data/order_record.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
 #include "entry/data_entry_ids.h"
+#include "entry/history_dialog_ids.h"
+#include "history_dialog_support.h"
 #include "main_window_fixture.h"
 #include "platform/printers/print_jobs.h"
 #include "platform/sjis_text.h"
@@ -277,6 +281,54 @@ TEST_F(TypicalRun, APrintToAQueueThatNeverAnswersSaysWhereItWentAndWhatBecameOfI
     JobWatch::setPollIntervalForTesting(2000);
 }
 
+// A counterparty too long for its rows is cut once, before the print: the
+// paper, every row of the order and the pick list hold the same name, and
+// 既存データ finds it. (Each row used to cut it to its own room.)
+TEST_F(TypicalRun, AnOverlongCounterpartyIsCutOnceForThePaperTheRowsAndThePickList) {
+    usePrinters({pdfPrinter()});
+    start();
+    withModalDialog([this]() { window->command(kCmdDataEntry); },
+                    [](QWidget* dialog) { control<QPushButton>(dialog, kCancel)->click(); });
+    const QString name = QString("山田商事株式会社東京本社第一営業部").repeated(8).left(127);
+    OrderRecord& order = currentOrder();
+    copySjis(order.counterparty, sjis(name.toUtf8().constData()));
+    copySjis(order.paymentText, "30");
+    copySjis(order.lines[0].nameLine1, sjis("据付工事"));
+    copySjis(order.lines[0].quantity, "       1");
+    copySjis(order.lines[0].unitPrice, "250000.00");
+    copySjis(order.lines[1].nameLine1, sjis("六角ボルト M8"));
+    copySjis(order.lines[1].nameLine2, sjis("ステンレス製 長さ30mm"));
+    copySjis(order.lines[1].quantity, "     120");
+    copySjis(order.lines[1].unit, sjis("本"));
+    copySjis(order.lines[1].unitPrice, "   35.50");
+    print();
+
+    const QString printed = fromSjisBuffer(currentOrder().counterparty);
+    EXPECT_LT(printed.size(), name.size());
+    EXPECT_TRUE(name.startsWith(printed));
+    EXPECT_TRUE(test::pdfPages(pdf).value(0).contains(printed + "御中"));
+    ASSERT_EQ(loadStore(), 1);
+    ASSERT_EQ(orderStore().rowCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(orderStore().field(row, kStoreCounterparty),
+                  sjisView(currentOrder().counterparty));
+    }
+    ASSERT_EQ(orderStore().counterparties().size(), 1U);
+
+    withModalDialog([this]() { window->command(kCmdDataEntry); },
+                    [printed](QWidget* dialog) {
+                        auto* counterparty = control<QComboBox>(dialog, kCounterparty);
+                        EXPECT_EQ(counterparty->currentText(), printed);
+                        EXPECT_EQ(counterparty->findText(printed), 0);
+                        test::onNextDialog([](QWidget* browser) {
+                            control<QPushButton>(browser, existing_data::kCancel)->click();
+                        });
+                        control<QPushButton>(dialog, kExistingData)->click();
+                        control<QPushButton>(dialog, kCancel)->click();
+                    });
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
     const auto printers = installedPrinters();
     int queue = -1;
@@ -409,4 +461,23 @@ TEST_F(TypicalRun, ThePageSetupRebuildsTheCaptionFromTheFormatName) {
                         control<QPushButton>(dialog, 1317)->click();
                     });
     EXPECT_EQ(window->windowTitle(), "ベルヴォリン --- ");
+}
+
+TEST_F(TypicalRun, APrintedPdfReadsBackAsTypedWordSpacesIncluded) {
+    usePrinters({pdfPrinter()});
+    start();
+    // Bold (the telephone line) and regular (the item name) texts, each
+    // with a word space.
+    setCompanyProfileText(4, sjis("TEL (042)123-4567"));
+    copySjis(currentOrder().counterparty, sjis("ACME Trading Co., Ltd."));
+    copySjis(currentOrder().lines[0].nameLine1, sjis("Hex bolt M8"));
+    print();
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("TEL (042)123-4567")) << text.toStdString();
+    EXPECT_TRUE(text.contains("ACME Trading Co., Ltd.")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Hex bolt M8")) << text.toStdString();
 }

@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QTimer>
 
 #include "platform/module_path.h"
@@ -33,7 +35,20 @@ QString ProgramFolder::file(const QString& extension) const {
     return dir_.path() + QStringLiteral("/belvorine.") + extension;
 }
 
-UnansweringScheduler::UnansweringScheduler() : server_(qgetenv("CUPS_SERVER")) {
+EnvironmentVariable::EnvironmentVariable(const char* name, const QString& value)
+    : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name)) {
+    qputenv(name, QFile::encodeName(value));
+}
+
+EnvironmentVariable::~EnvironmentVariable() {
+    if (wasSet_) {
+        qputenv(name_, previous_);
+    } else {
+        qunsetenv(name_);
+    }
+}
+
+UnansweringScheduler::UnansweringScheduler() {
     const QByteArray path = QFile::encodeName(dir_.filePath(QStringLiteral("cups.sock")));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -51,19 +66,14 @@ UnansweringScheduler::UnansweringScheduler() : server_(qgetenv("CUPS_SERVER")) {
         return;
     }
     listener_ = listener;
-    qputenv("CUPS_SERVER", path);
+    server_.emplace("CUPS_SERVER", QFile::decodeName(path));
 }
 
 UnansweringScheduler::~UnansweringScheduler() {
-    if (listener_ < 0) {
-        return;
+    server_.reset();
+    if (listener_ >= 0) {
+        close(listener_);
     }
-    if (server_.isNull()) {
-        qunsetenv("CUPS_SERVER");
-    } else {
-        qputenv("CUPS_SERVER", server_);
-    }
-    close(listener_);
 }
 
 QString fixturePath(const QString& name) {
@@ -118,14 +128,54 @@ void typeText(QWidget* widget, const QString& text) {
     }
 }
 
-void compose(QWidget* widget, const QStringList& preedits, const QString& commit) {
-    for (const QString& preedit : preedits) {
-        QInputMethodEvent update(preedit, {});
-        QApplication::sendEvent(widget, &update);
+namespace {
+
+void sendPreedit(QWidget* widget, const QString& text) {
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (!text.isEmpty()) {
+        QTextCharFormat underlined;
+        underlined.setFontUnderline(true);
+        attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0,
+                                                   static_cast<int>(text.size()), underlined);
     }
-    QInputMethodEvent done;
-    done.setCommitString(commit);
-    QApplication::sendEvent(widget, &done);
+    attributes << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor,
+                                               static_cast<int>(text.size()), 1);
+    QInputMethodEvent event(text, attributes);
+    QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+void switchInputMethodOn(QWidget* widget) {
+    sendPreedit(widget, QString());
+}
+
+void preedit(QWidget* widget, const QString& text) {
+    sendPreedit(widget, text);
+}
+
+void commitComposition(QWidget* widget, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(widget, &commit);
+    sendPreedit(widget, QString());
+}
+
+void cancelComposition(QWidget* widget) {
+    sendPreedit(widget, QString());
+}
+
+bool takesInputMethod(QWidget* field) {
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(field, &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
+void compose(QWidget* widget, const QStringList& preedits, const QString& commit) {
+    for (const QString& text : preedits) {
+        preedit(widget, text);
+    }
+    commitComposition(widget, commit);
 }
 
 void retype(QLineEdit* edit, const QString& text) {
