@@ -21,26 +21,31 @@ ArchivePdf::~ArchivePdf() {
     }
 }
 
-bool ArchivePdf::addPage(const QPageLayout& layout, int resolution, const PageGeometry& geometry,
-                         const PageSettings& settings, int scale, int kind, bool newSheet) {
+bool ArchivePdf::addPage(const QPageLayout& paper, const DeviceCaps& caps,
+                         const PageGeometry& geometry, const PageSettings& settings, int scale,
+                         int kind, bool newSheet) {
     if (failed_) {
         return false;
     }
-    // The printer's margins make the painter's origin its printable corner,
-    // where the job's painter stood, so the same geometry draws the same page.
+    // The painter starts at the paper's corner and is moved to the printable
+    // origin, as the job's painter was, so the same geometry draws the same
+    // page.
+    const QPageLayout sheet(paper.pageSize(), paper.orientation(), QMarginsF());
     if (!painter_.isActive()) {
-        writer_->setResolution(resolution);
-        writer_->setPageLayout(layout);
+        writer_->setResolution(caps.resolutionX);
+        writer_->setPageLayout(sheet);
         failed_ = !painter_.begin(writer_.get());
         sheets_ = failed_ ? 0 : 1;
     } else if (newSheet) {
-        writer_->setPageLayout(layout);
+        writer_->setPageLayout(sheet);
         failed_ = !writer_->newPage();
         sheets_ += failed_ ? 0 : 1;
     }
     if (failed_) {
         return false;
     }
+    painter_.resetTransform();
+    painter_.translate(caps.offsetX, caps.offsetY);
     PainterDeviceContext dc(painter_);
     dc.setTextColor(Qt::black);
     drawFormPage(dc, geometry, settings, scale, kind);

@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include "form/page_geometry.h"
+#include "platform/printers/device_mode.h"
 #include "records/records.h"
 
 class QPageLayout;
@@ -26,10 +27,11 @@ public:
     ArchivePdf& operator=(const ArchivePdf&) = delete;
 
     // Draws document `kind` of the current order as the job drew it on a
-    // page laid out as `layout` at `resolution` pixels per inch (the
-    // printer's). `newSheet` false draws it on the sheet drawn last (order
-    // and copy on one sheet). Returns false when the page could not be made.
-    bool addPage(const QPageLayout& layout, int resolution, const PageGeometry& geometry,
+    // sheet of `paper`'s size and orientation, at the resolution and from
+    // the printable origin of `caps` (the printer's). `newSheet` false
+    // draws it on the sheet drawn last (order and copy on one sheet).
+    // Returns false when the page could not be made.
+    bool addPage(const QPageLayout& paper, const DeviceCaps& caps, const PageGeometry& geometry,
                  const PageSettings& settings, int scale, int kind, bool newSheet);
 
     // Ends the document: its bytes, or empty when nothing was drawn or a

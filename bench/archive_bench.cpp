@@ -118,13 +118,15 @@ void paperArchiveBench(benchmark::State& state) {
     const PageSettings& page = printerSettings(format);
     const QPageLayout layout = pdfPageLayout(DeviceMode{});
     const PageGeometry geometry = printerGeometry(format);
+    DeviceCaps caps;
+    readDeviceCaps(layout, 600, caps);
     int number = 0;
     const long before = residentKiB();
     for (auto _ : state) {
         nextOrder(++number);
         ArchivePdf pdf;
         for (int kind = 1; kind <= 3; ++kind) {
-            pdf.addPage(layout, 600, geometry, page, printScale(600, 96), kind, true);
+            pdf.addPage(layout, caps, geometry, page, printScale(600, 96), kind, true);
         }
         IssuedDocument issued = describeOrder(currentOrder(), format, QDate(2024, 1, 31));
         issued.pages = pdf.sheets();

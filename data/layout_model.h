@@ -31,7 +31,28 @@ void copyRectsToGroup(FormLayout& layout, int item);
 // Sets each item's itemId to its index, whatever a file held.
 void numberItems(FormLayout& layout);
 
-inline constexpr int kCompanyProfileFirstItem = 5;
+// Layout items by role (items 1 to 3 are the titles of document kinds 1 to 3).
+inline constexpr int kItemDate = 4;
+inline constexpr int kItemCompanyFirst = 5;
+inline constexpr int kItemCompanyLast = 10;
+inline constexpr int kItemAddressee = 11;
+inline constexpr int kItemOrderOpening = 12;
+inline constexpr int kItemAcknowledgementOpening = 13;
+inline constexpr int kItemPaymentNote = 14;
+inline constexpr int kItemPaymentLease = 15;
+inline constexpr int kItemPaymentCash = 16;
+inline constexpr int kItemProvisoNote = 17;
+inline constexpr int kItemProvisoLease = 18;
+inline constexpr int kItemProvisoCash = 19;
+inline constexpr int kItemInspection = 20;
+inline constexpr int kItemTaxNoteLast = 24;
+inline constexpr int kItemStampBox = 25;
+inline constexpr int kItemTable = 26;
+inline constexpr int kItemAcknowledgementDate = 27;
+inline constexpr int kItemRevenueStamp = 28;
+inline constexpr int kItemRuleLine = 29;
+
+inline constexpr int kCompanyProfileFirstItem = kItemCompanyFirst;
 inline constexpr int kCompanyProfileCount = 6;  // name, department, postal code, address, TEL, FAX
 
 // The Shift-JIS text of company profile entry `index` (0 to 5, item 5 + index)

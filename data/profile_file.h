@@ -80,6 +80,9 @@ public:
         addLine(key, encodeRecord(&data, sizeof data));
     }
 
+    // A value written as it is; `value` holds no line break.
+    void value(std::string_view key, std::string_view value) { addLine(key, value); }
+
     const std::string& text() const { return text_; }
 
 private:

@@ -27,6 +27,11 @@ constexpr char kLegacyDisplayKey[] = "DisplayPagedata";
 constexpr char kListSection[] = "LISTDLG DATA";
 constexpr char kListKey[] = "SettingData";
 constexpr char kLayoutSection[] = "LAYOUT DATA";
+// The file of printer names ("prn"): "queue:" and the queue's name in
+// percent-encoded UTF-8, or "pdf" for the built-in printer.
+constexpr char kPrinterSection[] = "PRINTER DATA";
+constexpr std::string_view kQueuePrefix = "queue:";
+constexpr std::string_view kBuiltInValue = "pdf";
 
 QString layoutFilePath(int format) {
     return modulePathWithExtension(format == 0 ? QStringLiteral("da1") : QStringLiteral("da2"));
@@ -34,6 +39,10 @@ QString layoutFilePath(int format) {
 
 QString settingsFilePath() {
     return modulePathWithExtension(QStringLiteral("dat"));
+}
+
+QString printerNamesPath() {
+    return modulePathWithExtension(QStringLiteral("prn"));
 }
 
 QStringList& unreadFiles() {
@@ -230,6 +239,39 @@ void readAllPageSettings(const ProfileFile& file, SettingsState& state) {
     }
 }
 
+PrinterChoice readPrinterChoice(const ProfileFile& file, int format) {
+    PrinterChoice choice;
+    const std::string* value = file.value(kPrinterSection, kPrinterKeys[format]);
+    if (!value) {
+        return choice;
+    }
+    const std::string_view text = *value;
+    if (text == kBuiltInValue) {
+        choice.builtIn = true;
+    } else if (text.starts_with(kQueuePrefix)) {
+        const std::string_view encoded = text.substr(kQueuePrefix.size());
+        choice.name = QString::fromUtf8(QByteArray::fromPercentEncoding(
+            QByteArray(encoded.data(), static_cast<qsizetype>(encoded.size()))));
+    }
+    return choice;
+}
+
+std::string printerNamesText(const SettingsState& state) {
+    ProfileWriter writer;
+    writer.section(kPrinterSection);
+    for (int format = 0; format < kFormatCount; ++format) {
+        const PrinterChoice& choice = state.printerChoice[format];
+        if (choice.builtIn) {
+            writer.value(kPrinterKeys[format], kBuiltInValue);
+        } else if (!choice.isEmpty()) {
+            writer.value(
+                kPrinterKeys[format],
+                std::string(kQueuePrefix) + choice.name.toUtf8().toPercentEncoding().toStdString());
+        }
+    }
+    return writer.text();
+}
+
 void readLayout(int format, FormLayout& layout) {
     const ProfileFile file = readProfile(layoutFilePath(format));
     for (int i = 0; i < kLayoutItemCount; ++i) {
@@ -244,7 +286,12 @@ std::string settingsFileText(const SettingsState& state) {
     writer.record(kInitKey, state.initialData);
     writer.section(kPageSection);
     for (int format = 0; format < kFormatCount; ++format) {
-        writer.record(kPrinterKeys[format], state.printerSettings[format]);
+        PageSettings printer = state.printerSettings[format];
+        if (state.printerChoice[format].kept) {
+            // The printer stored for the format is missing in this run.
+            printer.printerIndex = state.printerChoice[format].storedIndex;
+        }
+        writer.record(kPrinterKeys[format], printer);
     }
     for (int format = 0; format < kFormatCount; ++format) {
         writer.record(kDisplayKeys[format], state.displaySettings[format]);
@@ -309,6 +356,11 @@ void loadSettings() {
     for (int format = 0; format < kFormatCount; ++format) {
         readLayout(format, state.startupLayout[format]);
     }
+
+    const ProfileFile names = readProfile(printerNamesPath());
+    for (int format = 0; format < kFormatCount; ++format) {
+        state.startupPrinterChoice[format] = readPrinterChoice(names, format);
+    }
 }
 
 int saveSettings() {
@@ -322,7 +374,7 @@ int saveSettings() {
             return 0;
         }
     }
-    return 1;
+    return writeProfileFile(printerNamesPath(), printerNamesText(state));
 }
 
 }  // namespace belvorine

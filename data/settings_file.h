@@ -1,7 +1,9 @@
 #pragma once
 // The settings file ("dat") and the layout files of the two formats ("da1",
 // "da2"): read once at start-up into the start-up copies, written once at
-// exit from the live copies.
+// exit from the live copies. Beside them, a file of our own ("prn") names
+// each format's printer, which the settings file knows only by its place in
+// the printer list.
 
 #include <string>
 
@@ -22,7 +24,9 @@ void loadSettings();
 // values over them.
 QStringList settingsFilesNotRead();
 
-// Writes the live records to the three files, each replaced whole. Returns
+// Writes the live records to the three files and the printer names, each
+// replaced whole. A format whose stored printer is missing in this run
+// keeps its stored printer index and name. Returns
 // 1 when every file that was to be written was written. When the settings
 // file cannot be written nothing is saved; when the layout file of format 1
 // cannot, format 2's is not written either. A file left read-only (mode

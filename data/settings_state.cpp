@@ -6,8 +6,10 @@
 namespace belvorine {
 namespace {
 
-void restoreFormat(int format, const PageSettings& printer, const FormLayout& layout) {
+void restoreFormat(int format, const PageSettings& printer, const PrinterChoice& choice,
+                   const FormLayout& layout) {
     printerSettings(format) = printer;
+    printerChoice(format) = choice;
     liveLayout(format) = layout;
     numberItems(liveLayout(format));
 }
@@ -36,19 +38,21 @@ void makeLiveCopies() {
         state.displaySettings[format] = state.startupDisplaySettings[format];
         state.liveLayout[format] = state.startupLayout[format];
         numberItems(state.liveLayout[format]);
+        state.printerChoice[format] = state.startupPrinterChoice[format];
     }
 }
 
 void restoreStartupState(int format) {
     if (isFormatIndex(format)) {
         restoreFormat(format, settings().startupPrinterSettings[format],
-                      settings().startupLayout[format]);
+                      settings().startupPrinterChoice[format], settings().startupLayout[format]);
     }
 }
 
 void restoreFactoryState(int format) {
     if (isFormatIndex(format)) {
-        restoreFormat(format, settings().factoryPrinterSettings[format], factoryLayout());
+        restoreFormat(format, settings().factoryPrinterSettings[format], PrinterChoice(),
+                      factoryLayout());
     }
 }
 

@@ -2,9 +2,29 @@
 // The process-wide settings and layouts: the live copies that the program
 // changes, the start-up copies read at start-up, and the factory values.
 
+#include <QString>
+
 #include "records/records.h"
 
 namespace belvorine {
+
+// The printer a format prints on, by name. The settings record keeps only
+// the printer's place in the printer list, which changes when a queue is
+// added or removed; the names live in a file of our own beside the settings
+// file, so that the settings file keeps its bytes.
+struct PrinterChoice {
+    QString name;          // the CUPS queue
+    bool builtIn = false;  // the built-in PDF printer (no name)
+    // The stored printer is missing in this run: the format prints on the
+    // PDF printer meanwhile, and the exit writes the stored choice back as
+    // it was (this name, and `storedIndex` in the settings record), until
+    // the user chooses another printer.
+    bool kept = false;
+    std::int32_t storedIndex = 0;
+
+    // Nothing stored: an older settings file, or the factory settings.
+    bool isEmpty() const { return !builtIn && name.isEmpty(); }
+};
 
 struct SettingsState {
     InitialData initialData;  // live
@@ -18,6 +38,8 @@ struct SettingsState {
     ListDialogSettings listDialog;
     FormLayout liveLayout[kFormatCount];
     FormLayout startupLayout[kFormatCount];
+    PrinterChoice printerChoice[kFormatCount];  // live
+    PrinterChoice startupPrinterChoice[kFormatCount];
 };
 
 // The one instance, owned by this module.
@@ -43,6 +65,9 @@ inline PageSettings& displaySettings(int format) {
 inline FormLayout& liveLayout(int format) {
     return settings().liveLayout[format];
 }
+inline PrinterChoice& printerChoice(int format) {
+    return settings().printerChoice[format];
+}
 
 // Makes the live InitialData, layouts, printer and display settings from the
 // start-up copies and numbers the live items 0 to 29. Called once after
@@ -50,8 +75,9 @@ inline FormLayout& liveLayout(int format) {
 // layout preparation of start-up are the callers' next steps.
 void makeLiveCopies();
 
-// Puts `format`'s live printer settings and every item of its live layout
-// back to the start-up copies (resp. the factory values). The display
+// Puts `format`'s live printer settings, its printer choice and every item
+// of its live layout back to the start-up copies (resp. the factory values,
+// whose printer is the first of the list, no name stored). The display
 // settings, InitialData, the list dialog and the other format stay as they
 // are. The caller asks first, re-checks the printer, prepares the restored
 // items and updates the layout editor. A format other than 0 or 1 changes

@@ -15,7 +15,7 @@
 
 #include "data/layout_model.h"
 #include "data/settings_state.h"
-#include "form/text_fitting.h"
+#include "form/profile_frames.h"
 #include "platform/sjis_text.h"
 #include "widgets/help.h"
 #include "widgets/sjis_input.h"
@@ -56,17 +56,29 @@ int visibleTextWidth(const QLineEdit& edit) {
     return contents.width() - margins.left() - margins.right() - 4;
 }
 
-// Refuses an edit whose text would no longer fit the field's visible width,
-// after the field's own Shift-JIS checks.
-class VisibleWidthValidator : public QValidator {
+// Refuses an edit that makes the text wider when the text would then no
+// longer fit: for the five fields that do not scroll, the field's visible
+// width; for all six, the frame the text is printed in, measured with the
+// form's font in both formats. A stored text that is already too wide can
+// still be shortened.
+class ProfileWidthValidator : public QValidator {
 public:
-    explicit VisibleWidthValidator(QLineEdit* edit)
-        : QValidator(edit), edit_(edit), inner_(edit->validator()) {
+    // Installed once the field holds its stored text.
+    ProfileWidthValidator(QLineEdit* edit, int item, bool scrolls)
+        : QValidator(edit),
+          edit_(edit),
+          inner_(edit->validator()),
+          item_(item),
+          scrolls_(scrolls),
+          accepted_(edit->text()) {
         connect(edit, &QLineEdit::inputRejected, this, [this] {
             if (tooWide_) {
                 QApplication::beep();
             }
         });
+        // The field already holds an edit while it is validated.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { accepted_ = text; });
     }
 
     State validate(QString& input, int& position) const override {
@@ -77,24 +89,33 @@ public:
                 return state;
             }
         }
-        tooWide_ = edit_->fontMetrics().horizontalAdvance(input) > visibleTextWidth(*edit_);
+        const QFontMetrics metrics = edit_->fontMetrics();
+        if (metrics.horizontalAdvance(input) <= metrics.horizontalAdvance(accepted_)) {
+            return Acceptable;
+        }
+        tooWide_ = (!scrolls_ && metrics.horizontalAdvance(input) > visibleTextWidth(*edit_)) ||
+                   !fitsTheForm(input);
         return tooWide_ ? Invalid : Acceptable;
     }
 
 private:
+    bool fitsTheForm(const QString& input) const {
+        const std::string text = toSjisLossy(input);
+        for (int format = 0; format < kFormatCount; ++format) {
+            if (!profileTextFits(format, item_, text)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     QLineEdit* edit_;
     const QValidator* inner_;
+    int item_;
+    bool scrolls_;
+    QString accepted_;  // the text before the edit being validated
     mutable bool tooWide_ = false;
 };
-
-// A profile frame sized to hold its text exactly, with that format's printer
-// font at display resolution; its top never moves.
-void fitToText(int format, LayoutItem& item) {
-    const std::string_view text = sjisView(item.text);
-    const QSize extent = displayTextExtent(format, item, text);
-    fitFrameHeight(item.mmRect, extent.height());
-    fitFrameWidth(item.mmRect, item.alignment, extent.width());
-}
 
 }  // namespace
 
@@ -117,9 +138,8 @@ CompanyProfileDialog::CompanyProfileDialog(QWidget* owner)
         label->setBuddy(edit);
         edit->setText(fromRecordText(companyProfileText(format, i)));
         limitSjisInput(edit, kProfileBytes);
-        if (!field.scrolls) {
-            edit->setValidator(new VisibleWidthValidator(edit));
-        }
+        edit->setValidator(
+            new ProfileWidthValidator(edit, kCompanyProfileFirstItem + i, field.scrolls));
         if (field.japanese) {
             useJapaneseInput(edit);
         }
@@ -156,16 +176,14 @@ void CompanyProfileDialog::accept() {
     for (int i = 0; i < kCompanyProfileCount; ++i) {
         texts[i] = toRecordText(edits_[i]->text(), kProfileBytes);
     }
+    for (int i = 0; i < kCompanyProfileCount; ++i) {
+        setCompanyProfileText(i, texts[i]);
+    }
+    // Every frame, changed text or not: registering again after a change of
+    // font or size is how a frame is fitted to its text again.
     for (int format = 0; format < kFormatCount; ++format) {
         for (int i = 0; i < kCompanyProfileCount; ++i) {
-            LayoutItem& item = liveLayout(format)[kCompanyProfileFirstItem + i];
-            // An unchanged text keeps its frame, and with it any size the
-            // user gave the frame in layout-change mode.
-            if (sjisView(item.text) == texts[i]) {
-                continue;
-            }
-            copySjis(item.text, texts[i]);
-            fitToText(format, item);
+            fitProfileFrame(format, liveLayout(format), kCompanyProfileFirstItem + i);
         }
     }
     done(1);

@@ -2,7 +2,7 @@
 // The company profile dialog "初期データ入力": the issuing company's name,
 // department, postal code, address, telephone and fax, printed on every
 // form. They are the texts of items 5 to 10 of the layouts; "登　録" writes
-// them into both formats and sizes each changed frame to its new text.
+// them into both formats and sizes each of their frames to its text.
 
 #include "widgets/dialog_base.h"
 

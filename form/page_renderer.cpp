@@ -10,31 +10,11 @@
 #include "form/amount_format.h"
 #include "form/text_fitting.h"
 #include "form/units.h"
+#include "platform/font_faces.h"
 #include "platform/sjis_text.h"
 
 namespace belvorine {
 namespace {
-
-// Layout items by role.
-constexpr int kItemDate = 4;
-constexpr int kItemCompanyFirst = 5;
-constexpr int kItemCompanyLast = 10;
-constexpr int kItemAddressee = 11;
-constexpr int kItemOrderOpening = 12;
-constexpr int kItemAcknowledgementOpening = 13;
-constexpr int kItemPaymentNote = 14;
-constexpr int kItemPaymentLease = 15;
-constexpr int kItemPaymentCash = 16;
-constexpr int kItemProvisoNote = 17;
-constexpr int kItemProvisoLease = 18;
-constexpr int kItemProvisoCash = 19;
-constexpr int kItemInspection = 20;
-constexpr int kItemTaxNoteLast = 24;
-constexpr int kItemStampBox = 25;
-constexpr int kItemTable = 26;
-constexpr int kItemAcknowledgementDate = 27;
-constexpr int kItemRevenueStamp = 28;
-constexpr int kItemRuleLine = 29;
 
 // Table cells are frames the renderer makes for itself.
 constexpr int kCellItemId = 50;
@@ -381,7 +361,7 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
         systemFont.height = -12;
         systemFont.weight = 700;
         systemFont.charSet = kShiftJisCharSet;
-        copySjis(systemFont.faceName, sjis("ＭＳ Ｐゴシック"));
+        copySjis(systemFont.faceName, sjis(kScreenTextFace));
         dc.selectFont(systemFont);
         const std::string_view name = sjisView(settings.formatName);
         const QSize extent = dc.textExtent(name);
@@ -427,8 +407,8 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
 
     if (kind == kDocumentOrderCopy && order.approvalNo[0] != '\0') {
         const std::string text = sjis("決裁No. ") + std::string(sjisView(order.approvalNo));
-        page.textFrame(Rect{20, tableBottom + 30, 220, tableBottom + 42}, text, 10, 400,
-                       TextAlign::Left);
+        page.textFrame(Rect{20, tableBottom + 30, 220, tableBottom + kApprovalLineBelowTable}, text,
+                       10, 400, TextAlign::Left);
     }
     if (kind == kDocumentAcknowledgement) {
         const Rect& rule = layout[kItemRuleLine].screenRect;

@@ -10,6 +10,10 @@ namespace belvorine {
 
 enum DocumentKind : int { kDocumentOrder = 1, kDocumentOrderCopy = 2, kDocumentAcknowledgement = 3 };
 
+// The approval number on the order copy ends this many screen pixels below
+// the item table.
+inline constexpr int kApprovalLineBelowTable = 42;
+
 // What the form view adds to its own rendering: the format name in red and
 // the scroll extents of its page, which depend on the table's height.
 struct FormViewPass {

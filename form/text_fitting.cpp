@@ -157,8 +157,7 @@ QSize displayTextExtent(int format, const LayoutItem& item, std::string_view tex
     return display.dc.textExtent(text);
 }
 
-void fitFrameWidth(Rect& mm, std::int32_t alignment, int pixels) {
-    const long long width = static_cast<long long>(toHundredthsMm(pixels, displayDpiX())) + 99;
+void setFrameWidth(Rect& mm, std::int32_t alignment, long long width) {
     const long long left = mm.left;
     const long long right = mm.right;
     switch (alignment) {
@@ -175,9 +174,15 @@ void fitFrameWidth(Rect& mm, std::int32_t alignment, int pixels) {
     }
 }
 
+void fitFrameWidth(Rect& mm, std::int32_t alignment, int pixels) {
+    setFrameWidth(
+        mm, alignment,
+        static_cast<long long>(toHundredthsMm(pixels, displayDpiX())) + kFrameRoomHundredthsMm);
+}
+
 void fitFrameHeight(Rect& mm, int pixels) {
-    mm.bottom =
-        clampToInt(static_cast<long long>(mm.top) + toHundredthsMm(pixels, displayDpiY()) + 99);
+    mm.bottom = clampToInt(static_cast<long long>(mm.top) + toHundredthsMm(pixels, displayDpiY()) +
+                           kFrameRoomHundredthsMm);
 }
 
 int spaceOut(std::string_view text, std::string& out) {

@@ -51,11 +51,17 @@ QSize drawnTextExtent(int format, const LayoutItem& item, std::string_view text)
 // widget's metrics, whose resolution may differ).
 QSize displayTextExtent(int format, const LayoutItem& item, std::string_view text);
 
-// Sizes a frame (hundredths of a millimetre) for a text `pixels` wide at
-// display resolution, with 0.99 mm of room, about its alignment point: a
-// left-aligned frame keeps its left edge, a right-aligned one its right
-// edge, a centred one its centre (halved toward zero). The top and bottom
-// stay.
+// Room a frame gets around its text: 0.99 mm across and down.
+inline constexpr int kFrameRoomHundredthsMm = 99;
+
+// Gives a frame (hundredths of a millimetre) the width `width` about its
+// alignment point: a left-aligned frame keeps its left edge, a right-aligned
+// one its right edge, a centred one its centre (halved toward zero). The top
+// and bottom stay.
+void setFrameWidth(Rect& mm, std::int32_t alignment, long long width);
+
+// setFrameWidth for a text `pixels` wide at display resolution, with
+// kFrameRoomHundredthsMm of room.
 void fitFrameWidth(Rect& mm, std::int32_t alignment, int pixels);
 
 // The same for the height: the bottom moves, the top never does.

@@ -59,9 +59,20 @@ void installFontSubstitutions() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
 }
 
-QFont faceFont(const QString& face, int pointSize) {
-    QFont font(face, pointSize);
-    return font;
+void nameFontsInJapanese() {
+    if (qEnvironmentVariableIsEmpty("FC_LANG")) {
+        qputenv("FC_LANG", "ja");
+    }
+}
+
+QFont widgetFont(const QString& face, int pointSize) {
+    if (face == QStringLiteral("ＭＳ Ｐゴシック")) {
+        return QFont(QString::fromUtf8(kScreenTextFace), pointSize);
+    }
+    if (face == QStringLiteral("ＭＳ Ｐ明朝")) {
+        return QFont(QStringLiteral("ＭＳ 明朝"), pointSize);
+    }
+    return QFont(face, pointSize);
 }
 
 QString boldFamily(const QString& family) {

@@ -12,8 +12,21 @@ namespace belvorine {
 // once at start-up, before any font is made.
 void installFontSubstitutions();
 
-// A font of `face` at `pointSize` points, with the substitution applied.
-QFont faceFont(const QString& face, int pointSize);
+// Called before the application object is made: the font lists name the
+// installed families as a Japanese desktop does ("IPAゴシック", "IPA明朝"),
+// whatever the session's language, unless the user chose a language for
+// fontconfig (FC_LANG) already.
+void nameFontsInJapanese();
+
+// The face of the program's own texts on screen that are not part of a
+// form: the dialogs and the form view's format name.
+inline constexpr char kScreenTextFace[] = "ＭＳ ゴシック";
+
+// The font of a dialog that names `face` at `pointSize` points. The
+// proportional Gothic and Mincho take their fixed-pitch sisters: the IPA
+// substitutes of the proportional faces draw full-width letters and digits
+// ("発注用Ａ４", "１６番２１号") hardly wider than half-width ones.
+QFont widgetFont(const QString& face, int pointSize);
 
 // The family that draws `family` bold: the family itself when it has a bold
 // face (or nothing better is installed), else an installed family with a

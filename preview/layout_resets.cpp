@@ -1,25 +1,49 @@
 #include "preview/layout_resets.h"
 
+#include <string>
+
 #include <QString>
 
+#include "data/layout_model.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
+#include "form/profile_frames.h"
+#include "platform/sjis_text.h"
 #include "print/device_geometry.h"
 #include "widgets/message_box.h"
 
 namespace belvorine {
 namespace {
 
+// The company profile is the company's own data, which both formats share,
+// not a part of the layout: a reset of one format gives it back its frames
+// around the profile's texts, fitted as registering them fits them.
+void keepCompanyProfile(int format, const std::string (&texts)[kCompanyProfileCount]) {
+    FormLayout& layout = liveLayout(format);
+    for (int i = 0; i < kCompanyProfileCount; ++i) {
+        LayoutItem& item = layout[kCompanyProfileFirstItem + i];
+        if (sjisView(item.text) != texts[i]) {
+            copySjis(item.text, texts[i]);
+            fitProfileFrame(format, layout, kCompanyProfileFirstItem + i);
+        }
+    }
+}
+
 int reset(QWidget* owner, const QString& caption, int message, void (*restore)(int)) {
     if (askQuestion(owner, caption, message) != kResultYes) {
         return kResetDeclined;
     }
     const int format = currentFormat();
+    std::string profile[kCompanyProfileCount];
+    for (int i = 0; i < kCompanyProfileCount; ++i) {
+        profile[i] = companyProfileText(format, i);
+    }
     restore(format);
     if (!refreshPrinterMetrics(printerSettings(format), format)) {
         showError(owner, QStringLiteral("Ｅｒｒｏｒ"), 11);
         return kResetPrinterFailed;
     }
+    keepCompanyProfile(format, profile);
     prepareLayout(format, liveLayout(format));
     return kResetDone;
 }

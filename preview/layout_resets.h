@@ -15,7 +15,9 @@ enum ResetResult : int {
 
 // Asks with message 12, then restores the current format's printer settings
 // and live layout from their start-up copies, checks its printer again and
-// prepares the restored items.
+// prepares the restored items. The company profile, which both formats
+// share, stays: its frames are fitted to its texts where those differ from
+// the restored ones.
 int resetToStartup(QWidget* owner);
 
 // The same with message 13 and the factory values.

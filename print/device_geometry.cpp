@@ -1,8 +1,8 @@
 #include "print/device_geometry.h"
 
-#include <algorithm>
 #include <optional>
 
+#include "data/margins.h"
 #include "data/settings_state.h"
 #include "form/units.h"
 #include "platform/sjis_text.h"
@@ -10,11 +10,6 @@
 
 namespace belvorine {
 namespace {
-
-void clampMargin(Margin& margin) {
-    margin.value = std::max(margin.value, margin.minimum);
-    margin.value = std::min(margin.value, margin.maximum);
-}
 
 // A margin (1/100 mm) at `dpi`, in 1/100 pixel.
 long long marginHundredthsPixel(int margin, int dpi) {
@@ -49,10 +44,10 @@ void fillGeometry(const DeviceCaps& caps, PageSettings& settings, PageGeometry& 
     geometry.unprintableRight = caps.paperWidth - caps.offsetX - caps.printableWidth;
     geometry.unprintableBottom = caps.paperHeight - caps.offsetY - caps.printableHeight;
 
-    clampMargin(settings.marginLeft);
-    clampMargin(settings.marginTop);
-    clampMargin(settings.marginRight);
-    clampMargin(settings.marginBottom);
+    settings.marginLeft.value = clampedMargin(settings.marginLeft);
+    settings.marginTop.value = clampedMargin(settings.marginTop);
+    settings.marginRight.value = clampedMargin(settings.marginRight);
+    settings.marginBottom.value = clampedMargin(settings.marginBottom);
 
     geometry.marginBoxLeft =
         clampToInt(marginHundredthsPixel(settings.marginLeft.value, geometry.resolutionX) -

@@ -10,10 +10,13 @@
 #include <QVBoxLayout>
 
 #include "data/settings_state.h"
+#include "form/page_geometry.h"
 #include "platform/sjis_text.h"
+#include "print/page_notices.h"
 #include "print/print_selection.h"
 #include "print/printer_list.h"
 #include "widgets/help.h"
+#include "widgets/message_box.h"
 
 namespace belvorine {
 namespace {
@@ -82,10 +85,10 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
         grid->addWidget(sunkenValue(settingsBox, value.second, value.first), row, 1);
         ++row;
     }
-    grid->addWidget(label(settingsBox,
-                          summaryText(print.orderAndCopyOnOneSheet, print.makeAcknowledgement),
-                          1391),
-                    row, 0, 1, 2, Qt::AlignCenter);
+    grid->addWidget(
+        label(settingsBox, summaryText(print.orderAndCopyOnOneSheet, print.makeAcknowledgement),
+              1391),
+        row, 0, 1, 2, Qt::AlignCenter);
 
     auto* choiceBox = new QGroupBox(QStringLiteral("　印刷範囲　"), this);
     setControlId(choiceBox, 1392);
@@ -98,7 +101,8 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
     const char* pageTexts[] = {"「 注 文 書 」 を 印刷", "「 注文書控 」 を 印刷",
                                "「 注文請書 」 を 印刷"};
     for (int page = 0; page < 3; ++page) {
-        pages_[page] = button<QCheckBox>(choiceBox, QString::fromUtf8(pageTexts[page]), 1395 + page);
+        pages_[page] =
+            button<QCheckBox>(choiceBox, QString::fromUtf8(pageTexts[page]), 1395 + page);
         auto* indented = new QHBoxLayout;
         indented->addSpacing(24);
         indented->addWidget(pages_[page]);
@@ -111,6 +115,15 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
 
     auto* question = label(
         this, QStringLiteral("以上の設定で印刷します。プリンタの準備はよろしいですか？"), 1398);
+    const int format = currentFormat();
+    halfSheet_ = halfSheetNotice(liveLayout(format), print, printerGeometry(format));
+    auto* notice = label(this, halfSheet_, 0);
+    notice->setObjectName(QStringLiteral("notice"));
+    notice->setWordWrap(true);
+    QPalette warning = notice->palette();
+    warning.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    notice->setPalette(warning);
+    notice->setVisible(!halfSheet_.isEmpty());
 
     auto* print_ = button<QPushButton>(this, QStringLiteral("印　刷"), 1399);
     auto* cancel = button<QPushButton>(this, QStringLiteral("印刷中止"), 1400);
@@ -128,6 +141,7 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(settingsBox);
     layout->addWidget(choiceBox);
+    layout->addWidget(notice);
     layout->addWidget(question);
     layout->addLayout(buttons);
 }
@@ -145,17 +159,25 @@ void PrintConfirmDialog::choosePages() {
 }
 
 void PrintConfirmDialog::accept() {
-    DocumentSelection& selection = documentSelection();
+    DocumentSelection chosen;
     if (followsSettings_->isChecked()) {
-        selection.pages[0] = 1;
-        selection.pages[1] = 1;
-        selection.pages[2] = acknowledgement_ ? 1 : 0;
+        chosen.pages[0] = 1;
+        chosen.pages[1] = 1;
+        chosen.pages[2] = acknowledgement_ ? 1 : 0;
     } else {
         // The acknowledgement only where the format makes one.
         for (int page = 0; page < 3; ++page) {
-            selection.pages[page] = pages_[page]->isChecked() && (page < 2 || acknowledgement_);
+            chosen.pages[page] = pages_[page]->isChecked() && (page < 2 || acknowledgement_);
         }
     }
+    if (!halfSheet_.isEmpty() && chosen.pages[1] == 1) {
+        showMessage(
+            {this, QStringLiteral("印刷開始確認"),
+             halfSheet_ + QStringLiteral("\n\n「注文書」だけなら、部分印刷で印刷できます。"),
+             MessageIcon::Warning, MessageButtons::Ok});
+        return;
+    }
+    documentSelection() = chosen;
     done(1);
 }
 

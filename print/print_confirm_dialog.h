@@ -27,10 +27,13 @@ private:
     QRadioButton* partial_;
     QCheckBox* pages_[3];
     bool acknowledgement_;
+    QString halfSheet_;  // why the copy cannot join the order on this sheet
 };
 
 // Runs the dialog; 1 after "印　刷" (the document selection is then set),
-// 2 after "印刷中止" or cancel.
+// 2 after "印刷中止" or cancel. When the order and its copy share a sheet
+// whose half the order does not fit, the dialog says so, and "印　刷"
+// refuses a selection with the copy rather than print one over the other.
 int runPrintConfirmDialog(QWidget* owner);
 
 }  // namespace belvorine

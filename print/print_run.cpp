@@ -61,14 +61,16 @@ void rememberCounterparty() {
 // QPdfWriter: its pages, drawn by the page renderer.
 class PrintJob {
 public:
-    PrintJob(QPrinter& printer, int format)
+    // `caps` places the printable area on the device, whose painter starts
+    // at the paper's corner.
+    PrintJob(QPrinter& printer, const DeviceCaps& caps, int format)
         : device_(printer),
           printer_(&printer),
-          resolution_(printer.resolution()),
+          caps_(caps),
           file_(printer.outputFileName()),
           format_(format) {}
-    PrintJob(QPdfWriter& writer, const QString& file, int format)
-        : device_(writer), resolution_(writer.resolution()), file_(file), format_(format) {}
+    PrintJob(QPdfWriter& writer, const DeviceCaps& caps, const QString& file, int format)
+        : device_(writer), caps_(caps), file_(file), format_(format) {}
 
     // Every page drawn is drawn on `archive` too (a paper print that is kept).
     void drawAlsoOn(ArchivePdf* archive) { archive_ = archive; }
@@ -89,12 +91,9 @@ public:
             }
             newSheet = true;
         }
-        // The page's metrics come from the job's own device, which was set
-        // up with this format's paper: no second printer is asked.
-        DeviceCaps caps;
-        if (!readDeviceCaps(device_.pageLayout(), resolution_, caps)) {
-            return 0;
-        }
+        // The page's metrics are those the job's own device was set up with,
+        // for this format's paper: no second printer is asked.
+        const DeviceCaps& caps = caps_;
         setMarginLimits(caps, settings);
         PageGeometry& geometry = printerGeometry(format_);
         fillGeometry(caps, settings, geometry);
@@ -110,8 +109,7 @@ public:
         drawFormPage(dc, page, settings, scale, index + 1);
         if (archive_) {
             // A page the archive cannot take leaves it empty; the print goes on.
-            archive_->addPage(device_.pageLayout(), resolution_, page, settings, scale, index + 1,
-                              newSheet);
+            archive_->addPage(device_.pageLayout(), caps, page, settings, scale, index + 1, newSheet);
         }
         return 1;
     }
@@ -141,14 +139,20 @@ public:
 
 private:
     int startPage() {
-        const bool started = !painter_.isActive() ? painter_.begin(&device_) : device_.newPage();
-        sheets_ += started ? 1 : 0;
-        return started ? 1 : 0;
+        const bool started = painter_.isActive() ? device_.newPage() : painter_.begin(&device_);
+        if (!started) {
+            return 0;
+        }
+        ++sheets_;
+        // The page geometry counts from the printable origin.
+        painter_.resetTransform();
+        painter_.translate(caps_.offsetX, caps_.offsetY);
+        return 1;
     }
 
     QPagedPaintDevice& device_;
     QPrinter* printer_ = nullptr;  // null for the PDF printer
-    int resolution_;
+    DeviceCaps caps_;
     QString file_;  // the PDF printer's file
     QPainter painter_;
     int format_;
@@ -242,7 +246,7 @@ QByteArray writtenPdf(const QString& file) {
     return QByteArray(content.data(), static_cast<qsizetype>(content.size()));
 }
 
-const QString kDocumentName = QStringLiteral("BELVORINE");
+const QString kDocumentName = QString::fromLatin1(kJobTitle);
 const QString kCreator = QStringLiteral("Belvorine Ver 4.30");
 
 }  // namespace
@@ -260,10 +264,13 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
             return kPrintCancelled;
         }
         QPdfWriter writer(file);
-        setUpPdfWriter(writer, deviceModeFor(settings));
+        const DeviceMode mode = deviceModeFor(settings);
+        setUpPdfWriter(writer, mode);
         writer.setTitle(kDocumentName);
         writer.setCreator(kCreator);
-        PrintJob job(writer, file, format);
+        DeviceCaps caps;
+        readDeviceCaps(pdfPageLayout(mode), kPdfResolution, caps);
+        PrintJob job(writer, caps, file, format);
         const int result = runJob(job, selection, options);
         if (result == kPrintDone && options.issued && job.sheets() > 0 &&
             archiveSettings().archivePdfPrints) {
@@ -275,18 +282,26 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
     // A queue is asked on a thread of its own, so that a scheduler that
     // does not answer leaves the window painted and ends in a failure
     // rather than a hang.
-    const auto printer = askPrintingSystem(
-        [entry, mode = deviceModeFor(settings)]() -> std::unique_ptr<QPrinter> {
-            auto made = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            return setUpPrinter(*made, entry, mode) ? std::move(made) : nullptr;
+    struct SetUp {
+        std::unique_ptr<QPrinter> printer;
+        DeviceCaps caps;
+    };
+    auto setUp = askPrintingSystem(
+        [entry, mode = deviceModeFor(settings)]() {
+            SetUp made{std::make_unique<QPrinter>(QPrinter::HighResolution), DeviceCaps()};
+            if (!setUpPrinter(*made.printer, entry, mode, &made.caps)) {
+                made.printer.reset();
+            }
+            return made;
         },
         kPrinterQueryTimeoutMs);
-    if (!printer || !*printer) {
+    if (!setUp || !setUp->printer) {
         return kPrintFailed;
     }
-    (*printer)->setDocName(kDocumentName);
-    (*printer)->setCreator(kCreator);
-    PrintJob job(**printer, format);
+    QPrinter& printer = *setUp->printer;
+    printer.setDocName(kDocumentName);
+    printer.setCreator(kCreator);
+    PrintJob job(printer, setUp->caps, format);
     std::optional<ArchivePdf> archive;
     if (options.issued && archiveSettings().archivePaperPrints) {
         job.drawAlsoOn(&archive.emplace());

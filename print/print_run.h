@@ -14,6 +14,9 @@ namespace belvorine {
 
 struct IssuedDocument;
 
+// The title of every job the program sends.
+inline constexpr char kJobTitle[] = "BELVORINE";
+
 // Results of a print run.
 enum PrintResult : int { kPrintCancelled = -1, kPrintFailed = 0, kPrintDone = 1 };
 

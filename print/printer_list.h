@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include <QString>
+
 #include "platform/printers/printer_info.h"
 #include "records/records.h"
 
@@ -34,9 +36,30 @@ int printerCount();
 // (an empty entry while the list is empty).
 const PrinterEntry& printerEntry(int index);
 
-// A printer index that is not below the list's size (a printer removed
-// since the last run) is set to 0, the first printer. Returns 1 when the
-// record was corrected.
+// A printer index that is not below the list's size is set to 0, the first
+// printer. Returns 1 when the record was corrected.
 int correctPrinterIndex(PageSettings& settings);
+
+// Whether the last discovery gave up on a printing system that did not
+// answer in time (the list then holds the PDF printer alone).
+bool printerListTimedOut();
+
+// A format whose stored printer is not in this run's list.
+struct MissingPrinter {
+    int format;
+    QString name;  // empty when only its place in an older list was stored
+};
+
+// Start-up, after the discovery and before the printer check: each
+// format's printer found by the name stored for it (by its stored place
+// where an older settings file named none), its index set in the live and
+// start-up printer settings. A printer that is missing, or that a timed-out
+// discovery could not list, leaves the format on the PDF printer with its
+// stored choice kept (PrinterChoice::kept) and is returned.
+std::vector<MissingPrinter> findStoredPrinters();
+
+// The user chose printer `index` for `format`: its name is stored and any
+// kept choice is given up.
+void notePrinterChosen(int format, int index);
 
 }  // namespace belvorine

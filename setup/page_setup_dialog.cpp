@@ -26,6 +26,7 @@ using setup::label;
 
 constexpr std::size_t kFormatNameBytes = 255;
 constexpr int kSampleHeight = 32;
+constexpr int kSampleMinimumWidth = 260;
 
 bool sameFace(const LogFont& a, const LogFont& b) {
     return sjisView(a.faceName) == sjisView(b.faceName);
@@ -111,7 +112,7 @@ QWidget* PageSetupDialog::buildFontRow(const QString& caption, int firstId, QCom
     sample = control<QLabel>(firstId + 3);
     sample->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     sample->setFixedHeight(kSampleHeight);
-    sample->setMinimumWidth(260);
+    sample->setMinimumWidth(kSampleMinimumWidth);
     auto* boxLayout = new QVBoxLayout(box);
     boxLayout->addWidget(sample);
     grid->addWidget(label(caption, firstId), 0, 0);
@@ -123,11 +124,17 @@ QWidget* PageSetupDialog::buildFontRow(const QString& caption, int firstId, QCom
 }
 
 void PageSetupDialog::showSample(QLabel* sample, const LogFont& font) {
-    sample->setText(font.charSet == kShiftJisCharSet ? QStringLiteral("㈱株式会社㈲Ａｙ Ay123")
-                                                     : QStringLiteral("ＡａＩｉＹｙ AaIiYy123"));
+    const QString text = font.charSet == kShiftJisCharSet
+                             ? QStringLiteral("㈱株式会社㈲Ａｙ Ay123")
+                             : QStringLiteral("ＡａＩｉＹｙ AaIiYy123");
+    sample->setText(text);
     LogFont sized = font;
     sized.height = kSampleHeight - 2 * sample->frameWidth() - 2;
     sample->setFont(fontFromLogFont(sized));
+    // The whole sample, however wide the face draws it.
+    const int width = sample->fontMetrics().horizontalAdvance(text) + 2 * sample->frameWidth() +
+                      2 * sample->margin() + 4;
+    sample->setMinimumWidth(std::max(kSampleMinimumWidth, width));
 }
 
 void PageSetupDialog::applyFace(LogFont& font) const {

@@ -12,11 +12,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "data/margins.h"
 #include "data/name_compare.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
 #include "platform/sjis_text.h"
 #include "print/device_geometry.h"
+#include "print/page_notices.h"
 #include "print/printer_list.h"
 #include "setup/setup_controls.h"
 #include "widgets/sjis_input.h"
@@ -122,7 +124,9 @@ PrintSetupDialog::PrintSetupDialog(QWidget* owner, int format)
     : BelvorineDialog(owner, QStringLiteral("ＭＳ Ｐゴシック"), 10),
       format_(format),
       work_(printerSettings(format)),
-      geometry_(printerGeometry(format)) {
+      geometry_(printerGeometry(format)),
+      chosenPaper_{work_.paperSize, fromSjisBuffer(work_.paperName)},
+      chosenSource_{work_.paperSource, fromSjisBuffer(work_.paperSourceName), {}, {}} {
     setWindowTitle(QStringLiteral("印刷設定"));
     setHelpTopic(QStringLiteral("::/printset.html"));
 
@@ -139,10 +143,19 @@ PrintSetupDialog::PrintSetupDialog(QWidget* owner, int format)
     middle->addWidget(buildPaperBox(), 1);
     middle->addWidget(buildOrientationBox());
 
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("notice"));
+    notice_->setWordWrap(true);
+    QPalette warning = notice_->palette();
+    warning.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    notice_->setPalette(warning);
+    notice_->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(printerRow);
     layout->addLayout(middle);
     layout->addWidget(buildMarginBox());
+    layout->addWidget(notice_);
     layout->addLayout(setup::okCancelHelp(this, 1361));
 
     connect(printers_, &QComboBox::activated, this, &PrintSetupDialog::choosePrinter);
@@ -251,12 +264,7 @@ void PrintSetupDialog::showMargins() {
 void PrintSetupDialog::showMargin(MarginRow& row) {
     const Margin& margin = work_.*row.margin;
     row.upDown->setRange(margin.minimum, margin.maximum);
-    // Above the maximum counts as the maximum, else below the minimum as the
-    // minimum.
-    const int shown = margin.value > margin.maximum   ? margin.maximum
-                      : margin.value < margin.minimum ? margin.minimum
-                                                      : margin.value;
-    row.hundredths->setText(QString::number(shown));
+    row.hundredths->setText(QString::number(clampedMargin(margin)));
     // The text may not have changed while the value did.
     takeHundredths(row);
     row.range->setText(QStringLiteral("(%1 ～ %2)")
@@ -271,15 +279,14 @@ void PrintSetupDialog::takeHundredths(MarginRow& row) {
     }
     (work_.*row.margin).value = value;
     row.millimetres->setText(millimetreText(value));
+    showNotice();
 }
 
 void PrintSetupDialog::takeTypedMargin(MarginRow& row) {
     const Margin& margin = work_.*row.margin;
     const QString text = row.millimetres->text().left(kTypedMarginLength);
     const long long typed = text.trimmed().isEmpty() ? margin.minimum : typedHundredths(text);
-    const long long clamped =
-        std::min<long long>(std::max<long long>(typed, margin.minimum), margin.maximum);
-    row.hundredths->setText(QString::number(clamped));
+    row.hundredths->setText(QString::number(clampToMargin(typed, margin)));
     takeHundredths(row);
 }
 
@@ -308,17 +315,78 @@ void PrintSetupDialog::runPrinterCheck() {
     showMargins();
 }
 
+// A paper or source that the new printer does not offer would print on
+// whatever the printer takes instead: its first one is taken, and the user
+// is told. A printer that lists none keeps the record's.
+void PrintSetupDialog::keepOfferedPaper() {
+    const PrinterLists& lists = listsOf(work_.printerIndex);
+    QStringList changed;
+    auto take = [&](const auto& entries, const auto& chosen, auto& name, std::size_t bytes,
+                    std::int16_t& code, const char* what) {
+        if (entries.empty()) {
+            return;
+        }
+        const std::string chosenName = toSjisLossy(chosen.name);
+        const int offered = matchingEntry(entries, chosenName);
+        const auto& taken = entries[static_cast<std::size_t>(std::max(offered, 0))];
+        if (offered < 0) {
+            changed.append(QStringLiteral("%1「%2」を「%3」に")
+                               .arg(QString::fromUtf8(what), chosen.name, taken.name));
+        }
+        storeRecordText(name, offered < 0 ? taken.name : chosen.name, bytes);
+        code = static_cast<std::int16_t>(offered < 0 ? taken.code : chosen.code);
+    };
+    take(lists.papers, chosenPaper_, work_.paperName, kPaperNameBytes, work_.paperSize, "用紙");
+    take(lists.sources, chosenSource_, work_.paperSourceName, kSourceNameBytes, work_.paperSource,
+         "給紙方法");
+    paperNotice_ = changed.isEmpty() ? QString()
+                                     : QStringLiteral("このプリンタにないため、%1変えました。")
+                                           .arg(changed.join(QStringLiteral("、")));
+}
+
+void PrintSetupDialog::showNotice() {
+    if (!notice_) {
+        return;  // still being built
+    }
+    const FormLayout& frames = liveLayout(format_);
+    QStringList lines;
+    const PrinterChoice& stored = printerChoice(format_);
+    if (stored.kept && !printerChosen_) {
+        lines.append(
+            QStringLiteral("前回のプリンタ%1が見つからないため、今回は「%2」に印刷します。")
+                .arg(stored.name.isEmpty() ? QString() : QStringLiteral("「%1」").arg(stored.name),
+                     printerEntry(work_.printerIndex).name));
+    }
+    for (const QString& line : {paperNotice_, halfSheetNotice(frames, work_, geometry_),
+                                framesMovedNotice(frames, work_, geometry_)}) {
+        if (!line.isEmpty()) {
+            lines.append(line);
+        }
+    }
+    notice_->setText(lines.join(QLatin1Char('\n')));
+    notice_->setVisible(!lines.isEmpty());
+    // The dialog grows (or shrinks back) to show every line.
+    if (isVisible()) {
+        layout()->activate();
+        adjustSize();
+    }
+}
+
 void PrintSetupDialog::choosePrinter(int index) {
     if (index < 0) {
         return;
     }
     work_.printerIndex = index;
+    printerChosen_ = true;
+    keepOfferedPaper();
     runPrinterCheck();
     fillPaperLists();
 }
 
 void PrintSetupDialog::choosePaper(int index) {
     if (const PaperEntry* paper = entryAt(listsOf(work_.printerIndex).papers, index)) {
+        paperNotice_.clear();
+        chosenPaper_ = *paper;
         storeRecordText(work_.paperName, paper->name, kPaperNameBytes);
         work_.paperSize = static_cast<std::int16_t>(paper->code);
         runPrinterCheck();
@@ -327,6 +395,8 @@ void PrintSetupDialog::choosePaper(int index) {
 
 void PrintSetupDialog::chooseSource(int index) {
     if (const SourceEntry* source = entryAt(listsOf(work_.printerIndex).sources, index)) {
+        paperNotice_.clear();
+        chosenSource_ = *source;
         storeRecordText(work_.paperSourceName, source->name, kSourceNameBytes);
         work_.paperSource = static_cast<std::int16_t>(source->code);
         runPrinterCheck();
@@ -345,6 +415,10 @@ void PrintSetupDialog::accept() {
     }
     PageSettings& live = printerSettings(format_);
     live = work_;
+    if (printerChosen_) {
+        // A printer kept for a missing one is given up only for a choice.
+        notePrinterChosen(format_, work_.printerIndex);
+    }
     refreshPrinterMetrics(live, format_);
     for (int format = 0; format < kFormatCount; ++format) {
         prepareLayout(format, liveLayout(format));

@@ -4,7 +4,10 @@
 // change of printer, paper or orientation re-runs the printer check on the
 // copy and on a page geometry of the dialog's own, so the margins' limits
 // follow the printer and the paper while the format's live geometry stays
-// as it was until OK.
+// as it was until OK. A line under the margins tells, before OK, what the
+// choice does to the printed page: a paper the new printer does not offer,
+// frames drawn moved into the margins, an order and copy that do not fit
+// half a sheet.
 
 #include <map>
 #include <vector>
@@ -70,6 +73,8 @@ private:
     void takeHundredths(MarginRow& row);
     void takeTypedMargin(MarginRow& row);
     void runPrinterCheck();
+    void keepOfferedPaper();
+    void showNotice();
     void choosePrinter(int index);
     void choosePaper(int index);
     void chooseSource(int index);
@@ -86,6 +91,14 @@ private:
     QRadioButton* portrait_;
     QRadioButton* landscape_;
     std::vector<MarginRow> margins_;
+    QLabel* notice_ = nullptr;  // what the user should know before OK
+    QString paperNotice_;       // the paper or source the last printer change replaced
+    // The paper and source the user last chose (or the record held): a
+    // printer that offers them gets them back, whatever printers were
+    // passed on the way to it.
+    PaperEntry chosenPaper_;
+    SourceEntry chosenSource_;
+    bool printerChosen_ = false;  // the user picked a printer, maybe the same
 };
 
 // Runs the dialog for the current format: 1 after OK (the format's printer

@@ -21,6 +21,7 @@
 #include "platform/module_path.h"
 #include "platform/screen_metrics.h"
 #include "platform/single_instance.h"
+#include "platform/sjis_text.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
 #include "records/records.h"
@@ -114,6 +115,37 @@ void reportUnreadSettings(QWidget* owner) {
                  MessageIcon::Warning, MessageButtons::Ok});
 }
 
+// The formats whose stored printer is missing in this run, told once: they
+// print to the PDF printer, and their choice is kept for the next start.
+void reportMissingPrinters(QWidget* owner, const std::vector<MissingPrinter>& missing) {
+    if (missing.empty()) {
+        return;
+    }
+    QStringList lines;
+    for (const MissingPrinter& printer : missing) {
+        const QString format =
+            printer.format == 0 ? QStringLiteral("書式１") : QStringLiteral("書式２");
+        const QString name = fromSjisBuffer(printerSettings(printer.format).formatName);
+        const QString queue = printer.name.isEmpty()
+                                  ? QStringLiteral("（前回の %1 番目のプリンタ）")
+                                        .arg(printerChoice(printer.format).storedIndex + 1)
+                                  : printer.name;
+        lines.append(QStringLiteral("　%1「%2」：%3").arg(format, name, queue));
+    }
+    const QString reason =
+        printerListTimedOut()
+            ? QStringLiteral(
+                  "印刷システムが時間内に応答しないため、プリンタの一覧を得られませんでした。")
+            : QStringLiteral("前回選んだプリンタが見つかりません。");
+    showMessage({owner, QStringLiteral("プリンタ"),
+                 reason + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')) +
+                     QStringLiteral("\n\n今回はこの書式を「PDF」に印刷します。"
+                                    "プリンタの選択はそのまま残しますので、"
+                                    "プリンタが戻れば次回からまたそのプリンタに印刷します。\n"
+                                    "別のプリンタにするには、印刷設定で選び直してください。"),
+                 MessageIcon::Warning, MessageButtons::Ok});
+}
+
 // The folder of the program's files, made at a first start as a per-user
 // install. Says nothing unless it cannot be made: then nothing could be
 // kept, so the program does not start.
@@ -155,7 +187,11 @@ MainWindow* initApplication() {
     loadSettings();
     makeLiveCopies();
     resetLongestCounterparties();
-    if (!finishPrinterDiscovery() || !checkPrintersAtStartup()) {
+    if (!finishPrinterDiscovery()) {
+        return nullptr;
+    }
+    const std::vector<MissingPrinter> missing = findStoredPrinters();
+    if (!checkPrintersAtStartup()) {
         return nullptr;
     }
     prepareAllLayouts();
@@ -164,6 +200,7 @@ MainWindow* initApplication() {
         return nullptr;
     }
     reportUnreadSettings(window.get());
+    reportMissingPrinters(window.get(), missing);
     showAsLastClosed(*window);
     return window.release();
 }
@@ -173,6 +210,7 @@ int runApplication(int argc, char** argv) {
     if (!lock.acquire(QString::fromLatin1(kInstanceName))) {
         return 0;
     }
+    nameFontsInJapanese();
     QApplication app(argc, argv);
     // The printing system answers while the settings are read; a scheduler
     // that does not answer costs a bounded wait, never a hang.

@@ -18,6 +18,7 @@
 #include "preview/item_property_dialog.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
+#include "print/job_watch.h"
 #include "shell/menu_table.h"
 #include "shell/menus.h"
 #include "shell/status_bar.h"
@@ -112,7 +113,8 @@ QString backupFailedText() {
 MainWindow::MainWindow()
     : mainArea_(new QStackedWidget(this)),
       formView_(new FormView(mainArea_)),
-      preview_(new PreviewWindow(mainArea_)) {
+      preview_(new PreviewWindow(mainArea_)),
+      jobWatch_(new JobWatch(this)) {
     setObjectName(QStringLiteral("Belvorine"));
     setWindowTitle(captionText());
     setMainWindow(this);
@@ -149,6 +151,11 @@ MainWindow::MainWindow()
                 updateButtons();
                 menus_->showPreviewContextMenu(at, menu);
             });
+
+    connect(jobWatch_, &JobWatch::statusChanged, statusBar_, &StatusBar::setIdleText);
+    connect(jobWatch_, &JobWatch::troubleReported, this, [this](const QString& text) {
+        showMessage({this, QStringLiteral("印刷"), text, MessageIcon::Warning, MessageButtons::Ok});
+    });
 
     clock_.setInterval(1000);
     connect(&clock_, &QTimer::timeout, statusBar_, &StatusBar::showClock);

@@ -15,6 +15,7 @@ class QStackedWidget;
 namespace belvorine {
 
 class FormView;
+class JobWatch;
 class Menus;
 class PreviewWindow;
 class StatusBar;
@@ -107,6 +108,7 @@ private:
     QStackedWidget* mainArea_;
     FormView* formView_;
     PreviewWindow* preview_;
+    JobWatch* jobWatch_;  // the last job handed to a CUPS queue
     QTimer clock_;
     bool exitSequenceDone_ = false;
     int commandDepth_ = 0;  // commands under way (a dialog runs its own loop)

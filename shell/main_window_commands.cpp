@@ -16,8 +16,10 @@
 #include "form/layout_preparation.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
+#include "print/job_watch.h"
 #include "print/print_archive.h"
 #include "print/print_run.h"
+#include "print/printer_list.h"
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
 #include "shell/about_box.h"
@@ -148,10 +150,14 @@ void MainWindow::runCommand(int id) {
         case kCmdLeaveMode:
             leaveMode();
             break;
-        case kCmdEditItem:
-        case kCmdUndo:
         case kCmdResetToStartup:
         case kCmdResetToFactory:
+            preview_->command(id);
+            // The format's name is among what was restored.
+            setWindowTitle(captionText());
+            break;
+        case kCmdEditItem:
+        case kCmdUndo:
         case kCmdZoomDialog:
             preview_->command(id);
             break;
@@ -327,6 +333,10 @@ void MainWindow::print() {
     IssuedDocument issued;
     const int result = runPrint(this, &issued);
     if (result == kPrintDone) {
+        const PrinterEntry& printer = printerEntry(printerSettings(currentFormat()).printerIndex);
+        if (!printer.pdf) {
+            jobWatch_->watch(printer.name, QString::fromLatin1(kJobTitle));
+        }
         // The history first, then the archive: neither waits for the other's
         // failure, and a failed history still has its document kept.
         const bool stored = orderEntered() != 1 || appendCurrentOrder();

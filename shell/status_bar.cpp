@@ -9,7 +9,7 @@
 
 namespace belvorine {
 
-StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), idleText_(idleStatusText()) {
     setObjectName(QStringLiteral("StatusBar"));
     setSizeGripEnabled(true);
     layoutParts(parent ? parent->width() : 800);
@@ -29,6 +29,15 @@ void StatusBar::setPart(int part, const QString& text) {
 
 void StatusBar::setStatusText(const QString& text) {
     setPart(0, text);
+}
+
+void StatusBar::setIdleText(const QString& text) {
+    idleText_ = text;
+    showIdleText();
+}
+
+void StatusBar::showIdleText() {
+    setPart(0, idleText_);
 }
 
 void StatusBar::setPositionText(const Rect& mmRect) {
@@ -56,7 +65,7 @@ void StatusBar::layoutParts(int clientWidth) {
     const int position = partWidthFor(positionText(Rect{888800, 888800, 1777600, 1777600}));
     const int clock = partWidthFor(clockText(LocalTime{2888, 12, 28, 23, 58, 0}));
     edges_ = statusPartEdges(clientWidth, screenMetrics().dpiX, position, clock);
-    setStatusText(idleStatusText());
+    showIdleText();
     update();
 }
 

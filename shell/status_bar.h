@@ -15,6 +15,10 @@ public:
     explicit StatusBar(QWidget* parent);
 
     void setStatusText(const QString& text);
+    // What part 0 shows when no help text is shown: the program's name, or
+    // the state of the last print job. Shown at once.
+    void setIdleText(const QString& text);
+    void showIdleText();
     void setPositionText(const Rect& mmRect);
     void clearPositionText();
     void showClock();
@@ -39,6 +43,7 @@ private:
     static constexpr int kPartPadding = 10;
 
     QString texts_[3];
+    QString idleText_;
     std::array<int, 3> edges_{};
 };
 

@@ -109,7 +109,7 @@ bool ToolBars::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Leave:
         case QEvent::MouseButtonPress:
             if (describes) {
-                status_->setStatusText(idleStatusText());
+                status_->showIdleText();
             }
             break;
         default:

@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -26,7 +32,10 @@
 #include "entry/history_dialog_ids.h"
 #include "history_dialog_support.h"
 #include "main_window_fixture.h"
+#include "platform/printers/print_jobs.h"
 #include "platform/sjis_text.h"
+#include "print/job_watch.h"
+#include "shell/status_bar.h"
 #include "widgets/commands.h"
 #include "widgets/help.h"
 
@@ -48,6 +57,17 @@ void typeInto(QWidget* dialog, int id, const QString& text) {
     QWidget* widget = control(dialog, id);
     widget->setFocus();
     test::typeText(widget, text);
+}
+
+// Picks the entry `text` of a drop-down list with the keyboard.
+void chooseEntry(QWidget* dialog, int id, const QString& text) {
+    auto* list = control<QComboBox>(dialog, id);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < list->count() && list->currentText() != text; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+    }
+    EXPECT_EQ(list->currentText(), text);
 }
 
 // Each test chooses its printers, then starts the program.
@@ -157,6 +177,42 @@ TEST_F(TypicalRun, TheOneSheetFormatPrintsOrderAndCopyTogether) {
     EXPECT_EQ(pages[0].count("山田商事株式会社御中"), 2);
 }
 
+TEST_F(TypicalRun, AOneSheetFormatOnASmallLandscapePaperSaysSoInsteadOfPrintingAnOverlap) {
+    usePrinters({pdfPrinter()});
+    start();
+    window->command(kCmdSwitchFormat);
+    withModalDialog([this]() { window->command(kCmdPrintSetup); },
+                    [](QWidget* dialog) {
+                        chooseEntry(dialog, 1334, "A5");
+                        control<QRadioButton>(dialog, 1339)->click();
+                        auto* notice = dialog->findChild<QLabel*>("notice");
+                        ASSERT_NE(notice, nullptr);
+                        EXPECT_TRUE(notice->text().contains("用紙の半分に収まりません"));
+                        control<QPushButton>(dialog, 1361)->click();
+                    });
+    enterOrder();
+    withModalDialog([this]() { window->command(kCmdPrint); },
+                    [this](QWidget* dialog) {
+                        auto* notice = dialog->findChild<QLabel*>("notice");
+                        ASSERT_NE(notice, nullptr);
+                        EXPECT_FALSE(notice->isHidden());
+                        // Order and copy together would overlap: refused, the
+                        // dialog stays.
+                        control<QPushButton>(dialog, 1399)->click();
+                        EXPECT_TRUE(shown("用紙の半分に収まりません"));
+                        EXPECT_TRUE(dialog->isVisible());
+                        // The order alone fits the sheet.
+                        control<QRadioButton>(dialog, 1394)->click();
+                        control<QCheckBox>(dialog, 1395)->setChecked(true);
+                        control<QCheckBox>(dialog, 1396)->setChecked(false);
+                        control<QPushButton>(dialog, 1399)->click();
+                    });
+    const QStringList pages = test::pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_FALSE(pages[0].contains("注文書控"));
+    EXPECT_EQ(pages[0].count("山田商事株式会社御中"), 1);
+}
+
 TEST_F(TypicalRun, ACancelledPrintOrAPrintWithoutDataEntryStoresNothing) {
     usePrinters({pdfPrinter()});
     start();
@@ -178,6 +234,51 @@ TEST_F(TypicalRun, ACancelledPrintOrAPrintWithoutDataEntryStoresNothing) {
     EXPECT_EQ(orderStore().rowCount(), 0);
     EXPECT_EQ(test::readFile(folder.file("tmp")), workingBefore);
     EXPECT_TRUE(messages.empty());
+}
+
+// Waits, answering the window's events, until `done` holds or a minute has
+// passed.
+bool eventually(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 60000) {
+        QTest::qWait(50);
+    }
+    return done();
+}
+
+TEST_F(TypicalRun, APrintToAQueueThatNeverAnswersSaysWhereItWentAndWhatBecameOfIt) {
+    const auto printers = installedPrinters();
+    const auto silent = std::find_if(printers.begin(), printers.end(), [](const PrinterEntry& p) {
+        return p.name == "BelvorineSilent";
+    });
+    if (silent == printers.end()) {
+        if (qEnvironmentVariableIsSet("CI")) {
+            FAIL() << "the CUPS test queue BelvorineSilent is missing (tools/cups-test-queue.sh)";
+        }
+        GTEST_SKIP() << "no CUPS scheduler with the queue BelvorineSilent";
+    }
+    JobWatch::setPollIntervalForTesting(100);
+    usePrinters({*silent, pdfPrinter()});
+    start();
+    enterOrder();
+    print();
+    const StatusBar* status = window->statusBar();
+    EXPECT_TRUE(status->partText(0).contains("「BelvorineSilent」"))
+        << status->partText(0).toStdString();
+    // Its printer never takes the job: the status bar says it waits.
+    EXPECT_TRUE(eventually([&] {
+        return status->partText(0).contains("印刷待ち") || status->partText(0).contains("印刷中");
+    })) << status->partText(0).toStdString();
+
+    // Cancelled in the printing system while the program runs: the user is
+    // told, once.
+    const int job = newestJob("BelvorineSilent", "BELVORINE");
+    ASSERT_GT(job, 0);
+    QProcess::execute("cancel", {QStringLiteral("BelvorineSilent-%1").arg(job)});
+    EXPECT_TRUE(eventually([&] { return shown("取り消されました"); }));
+    EXPECT_TRUE(status->partText(0).contains("取り消されました"));
+    JobWatch::setPollIntervalForTesting(2000);
 }
 
 // A counterparty too long for its rows is cut once, before the print: the
@@ -266,17 +367,6 @@ TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
 }
 
 namespace {
-
-// Picks the entry `text` of a drop-down list with the keyboard.
-void chooseEntry(QWidget* dialog, int id, const QString& text) {
-    auto* list = control<QComboBox>(dialog, id);
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < list->count() && list->currentText() != text; ++i) {
-        QTest::keyClick(list, Qt::Key_Down);
-    }
-    EXPECT_EQ(list->currentText(), text);
-}
 
 // Width and height of a PDF's first page in points (pdfinfo).
 QSizeF pdfPageSize(const QString& file) {

@@ -13,6 +13,8 @@
 
 #include "data/settings_state.h"
 #include "entry/company_profile_dialog.h"
+#include "form/page_geometry.h"
+#include "form/profile_frames.h"
 #include "form/text_fitting.h"
 #include "form/units.h"
 #include "main_window_fixture.h"
@@ -62,7 +64,7 @@ TEST_F(CompanyProfile, RegisteringInFormat2FitsBothFormatsAroundTheirAlignmentPo
     // Format 2 draws with another face, so its frames get other widths.
     copySjis(printerSettings(1).font.faceName, sjis("ＭＳ Ｐゴシック"));
     for (int format = 0; format < kFormatCount; ++format) {
-        liveLayout(format)[5].pointSize = 12;  // the longer name still fits the page
+        liveLayout(format)[5].pointSize = 12;
         liveLayout(format)[6].alignment = kAlignLeft;
         liveLayout(format)[8].alignment = kAlignRight;
     }
@@ -103,29 +105,99 @@ TEST_F(CompanyProfile, RegisteringInFormat2FitsBothFormatsAroundTheirAlignmentPo
             const LayoutItem& item = layout[5 + i];
             const Rect& old = before[format][5 + i].mmRect;
             EXPECT_EQ(fromSjisBuffer(item.text), texts[i]) << format << "/" << i;
-            EXPECT_EQ(item.mmRect.top, old.top) << format << "/" << i;
-            if (i == 2 || (i == 4 && format == 1)) {
-                EXPECT_EQ(item.mmRect, old) << "an unchanged text keeps its frame";
-                continue;
-            }
+            // Every frame, the unchanged postal code too, is as wide as its
+            // text; its middle, and with it the text's baseline, stays.
             const QSize extent = displayTextExtent(format, item, sjisView(item.text));
-            EXPECT_EQ(item.mmRect.width(), toHundredthsMm(extent.width(), screen.dpiX) + 99);
-            EXPECT_EQ(item.mmRect.height(), toHundredthsMm(extent.height(), screen.dpiY) + 99);
+            EXPECT_EQ(item.mmRect.width(), toHundredthsMm(extent.width(), screen.dpiX) + 99)
+                << format << "/" << i;
+            EXPECT_LE(std::abs((item.mmRect.top + item.mmRect.bottom) - (old.top + old.bottom)), 1)
+                << format << "/" << i;
+            EXPECT_LE(item.mmRect.height(), toHundredthsMm(extent.height(), screen.dpiY) + 99);
         }
-        const Rect& name = layout[5].mmRect;
+        // The name had room to grow to its text's height.
+        const QSize name = displayTextExtent(format, layout[5], sjisView(layout[5].text));
+        EXPECT_EQ(layout[5].mmRect.height(), toHundredthsMm(name.height(), screen.dpiY) + 99);
+        // No line runs into the next one, nor the fax into the stamp box.
+        for (int i = 5; i < 10; ++i) {
+            EXPECT_LE(layout[i].mmRect.bottom, layout[i + 1].mmRect.top) << format << "/" << i;
+        }
+        EXPECT_LE(layout[10].mmRect.bottom, layout[25].mmRect.top);
+
         const Rect& oldName = before[format][5].mmRect;
-        EXPECT_NE(name.width(), oldName.width());
-        EXPECT_LE(std::abs((name.left + name.right) - (oldName.left + oldName.right)), 1);
+        EXPECT_NE(layout[5].mmRect.width(), oldName.width());
+        EXPECT_LE(std::abs((layout[5].mmRect.left + layout[5].mmRect.right) -
+                           (oldName.left + oldName.right)),
+                  1);
         EXPECT_EQ(layout[6].mmRect.left, before[format][6].mmRect.left);
         EXPECT_EQ(layout[8].mmRect.right, before[format][8].mmRect.right);
         EXPECT_LT(layout[8].mmRect.left, before[format][8].mmRect.left);
         // The main window prepared the moved frames for the views.
         EXPECT_EQ(layout[5].screenRect.left,
-                  toPixels(name.left, screen.dpiX) -
+                  toPixels(layout[5].mmRect.left, screen.dpiX) -
                       toPixels(printerSettings(format).marginLeft.value, screen.dpiX));
     }
     EXPECT_NE(liveLayout(0)[5].mmRect.width(), liveLayout(1)[5].mmRect.width());
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(CompanyProfile, ATextTooLongForThePageIsCutAboutItsCentreAndTheBlockStaysPut) {
+    const Rect factoryName = liveLayout(0)[5].mmRect;
+    // A stored name far wider than the room right of the frame's centre
+    // (the item property dialog takes 255 bytes), shortened by one letter.
+    for (int format = 0; format < kFormatCount; ++format) {
+        copySjis(liveLayout(format)[5].text, sjis(QString(40, QChar(0x56fd))));
+    }
+    openDialog([](QWidget* dialog) {
+        QLineEdit* name = edit(dialog, kName);
+        name->setFocus();
+        name->end(false);
+        QTest::keyClick(name, Qt::Key_Backspace);
+        qobject_cast<QPushButton*>(findControl(dialog, kRegister))->click();
+    });
+    // The frame is cut at the margin with its centre kept.
+    const Rect& cut = liveLayout(0)[5].mmRect;
+    const int paperRight = printerGeometry(0).paperWidth * 2540 / printerGeometry(0).resolutionX;
+    EXPECT_LE(cut.right, paperRight - printerSettings(0).marginRight.value);
+    EXPECT_LE(std::abs((cut.left + cut.right) - (factoryName.left + factoryName.right)), 1);
+
+    // A short name afterwards stands where the name always stood.
+    openDialog([](QWidget* dialog) {
+        retype(dialog, kName, "ベルヴォリン");
+        qobject_cast<QPushButton*>(findControl(dialog, kRegister))->click();
+    });
+    const Rect& again = liveLayout(0)[5].mmRect;
+    EXPECT_LE(std::abs((again.left + again.right) - (factoryName.left + factoryName.right)), 1);
+    EXPECT_LE(std::abs((again.top + again.bottom) - (factoryName.top + factoryName.bottom)), 1);
+}
+
+TEST_F(CompanyProfile, FieldsTakeWhatThePrintedFrameHoldsAndATooWideStoredTextCanBeShortened) {
+    const QString longName(40, QChar(0x56fd));
+    for (int format = 0; format < kFormatCount; ++format) {
+        copySjis(liveLayout(format)[5].text, sjis(longName));
+    }
+    openDialog([&](QWidget* dialog) {
+        QLineEdit* name = edit(dialog, kName);
+        name->setFocus();
+        name->end(false);
+        QTest::keyClick(name, Qt::Key_Backspace);
+        EXPECT_EQ(name->text(), longName.left(39));
+        test::typeText(name, "国");
+        EXPECT_EQ(name->text(), longName.left(39));  // still too wide: no growth
+
+        // Typed anew, a text stops where the printed frame is full, measured
+        // in the form's 17 point font, not the field's.
+        name->selectAll();
+        QTest::keyClick(name, Qt::Key_Delete);
+        test::typeText(name, QString(30, QChar(0x56fd)));
+        const std::string typed = sjis(name->text());
+        EXPECT_GT(typed.size(), 0u);
+        EXPECT_LT(name->text().size(), 30);
+        for (int format = 0; format < kFormatCount; ++format) {
+            EXPECT_TRUE(profileTextFits(format, 5, typed));
+            EXPECT_FALSE(profileTextFits(format, 5, typed + sjis("国")));
+        }
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
 }
 
 TEST_F(CompanyProfile, TypingSurvivesCompositionAndCancelChangesNothing) {
@@ -142,16 +214,18 @@ TEST_F(CompanyProfile, TypingSurvivesCompositionAndCancelChangesNothing) {
         commit.setCommitString(QStringLiteral("株式"));
         QApplication::sendEvent(name, &commit);
         EXPECT_EQ(name->text(), "×△◇株式会社株式");
-        test::typeText(name, "　本店");
-        EXPECT_EQ(name->text(), "×△◇株式会社株式　本店");
+        test::typeText(name, "本");
+        EXPECT_EQ(name->text(), "×△◇株式会社株式本");
 
-        // The address scrolls up to 255 bytes; the postal code stops at the
-        // field's visible width.
+        // The address takes what its printed frame holds; the postal code
+        // stops at the field's visible width.
         QLineEdit* address = edit(dialog, kAddress);
         address->setFocus();
         address->selectAll();
         test::typeText(address, QString(200, QChar(0x6771)));
-        EXPECT_EQ(address->text(), QString(127, QChar(0x6771)));
+        const std::string typed = sjis(address->text());
+        EXPECT_TRUE(profileTextFits(0, 8, typed));
+        EXPECT_FALSE(profileTextFits(0, 8, typed + sjis("東")));
         QLineEdit* postal = edit(dialog, kPostalCode);
         postal->setFocus();
         postal->end(false);

@@ -128,7 +128,7 @@ TEST_F(LayoutPreparation, ZeroResolutionsAreReplacedAndStored) {
     EXPECT_EQ(item.screenRect, (Rect{246, 19, 510, 57}));
 }
 
-TEST_F(LayoutPreparation, AllLayoutsArePreparedAndLiveItemsNumbered) {
+TEST_F(LayoutPreparation, AllLayoutsArePlacedInTheBoxKeepingTheirStoredPositions) {
     for (int format = 0; format < kFormatCount; ++format) {
         for (int i = 0; i < kLayoutItemCount; ++i) {
             settings().startupLayout[format][i] = frame(-500, 1000, 6500, 2000);
@@ -139,7 +139,9 @@ TEST_F(LayoutPreparation, AllLayoutsArePreparedAndLiveItemsNumbered) {
     prepareAllLayouts();
     for (int format = 0; format < kFormatCount; ++format) {
         for (int i = 0; i < kLayoutItemCount; ++i) {
-            EXPECT_EQ(settings().startupLayout[format][i].mmRect.left, 500);
+            // Drawn at the box's edge; stored where the user left it.
+            EXPECT_EQ(settings().startupLayout[format][i].screenRect.left, 0);
+            EXPECT_EQ(settings().startupLayout[format][i].mmRect.left, -500);
             EXPECT_EQ(liveLayout(format)[i].screenRect, (Rect{246, 19, 510, 57}));
             EXPECT_EQ(liveLayout(format)[i].itemId, i);
         }

@@ -20,11 +20,13 @@
 #include <QTimer>
 
 #include "data/factory_values.h"
+#include "data/layout_model.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
 #include "form/units.h"
 #include "main_window_fixture.h"
 #include "platform/screen_metrics.h"
+#include "platform/sjis_text.h"
 #include "preview/item_property_dialog.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
@@ -317,6 +319,24 @@ TEST_F(LayoutEditing, TheResetsClearTheEditorAndOnlyTheStartUpResetGreysItself) 
     EXPECT_FALSE(enabled(kCmdResetToStartup));
     EXPECT_EQ(layoutUndoCount(), 0);
     EXPECT_EQ(selectedLayoutItem(), -1);
+}
+
+TEST_F(LayoutEditing, AResetKeepsTheCompanyProfileOfBothFormatsAndTheCaptionFollowsAtOnce) {
+    const std::string company = toSjisLossy(QStringLiteral("ベルヴォリン工業株式会社"));
+    setCompanyProfileText(0, company);
+    copySjis(printerSettings(0).formatName, toSjisLossy(QStringLiteral("発注用Ａ４")));
+    window->setWindowTitle(window->captionText());
+
+    window->command(kCmdResetToFactory);
+    EXPECT_EQ(window->windowTitle(), "ベルヴォリン --- 書式１");
+    for (int format = 0; format < kFormatCount; ++format) {
+        EXPECT_EQ(sjisView(liveLayout(format)[kCompanyName].text), company) << format;
+    }
+    // The name's frame is fitted to the name, about the factory frame's centre.
+    const Rect& name = live()[kCompanyName].mmRect;
+    const Rect& factory = factoryLayout()[kCompanyName].mmRect;
+    EXPECT_NE(name.width(), factory.width());
+    EXPECT_LE(std::abs((name.left + name.right) - (factory.left + factory.right)), 1);
 }
 
 TEST_F(LayoutEditing, AnEditThatRewritesTheLayoutElsewhereEmptiesTheHistory) {

@@ -2,12 +2,7 @@
 // printer, the device mode applied to a printer, the 14 geometry values and
 // the margin limits, and the CUPS path on a real scheduler's test queue.
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -32,6 +27,7 @@
 #include "platform/sjis_text.h"
 #include "print/device_geometry.h"
 #include "print/printer_list.h"
+#include "test_support.h"
 #include "widgets/message_box.h"
 
 namespace belvorine {
@@ -84,33 +80,16 @@ TEST(PrinterDiscovery, PdfPrinterComesLast) {
 // that hangs) must not hang the start-up: after a bounded wait the program
 // goes on with its own PDF printer.
 TEST(PrinterDiscovery, ASchedulerThatNeverAnswersLeavesThePdfPrinter) {
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("cups.sock")));
-    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
-    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 16), 0);
-    const QByteArray server = qgetenv("CUPS_SERVER");
-    qputenv("CUPS_SERVER", path);
-
+    test::UnansweringScheduler scheduler;
+    ASSERT_TRUE(scheduler.listening());
     startPrinterDiscovery();
     EXPECT_TRUE(finishPrinterDiscovery());
+    EXPECT_TRUE(printerListTimedOut());
     ASSERT_EQ(printerCount(), 1);
     EXPECT_TRUE(printerEntry(0).pdf);
     // The PDF printer is still checked and printed without the scheduler.
     DeviceCaps caps;
     EXPECT_TRUE(queryDeviceCaps(printerEntry(0), a4Portrait(), caps));
-
-    if (server.isNull()) {
-        qunsetenv("CUPS_SERVER");
-    } else {
-        qputenv("CUPS_SERVER", server);
-    }
-    close(listener);
 }
 
 TEST(PrinterDiscovery, NoPrinterIsErrorTen) {
@@ -230,7 +209,7 @@ TEST(PdfPrinter, ComputedPageIsQtsPdfPrinterPage) {
                                    printer.pageLayout().units());
             DeviceCaps expected;
             DeviceCaps computed;
-            ASSERT_TRUE(readDeviceCaps(printer, expected));
+            ASSERT_TRUE(readDeviceCaps(printer.pageLayout(), printer.resolution(), expected));
             ASSERT_TRUE(queryDeviceCaps(pdfPrinter(), mode, computed));
             const auto fields = [](const DeviceCaps& c) {
                 return std::vector<int>{c.resolutionX,     c.resolutionY, c.printableWidth,
@@ -356,30 +335,33 @@ TEST_F(PrinterCheck, UnknownQueueFailsAndChangesNothing) {
     EXPECT_EQ(refreshPrinterMetrics(printerSettings(0), 0), 0);
 }
 
-// The CUPS path, on the file-backed queue that tools/cups-test-queue.sh
+// The CUPS path, on the file-backed queues that tools/cups-test-queue.sh
 // sets up. Skipped where no scheduler can be had, except in CI.
+PrinterEntry installedQueue(const char* name) {
+    for (const PrinterEntry& entry : installedPrinters()) {
+        if (entry.name == QString::fromLatin1(name)) {
+            return entry;
+        }
+    }
+    return PrinterEntry{};
+}
+
+void requireQueue(const char* name) {
+    if (!QPrinterInfo::printerInfo(QString::fromLatin1(name)).isNull()) {
+        return;
+    }
+    const std::string reason = std::string("no CUPS scheduler with the test queue ") + name +
+                               " (run tools/cups-test-queue.sh as root)";
+    if (std::getenv("CI")) {
+        FAIL() << reason;
+    }
+    GTEST_SKIP() << reason;
+}
+
 class CupsQueue : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (!QPrinterInfo::printerInfo(QString::fromLatin1(kTestQueue)).isNull()) {
-            return;
-        }
-        const char* reason =
-            "no CUPS scheduler with the test queue BelvorineTest "
-            "(run tools/cups-test-queue.sh as root)";
-        if (std::getenv("CI")) {
-            FAIL() << reason;
-        }
-        GTEST_SKIP() << reason;
-    }
-    static PrinterEntry queue() {
-        for (const PrinterEntry& entry : installedPrinters()) {
-            if (entry.name == QString::fromLatin1(kTestQueue)) {
-                return entry;
-            }
-        }
-        return PrinterEntry{};
-    }
+    void SetUp() override { requireQueue(kTestQueue); }
+    static PrinterEntry queue() { return installedQueue(kTestQueue); }
 };
 
 TEST_F(CupsQueue, IsListedBeforeThePdfPrinter) {
@@ -420,13 +402,15 @@ TEST_F(CupsQueue, ReportsResolutionAndPrintableArea) {
     EXPECT_NEAR(caps.printableWidth, caps.paperWidth - 24 * dpi / 72, 2);
     EXPECT_NEAR(caps.printableHeight, caps.paperHeight - 24 * dpi / 72, 2);
 
-    // Painting starts at the printable origin, where the geometry counts from.
+    // A job's painter starts at the paper's corner; the job is told where
+    // the printable area lies, as the query says.
     QPrinter printer(QPrinter::HighResolution);
-    ASSERT_TRUE(setUpPrinter(printer, queue(), a4Portrait()));
-    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    EXPECT_NEAR(page.left(), caps.offsetX, 1);
-    EXPECT_NEAR(page.top(), caps.offsetY, 1);
-    EXPECT_NEAR(printer.width(), caps.printableWidth, 2);
+    DeviceCaps job;
+    ASSERT_TRUE(setUpPrinter(printer, queue(), a4Portrait(), &job));
+    EXPECT_EQ(printer.pageRect(QPrinter::DevicePixel).topLeft(), QPointF(0, 0));
+    EXPECT_EQ(job.offsetX, caps.offsetX);
+    EXPECT_EQ(job.offsetY, caps.offsetY);
+    EXPECT_EQ(job.printableWidth, caps.printableWidth);
 
     usePrinters({queue(), pdfPrinter()});
     resetSettingsStateForTesting();
@@ -471,6 +455,32 @@ TEST_F(CupsQueue, PrintedPageArrivesWithItsTitleAndSource) {
         }
     }
     EXPECT_TRUE(arrived(output)) << output.left(400).toStdString();
+}
+
+// A PostScript printer whose Letter paper has 18 points unprintable at
+// its sides and 36 at its top and bottom (tools/belvorine-trays.ppd).
+TEST(TraysQueue, LandscapeTurnsTheSmallestMarginsWithThePaper) {
+    requireQueue("BelvorineTrays");
+    usePrinters({installedQueue("BelvorineTrays"), pdfPrinter()});
+    resetSettingsStateForTesting();
+    PageSettings& settings = printerSettings(0);
+    settings.paperSize = 1;
+    copySjis(settings.paperName, "Letter");
+    settings.orientation = 1;
+    ASSERT_TRUE(refreshPrinterMetrics(settings, 0));
+    const PageSettings portrait = settings;
+    EXPECT_EQ(portrait.marginLeft.minimum, 635);  // 18 points
+    EXPECT_EQ(portrait.marginTop.minimum, 1270);  // 36 points
+
+    settings.orientation = 2;
+    ASSERT_TRUE(refreshPrinterMetrics(settings, 0));
+    EXPECT_EQ(settings.marginLeft.minimum, portrait.marginBottom.minimum);
+    EXPECT_EQ(settings.marginRight.minimum, portrait.marginTop.minimum);
+    EXPECT_EQ(settings.marginTop.minimum, portrait.marginLeft.minimum);
+    EXPECT_EQ(settings.marginBottom.minimum, portrait.marginRight.minimum);
+    EXPECT_EQ(settings.marginLeft.maximum, portrait.marginTop.maximum);
+    EXPECT_EQ(settings.marginTop.maximum, portrait.marginLeft.maximum);
+    resetSettingsStateForTesting();
 }
 
 }  // namespace

@@ -4,15 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -123,6 +126,29 @@ TEST_F(SetupDialogs, TypedMarginsAreClampedAndReadAsDecimalsAndTheArrowsWrap) {
     EXPECT_EQ(printerSettings(0).marginLeft.value, 500);
 }
 
+// A printer whose unprintable border is wider than a third of the paper
+// gives a margin whose minimum exceeds its maximum: the dialog, the typed
+// value and the page geometry all take the maximum.
+TEST_F(SetupDialogs, AMarginWhoseMinimumExceedsItsMaximumIsTheMaximumEverywhere) {
+    const Margin inverted{600, 400, 500};
+    printerSettings(0).marginLeft = inverted;
+    PrintSetupDialog dialog(nullptr, 0);
+    open(dialog);
+    EXPECT_EQ(control<QLineEdit>(&dialog, 1342)->text(), " 5.00");
+    for (const char* typed : {"2", "", "9"}) {
+        typeMargin(dialog, 1342, typed);
+        EXPECT_EQ(dialog.workingCopy().marginLeft.value, 500) << typed;
+    }
+    PageSettings settings = printerSettings(0);
+    PageGeometry geometry;
+    DeviceCaps caps;
+    caps.resolutionX = caps.resolutionY = 600;
+    caps.paperWidth = caps.printableWidth = 4960;
+    caps.paperHeight = caps.printableHeight = 7016;
+    fillGeometry(caps, settings, geometry);
+    EXPECT_EQ(settings.marginLeft.value, 500);
+}
+
 TEST_F(SetupDialogs, LandscapeSwapsWhichPaperSideBoundsTheMaximumsAndLargeMarginsStayWhole) {
     PrintSetupDialog dialog(nullptr, 0);
     open(dialog);
@@ -205,11 +231,99 @@ TEST_F(SetupDialogs, OkTakesTheCopyAndRefreshesTheGeometryAndTheLayouts) {
     // A5 landscape: as wide as A4 portrait, half as high.
     EXPECT_NEAR(printerGeometry(0).paperWidth, widthBefore, 2);
     EXPECT_LT(printerGeometry(0).paperHeight, printerGeometry(0).paperWidth);
-    for (const LayoutItem& item : liveLayout(0).items) {
-        LayoutItem prepared = item;
-        prepareLayoutItem(0, prepared);
-        EXPECT_EQ(std::memcmp(&prepared, &item, sizeof item), 0) << item.itemId;
+    // Both formats are placed in their margin boxes again; the stored
+    // layout stays as it was.
+    for (int format = 0; format < kFormatCount; ++format) {
+        const MarginBox box = marginBoxOf(printerSettings(format), printerGeometry(format));
+        for (int i = 0; i < kLayoutItemCount; ++i) {
+            const LayoutItem& item = liveLayout(format)[i];
+            EXPECT_EQ(item.mmRect, factoryLayout()[i].mmRect) << format << "/" << i;
+            EXPECT_EQ(item.screenRect, placedRect(item, box)) << format << "/" << i;
+        }
     }
+}
+
+TEST_F(SetupDialogs, LargeMarginsMoveFramesOnlyWhereTheyAreDrawnAndSmallOnesBringThemBack) {
+    const FormLayout before = liveLayout(0);
+    auto setMargins = [](const char* left, const char* top) {
+        PrintSetupDialog dialog(nullptr, 0);
+        open(dialog);
+        typeMargin(dialog, 1342, left);
+        typeMargin(dialog, 1352, top);
+        QTest::keyClick(control<QLineEdit>(&dialog, 1342), Qt::Key_Return);
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    };
+    setMargins("40", "60");
+    ASSERT_EQ(printerSettings(0).marginTop.value, 6000);
+    // The header is drawn pushed down to the 60 mm line...
+    EXPECT_EQ(liveLayout(0)[5].screenRect.top, 0);
+    EXPECT_EQ(liveLayout(0)[9].screenRect.top, 0);
+    // ...while the layout the user made, which is what is saved, stays.
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        EXPECT_EQ(liveLayout(0)[i].mmRect, before[i].mmRect) << i;
+    }
+
+    setMargins("5", "5");
+    for (int i = 0; i < kLayoutItemCount; ++i) {
+        EXPECT_EQ(std::memcmp(&liveLayout(0)[i], &before[i], sizeof(LayoutItem)), 0) << i;
+    }
+}
+
+TEST_F(SetupDialogs, TheOneSheetFormatIsToldWhenHalfThePaperCannotHoldTheOrder) {
+    PrintSetupDialog dialog(nullptr, 1);
+    open(dialog);
+    auto* notice = dialog.findChild<QLabel*>("notice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isHidden()) << notice->text().toStdString();  // A4 portrait fits
+
+    choose(control<QComboBox>(&dialog, 1334), "A5");
+    control<QRadioButton>(&dialog, 1339)->click();
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().contains("用紙の半分に収まりません"))
+        << notice->text().toStdString();
+
+    choose(control<QComboBox>(&dialog, 1334), "A3");
+    EXPECT_TRUE(notice->isHidden()) << notice->text().toStdString();
+}
+
+// A queue of tools/cups-test-queue.sh that offers Letter and A4 only.
+TEST_F(SetupDialogs, APrinterWithoutTheChosenPaperTakesItsFirstAndSaysSo) {
+    if (QPrinterInfo::printerInfo("BelvorineTrays").isNull()) {
+        if (std::getenv("CI")) {
+            FAIL() << "the CUPS test queue BelvorineTrays is missing (tools/cups-test-queue.sh)";
+        }
+        GTEST_SKIP() << "no CUPS test queue BelvorineTrays";
+    }
+    std::vector<PrinterEntry> printers = installedPrinters();
+    usePrinters(printers);
+    PageSettings& live = printerSettings(1);
+    live.printerIndex = printerCount() - 1;  // the PDF printer
+    live.paperSize = 12;
+    copySjis(live.paperName, std::string_view("JIS B4"));
+    live.orientation = 2;
+    ASSERT_EQ(refreshPrinterMetrics(live, 1), 1);
+
+    PrintSetupDialog dialog(nullptr, 1);
+    open(dialog);
+    // Passing the other queues on the way with the keyboard changes nothing
+    // of what the user chose; the last one leaves the first paper it offers.
+    choose(control<QComboBox>(&dialog, 1331), "BelvorineTrays");
+    auto* papers = control<QComboBox>(&dialog, 1334);
+    EXPECT_EQ(papers->currentIndex(), 0);
+    EXPECT_EQ(fromSjisBuffer(dialog.workingCopy().paperName), papers->currentText());
+    auto* notice = dialog.findChild<QLabel*>("notice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().contains("「JIS B4」を「" + papers->currentText() + "」"))
+        << notice->text().toStdString();
+    // Back on a printer that has it, the paper the user chose returns.
+    choose(control<QComboBox>(&dialog, 1331), "PDF");
+    EXPECT_EQ(fromSjisBuffer(dialog.workingCopy().paperName), "JIS B4");
+    EXPECT_TRUE(notice->isHidden() || !notice->text().contains("用紙「"));
+    choose(control<QComboBox>(&dialog, 1331), "BelvorineTrays");
+    control<QPushButton>(&dialog, 1361)->click();
+    EXPECT_EQ(fromSjisBuffer(live.paperName), papers->currentText());
+    EXPECT_NE(live.paperSize, 12);
 }
 
 TEST_F(SetupDialogs, PaperAndSourceNamesMatchBeforeTheirSizeAndAnUnknownOneShowsNothing) {
@@ -299,6 +413,34 @@ TEST_F(SetupDialogs, ThePrintFontFollowsTheScreenFontUntilTheyAreToldApart) {
     EXPECT_EQ(logFontFace(printerSettings(0).font), "ＭＳ Ｐゴシック");
     EXPECT_EQ(logFontFace(displaySettings(0).font), "ＭＳ Ｐゴシック");
     EXPECT_EQ(printerSettings(0).font.charSet, kShiftJisCharSet);
+}
+
+TEST_F(SetupDialogs,
+       FullWidthLettersAreFullWidthTheFacesHaveTheirJapaneseNamesAndSamplesShowWhole) {
+    PageSetupDialog dialog(nullptr, 0);
+    open(dialog);
+    // "発注用Ａ４" in the name box, as wide as it prints.
+    const QFontMetrics name(control<QLineEdit>(&dialog, 1301)->font());
+    EXPECT_EQ(name.horizontalAdvance("Ａ４"), name.horizontalAdvance("発注"));
+
+    auto* fonts = control<QComboBox>(&dialog, 1311);
+    if (fonts->findText("IPAGothic") < 0 && fonts->findText("IPAゴシック") < 0) {
+        GTEST_SKIP() << "the IPA fonts are not installed";
+    }
+    EXPECT_GE(fonts->findText("IPAゴシック"), 0);
+    EXPECT_GE(fonts->findText("IPA明朝"), 0);
+    EXPECT_LT(fonts->findText("IPAGothic"), 0);
+
+    for (const char* face : {"ＭＳ Ｐ明朝", "IPAゴシック"}) {
+        choose(fonts, face);
+        auto* sample = control<QLabel>(&dialog, 1310);
+        // Even with the dialog as narrow as it goes.
+        dialog.resize(dialog.minimumSizeHint());
+        QApplication::processEvents();
+        EXPECT_GE(sample->contentsRect().width(),
+                  sample->fontMetrics().horizontalAdvance(sample->text()))
+            << face;
+    }
 }
 
 TEST_F(SetupDialogs, AStoredFaceIsFoundByItsWholeNameAndUnderEitherLocalesName) {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -187,6 +188,16 @@ TEST_F(MainWindowTest, TheEditMenuHoldsTheLayoutCommandsExactlyInLayoutMode) {
     EXPECT_FALSE(enabled(kCmdPreviewEnd));
     window->command(kCmdPreview);  // ignored in layout mode
     EXPECT_EQ(modeState().previewMode, 0);
+    // Each item of the menu has a letter of its own.
+    QSet<QChar> letters;
+    for (QAction* item : edit->actions()) {
+        const qsizetype at = item->text().indexOf(QLatin1Char('&'));
+        if (at >= 0 && at + 1 < item->text().size()) {
+            const QChar letter = item->text()[at + 1].toUpper();
+            EXPECT_FALSE(letters.contains(letter)) << item->text().toStdString();
+            letters.insert(letter);
+        }
+    }
     window->command(kCmdLayoutEnd);
     EXPECT_EQ(edit->actions().size(), outside);
     EXPECT_TRUE(window->menus()->fileMenu()->actions().contains(window->action(kCmdPreview)));

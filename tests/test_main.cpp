@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "platform/font_faces.h"
 #include "shell/application.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     ::testing::InitGoogleTest(&argc, argv);
+    belvorine::nameFontsInJapanese();
     QApplication app(argc, argv);
     belvorine::prepareApplication(app);
     return RUN_ALL_TESTS();

@@ -1,5 +1,11 @@
 #include "test_support.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -39,6 +45,34 @@ EnvironmentVariable::~EnvironmentVariable() {
         qputenv(name_, previous_);
     } else {
         qunsetenv(name_);
+    }
+}
+
+UnansweringScheduler::UnansweringScheduler() {
+    const QByteArray path = QFile::encodeName(dir_.filePath(QStringLiteral("cups.sock")));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) {
+        return;
+    }
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    if (listener < 0) {
+        return;
+    }
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener, 16) != 0) {
+        close(listener);
+        return;
+    }
+    listener_ = listener;
+    server_.emplace("CUPS_SERVER", QFile::decodeName(path));
+}
+
+UnansweringScheduler::~UnansweringScheduler() {
+    server_.reset();
+    if (listener_ >= 0) {
+        close(listener_);
     }
 }
 

@@ -2,6 +2,7 @@
 // Helpers shared by the tests: a temporary program folder, fixture paths.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <QByteArray>
@@ -42,6 +43,20 @@ private:
     const char* name_;
     bool wasSet_;
     QByteArray previous_;
+};
+
+// While it lives, the printing system the program asks is a local socket
+// that takes the connection and never answers (a print server that hangs).
+class UnansweringScheduler {
+public:
+    UnansweringScheduler();
+    ~UnansweringScheduler();
+    bool listening() const { return listener_ >= 0; }
+
+private:
+    QTemporaryDir dir_;
+    int listener_ = -1;
+    std::optional<EnvironmentVariable> server_;  // CUPS_SERVER pointing at it
 };
 
 // Path of a fixture in tests/data/.

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Starts a CUPS scheduler (when none runs) with the test queue
-# "BelvorineTest": a PostScript printer whose jobs are written to
-# /tmp/belvorine-cups/BelvorineTest.out. Needs root (or sudo) to configure.
+# Starts a CUPS scheduler (when none runs) with the test queues:
+# - "BelvorineTest": a PostScript printer whose jobs are written to
+#   /tmp/belvorine-cups/BelvorineTest.out;
+# - "BelvorineTrays": the same with the printer description
+#   tools/belvorine-trays.ppd (Letter and A4 only, unequal unprintable
+#   borders, three trays), written to /tmp/belvorine-cups/BelvorineTrays.out;
+# - "BelvorineSilent": a network printer on a local port where nothing
+#   answers, so that its jobs never finish.
+# Needs root (or sudo) to configure.
 set -euo pipefail
 
 queue=BelvorineTest
 out_dir=/tmp/belvorine-cups
+tools_dir=$(cd "$(dirname "$0")" && pwd)
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     if sudo -n true 2>/dev/null; then
@@ -46,9 +53,19 @@ fi
 
 $sudo mkdir -p "$out_dir"
 $sudo chmod 0777 "$out_dir"
-if ! lpstat -p "$queue" >/dev/null 2>&1; then
-    $sudo lpadmin -p "$queue" -E -v "file://$out_dir/$queue.out" -m drv:///sample.drv/generic.ppd
-fi
-$sudo cupsenable "$queue" 2>/dev/null || true
-$sudo cupsaccept "$queue" 2>/dev/null || true
-lpstat -p "$queue"
+# add_queue NAME DEVICE-URI lpadmin-driver-options...
+add_queue() {
+    local name=$1 uri=$2
+    shift 2
+    if ! lpstat -p "$name" >/dev/null 2>&1; then
+        $sudo lpadmin -p "$name" -E -v "$uri" "$@" 2>/dev/null
+    fi
+    $sudo cupsenable "$name" 2>/dev/null || true
+    $sudo cupsaccept "$name" 2>/dev/null || true
+    lpstat -p "$name"
+}
+
+add_queue "$queue" "file://$out_dir/$queue.out" -m drv:///sample.drv/generic.ppd
+add_queue BelvorineTrays "file://$out_dir/BelvorineTrays.out" -P "$tools_dir/belvorine-trays.ppd"
+# Port 9 (discard) on this machine: no printer takes the connection.
+add_queue BelvorineSilent "socket://127.0.0.1:9" -m drv:///sample.drv/generic.ppd

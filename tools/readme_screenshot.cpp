@@ -8,6 +8,7 @@
 
 #include "data/order_record.h"
 #include "data/settings_state.h"
+#include "platform/font_faces.h"
 #include "platform/module_path.h"
 #include "platform/printers/printer_info.h"
 #include "platform/sjis_text.h"
@@ -60,6 +61,7 @@ void fillOrder() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    nameFontsInJapanese();
     QApplication app(argc, argv);
     prepareApplication(app);
     if (argc != 2) {

@@ -26,7 +26,7 @@ bool editsText(const QObject* widget) {
 
 BelvorineDialog::BelvorineDialog(QWidget* owner, const QString& face, int pointSize)
     : QDialog(owner ? owner : mainWindow()) {
-    setFont(faceFont(face, pointSize));
+    setFont(widgetFont(face, pointSize));
     if (QWidget* main = mainWindow()) {
         setWindowIcon(main->windowIcon());
     }

@@ -67,10 +67,18 @@ QPageLayout::Orientation orientationOf(const DeviceMode& mode) {
     return mode.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
+// A page's smallest borders in landscape from those in portrait, the page
+// turned as a printer turns it for landscape (a quarter turn counter-
+// clockwise): the portrait's bottom border becomes the left one, its left
+// the top, its top the right and its right the bottom.
+QMarginsF turnedToLandscape(const QMarginsF& portrait) {
+    return QMarginsF(portrait.bottom(), portrait.left(), portrait.top(), portrait.right());
+}
+
 // setUpPrinter(), the source only where it is wanted: it does not change
 // the page, and asking a queue for its sources costs round trips.
 int setUpQueue(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode,
-               bool withSource) {
+               bool withSource, DeviceCaps* caps) {
     if (entry.pdf || entry.name.isEmpty()) {
         return 0;
     }
@@ -85,13 +93,26 @@ int setUpQueue(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& m
     if (size.isValid()) {
         printer.setPageSize(size);
     }
-    printer.setPageOrientation(orientationOf(mode));
-    // Margins at the printer's minimum and not the full page: the painter's
-    // origin is then the printable origin, from which the page geometry
-    // measures the margin box, as on the original platform's printers.
     printer.setFullPage(false);
-    const QPageLayout layout = printer.pageLayout();
-    printer.setPageMargins(layout.minimumMargins(), layout.units());
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QMarginsF portrait = printer.pageLayout().minimumMargins();
+    printer.setPageOrientation(orientationOf(mode));
+    const QPageLayout page = printer.pageLayout();
+    QMarginsF borders = page.minimumMargins();
+    if (mode.orientation == 2 && borders == portrait) {
+        // The printing system gives a paper's borders as they are in
+        // portrait, whatever the orientation.
+        borders = turnedToLandscape(portrait);
+    }
+    // The painter's origin is the paper's corner, so that what is drawn
+    // never depends on the margins the print engine itself keeps; the page
+    // geometry places the printable area with `caps`.
+    printer.setFullPage(true);
+    if (caps &&
+        !readDeviceCaps(QPageLayout(page.pageSize(), page.orientation(), borders, page.units()),
+                        printer.resolution(), *caps)) {
+        return 0;
+    }
     if (withSource) {
         applySource(printer, entry, mode.source);
     }
@@ -100,8 +121,9 @@ int setUpQueue(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& m
 
 }  // namespace
 
-int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode) {
-    return setUpQueue(printer, entry, mode, true);
+int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode,
+                 DeviceCaps* caps) {
+    return setUpQueue(printer, entry, mode, true, caps);
 }
 
 QPageLayout pdfPageLayout(const DeviceMode& mode) {
@@ -115,10 +137,6 @@ QPageLayout pdfPageLayout(const DeviceMode& mode) {
 void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode) {
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(pdfPageLayout(mode));
-}
-
-int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps) {
-    return readDeviceCaps(printer.pageLayout(), printer.resolution(), caps);
 }
 
 int readDeviceCaps(const QPageLayout& layout, int resolution, DeviceCaps& caps) {
@@ -148,7 +166,7 @@ int queryDeviceCaps(const PrinterEntry& entry, const DeviceMode& mode, DeviceCap
         [entry, mode]() -> std::optional<DeviceCaps> {
             QPrinter printer(QPrinter::HighResolution);
             DeviceCaps asked;
-            if (!setUpQueue(printer, entry, mode, false) || !readDeviceCaps(printer, asked)) {
+            if (!setUpQueue(printer, entry, mode, false, &asked)) {
                 return std::nullopt;
             }
             return asked;

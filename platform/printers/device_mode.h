@@ -38,12 +38,13 @@ struct DeviceCaps {
 // Points `printer` at the CUPS queue `entry` and applies `mode`: paper by
 // its classic code or else by name among the printer's papers (an unknown
 // paper keeps the printer's default), orientation, and the source where the
-// printer offers it. The margins are the printer's minimum and a painter's
-// origin is the printable origin (the corner of the printable area, offsetX
-// and offsetY from the paper's corner), as the page geometry counts.
-// Returns 0 when the system does not know the printer, and for the PDF
-// printer, which is no queue (see setUpPdfWriter()).
-int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode);
+// printer offers it. A painter's origin is the paper's corner; `caps`, when
+// given, gets where the printable area lies on it, the printer's smallest
+// borders turned with the page in landscape. Returns 0 when the system does
+// not know the printer, and for the PDF printer, which is no queue (see
+// setUpPdfWriter()).
+int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode& mode,
+                 DeviceCaps* caps = nullptr);
 
 // The built-in PDF printer's page for `mode`: 600 pixels per inch, no
 // unprintable border, so a painter's origin is the paper's corner. An
@@ -55,10 +56,9 @@ QPageLayout pdfPageLayout(const DeviceMode& mode);
 void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode);
 
 // The capabilities of a page laid out as `layout` at `resolution` pixels per
-// inch, as a device prepared by setUpPrinter() or setUpPdfWriter() has it.
-// Returns 0 when the resolution is not positive.
+// inch, its margins being the unprintable borders. Returns 0 when the
+// resolution is not positive.
 int readDeviceCaps(const QPageLayout& layout, int resolution, DeviceCaps& caps);
-int readDeviceCaps(const QPrinter& printer, DeviceCaps& caps);
 
 // The capabilities of `entry` with `mode`: the PDF printer's are computed,
 // a queue's come from a printer made for the purpose.

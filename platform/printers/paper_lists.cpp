@@ -1,10 +1,6 @@
 #include "platform/printers/paper_lists.h"
 
-#include <dlfcn.h>
 #include <unistd.h>
-
-#include <cups/cups.h>
-#include <cups/ppd.h>
 
 #include <memory>
 
@@ -12,6 +8,7 @@
 #include <QPrinterInfo>
 #include <QSet>
 
+#include "platform/printers/cups_library.h"
 #include "platform/printers/printer_query.h"
 
 namespace belvorine {
@@ -21,64 +18,6 @@ namespace {
 constexpr QPageSize::PageSizeId kPdfSizes[] = {
     QPageSize::A3,    QPageSize::A4,     QPageSize::A5,   QPageSize::JisB4,
     QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal};
-
-// The libcups calls used here. The library is opened the first time a queue
-// is asked about rather than linked, so a process that never lists the
-// system's printers (one that prints only to the PDF printer, as the print
-// benchmark does) loads neither it nor the dozen libraries it brings (TLS,
-// Kerberos, Avahi; 3.3 MiB). Listing the printers through Qt loads it
-// anyway, as the program's start-up does. The PPD calls are marked
-// deprecated, but a queue's printer description is still the only place
-// that names its input slots as its filters accept them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-struct CupsCalls {
-    decltype(&cupsGetPPD) getPPD = nullptr;
-    decltype(&ppdOpenFile) ppdOpen = nullptr;
-    decltype(&ppdFindOption) ppdFind = nullptr;
-    decltype(&ppdClose) ppdFree = nullptr;
-    decltype(&cupsGetNamedDest) getNamedDest = nullptr;
-    decltype(&cupsCopyDestInfo) copyDestInfo = nullptr;
-    decltype(&cupsFindDestSupported) findDestSupported = nullptr;
-    decltype(&cupsLocalizeDestValue) localizeDestValue = nullptr;
-    decltype(&cupsFreeDestInfo) freeDestInfo = nullptr;
-    decltype(&cupsFreeDests) freeDests = nullptr;
-    decltype(&ippGetCount) count = nullptr;
-    decltype(&ippGetString) string = nullptr;
-};
-#pragma GCC diagnostic pop
-
-template <typename Function>
-bool resolve(void* library, Function& function, const char* name) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
-
-// The calls, or null where libcups is not installed.
-const CupsCalls* cups() {
-    static const CupsCalls* const calls = []() -> const CupsCalls* {
-        void* library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            return nullptr;
-        }
-        static CupsCalls loaded;
-        CupsCalls& c = loaded;
-        const bool complete = resolve(library, c.getPPD, "cupsGetPPD") &&
-                              resolve(library, c.ppdOpen, "ppdOpenFile") &&
-                              resolve(library, c.ppdFind, "ppdFindOption") &&
-                              resolve(library, c.ppdFree, "ppdClose") &&
-                              resolve(library, c.getNamedDest, "cupsGetNamedDest") &&
-                              resolve(library, c.copyDestInfo, "cupsCopyDestInfo") &&
-                              resolve(library, c.findDestSupported, "cupsFindDestSupported") &&
-                              resolve(library, c.localizeDestValue, "cupsLocalizeDestValue") &&
-                              resolve(library, c.freeDestInfo, "cupsFreeDestInfo") &&
-                              resolve(library, c.freeDests, "cupsFreeDests") &&
-                              resolve(library, c.count, "ippGetCount") &&
-                              resolve(library, c.string, "ippGetString");
-        return complete ? &loaded : nullptr;
-    }();
-    return calls;
-}
 
 // Classic bin codes of the input slot and media source keywords.
 int classicSourceCode(const QByteArray& keyword) {

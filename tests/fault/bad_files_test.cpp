@@ -32,7 +32,7 @@ const std::map<std::string, std::string> kOpenHoles = {};
 // under a second).
 constexpr int kWatchdogMs = 60000;
 
-const char* const kSixFiles[] = {"dat", "da1", "da2", "ovd", "bak", "tmp"};
+const char* const kCheckedFiles[] = {"dat", "da1", "da2", "prn", "ovd", "bak", "tmp"};
 
 struct Kind {
     const char* name;
@@ -113,14 +113,14 @@ bool readableOnlyAsRoot(const char* kind) {
 }
 
 // What the user must be told: a history that is not whole, and a settings
-// or layout file that could not be read at all. Damaged contents of the
+// or layout file (or the printer names) that could not be read at all. Damaged contents of the
 // settings and layout files take the factory values quietly, and a bad
 // backup or a working file left behind is replaced without a word.
 bool needsMessage(const std::string& file, const std::string& kind) {
     if (file == "ovd") {
         return kind != "link";  // a link to a good history is read as one
     }
-    if (file == "dat" || file == "da1" || file == "da2") {
+    if (file == "dat" || file == "da1" || file == "da2" || file == "prn") {
         return kind == "directory" || kind == "unreadable" || kind == "huge" ||
                kind == "link to /dev/zero" || kind == "FIFO";
     }
@@ -151,7 +151,7 @@ TEST_F(BadFiles, EveryKindInPlaceOfEachFileKeepsTheHistoryAndTellsTheUser) {
     ASSERT_TRUE((*base_)["ovd"].has_value());
     std::map<std::string, std::string> table;  // case -> outcome
     std::set<std::string> failed;
-    for (const char* file : kSixFiles) {
+    for (const char* file : kCheckedFiles) {
         for (const Kind& kind : kKinds) {
             const std::string name = std::string(file) + " " + kind.name;
             const auto hole = kOpenHoles.find(name);

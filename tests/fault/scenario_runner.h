@@ -12,16 +12,16 @@
 
 namespace belvorine::test {
 
-// The program's five files between runs: extension -> content (nullopt:
+// The program's six files between runs: extension -> content (nullopt:
 // missing or not readable as a file).
 using FileSet = std::map<std::string, std::optional<std::string>>;
-inline const char* const kProgramFiles[] = {"dat", "da1", "da2", "ovd", "bak"};
+inline const char* const kProgramFiles[] = {"dat", "da1", "da2", "prn", "ovd", "bak"};
 
 FileSet readProgramFiles(const QString& folder);
 // Writes the files that have content; the others are left missing.
 void writeProgramFiles(const QString& folder, const FileSet& files);
 
-// Everything in the folder but the program's five files.
+// Everything in the folder but the program's six files.
 QStringList strayEntries(const QString& folder);
 
 // A folder in memory when there is one: every run writes and flushes files.
