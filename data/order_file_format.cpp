@@ -111,19 +111,19 @@ std::string composeRow(const std::string_view* fields, int count, bool sanitise)
 }
 
 int splitRow(std::string_view row, std::string_view (&fields)[kStoreFieldCount]) {
-    for (auto& field : fields) {
-        field = std::string_view();
-    }
     fields[kStoreLine] = row;
     int slot = 1;
     std::size_t start = 0;
-    while (slot < kStoreFormatIndex) {
+    for (; slot < kStoreFormatIndex; ++slot) {
         const std::size_t tab = row.find('\t', start);
         if (tab == std::string_view::npos) {
             break;
         }
-        fields[slot++] = row.substr(start, tab - start);
+        fields[slot] = row.substr(start, tab - start);
         start = tab + 1;
+    }
+    for (int empty = slot; empty < kStoreFormatIndex; ++empty) {
+        fields[empty] = std::string_view();
     }
     fields[kStoreFormatIndex] = row.substr(start);
     return slot;
@@ -136,26 +136,40 @@ std::string normaliseRow(std::string_view line) {
 }
 
 bool isNormalRow(std::string_view line) {
-    std::string_view parts[kStoreFieldCount];
-    if (line.size() > kMaxRowBytes || splitRow(line, parts) != kStoreFormatIndex ||
-        parts[kStoreFormatIndex].empty()) {
+    if (line.size() > kMaxRowBytes) {
         return false;
     }
-    for (int i = 1; i < kStoreFormatIndex; ++i) {
-        if (!endsTrimmed(parts[i])) {
+    // Every history row is checked at load: one walk over fields 1 to 9.
+    std::size_t start = 0;
+    for (int field = kStoreCounterparty; field < kStoreFormatIndex; ++field) {
+        const std::size_t tab = line.find('\t', start);
+        if (tab == std::string_view::npos || !endsTrimmed(line.substr(start, tab - start))) {
             return false;
         }
+        start = tab + 1;
     }
-    return true;
+    return start < line.size();  // field 10 is never empty
 }
 
 std::string_view rowField(std::string_view row, int field) {
     if (field <= kStoreLine || field >= kStoreFieldCount) {
         return field == kStoreLine ? row : std::string_view();
     }
-    std::string_view parts[kStoreFieldCount];
-    splitRow(row, parts);
-    return parts[field];
+    // Only as far as the field: the browser and the lists read one or two
+    // fields of every row.
+    std::size_t start = 0;
+    for (int slot = kStoreCounterparty; slot < kStoreFormatIndex; ++slot) {
+        const std::size_t tab = row.find('\t', start);
+        if (tab == std::string_view::npos) {
+            // Fields after the last TAB are empty, but for the last one.
+            return field == kStoreFormatIndex ? row.substr(start) : std::string_view();
+        }
+        if (slot == field) {
+            return row.substr(start, tab - start);
+        }
+        start = tab + 1;
+    }
+    return row.substr(start);
 }
 
 const std::string& encodedHistoryHeader() {

@@ -29,6 +29,7 @@ struct Session {
     int expectedRows = -1;         // rows it holds as last loaded or written; -1 unknown
     FileStamp expectedStamp;       // the working file of expectedRows
     FileStamp lastRead;            // the working file as readWorkingHistory last read it
+    FileStamp lastUsed;            // the working file as this run last read or wrote it
     // The decoded history that the working file was copied from at start-up,
     // so that the first load need not read and decode it again.
     std::string madeFromText;
@@ -259,6 +260,7 @@ public:
         if (row.empty()) {
             return true;
         }
+        readsBack_ = readsBack_ && row.find('\0') == std::string_view::npos;
         appendEncodedRow(piece_, row);
         noteEnd();
         return piece_.size() < kPiece || flush();
@@ -280,6 +282,9 @@ public:
     bool finish() { return flush(); }
 
     int rowCount() const { return static_cast<int>(ends_.size()) - 1; }
+    // Every row encoded reads back as it was given; copied rows read back
+    // as they did from the file before.
+    bool readsBack() const { return readsBack_; }
     // Where the header and each row end; empty when the file outgrew the
     // offsets kept.
     std::vector<std::uint32_t> takeEnds() {
@@ -316,6 +321,7 @@ private:
     std::vector<std::uint32_t> ends_;
     long long written_ = 0;  // bytes handed to the sink
     bool tooLarge_ = false;
+    bool readsBack_ = true;
 };
 
 }  // namespace
@@ -439,7 +445,20 @@ int readWorkingHistory(std::string& decoded) {
         }
     }
     state.lastRead = file.stamp();
+    state.lastUsed = file.stamp();
     return 1;
+}
+
+bool workingFileUnchanged() {
+    Session& state = session();
+    ReadFile file;
+    if (state.workingFileLost || state.lastUsed.size < 0 ||
+        file.open(workingFilePath()) != FileRead::kRead || file.stamp() != state.lastUsed) {
+        return false;
+    }
+    state.lastRead = file.stamp();
+    state.madeFromText = std::string();
+    return true;
 }
 
 std::uint64_t versionOfLastRead() {
@@ -449,7 +468,8 @@ std::uint64_t versionOfLastRead() {
 }
 
 std::uint64_t writeWorkingFile(const std::vector<std::string_view>& rows,
-                               const std::vector<int>& rowsBefore, std::uint64_t versionBefore) {
+                               const std::vector<int>& rowsBefore, std::uint64_t versionBefore,
+                               bool* readsBack) {
     Session& state = session();
     if (state.workingFileLost) {
         return 0;
@@ -493,7 +513,11 @@ std::uint64_t writeWorkingFile(const std::vector<std::string_view>& rows,
     state.expectedStamp = stamp;
     state.writtenEnds = writer.takeEnds();
     state.writtenStamp = stamp;
+    state.lastUsed = stamp;
     state.writtenVersion = nextVersion();
+    if (readsBack != nullptr) {
+        *readsBack = writer.readsBack();
+    }
     return state.writtenVersion;
 }
 

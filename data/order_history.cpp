@@ -27,6 +27,15 @@ void startEmpty(OrderStore& store) {
     settings().initialData.counterpartyCount = 0;
 }
 
+// The lists and counts of a store whose rows are loaded.
+void finishLoad(OrderStore& store) {
+    store.buildLists();
+    store.markLoaded();
+    settings().initialData.rowCount = store.rowCount();
+    settings().initialData.counterpartyCount = static_cast<int>(store.counterparties().size());
+    noteWorkingFileRows(store.rowCount());
+}
+
 int loadRows(OrderStore& store) {
     std::string decoded;
     if (!readWorkingHistory(decoded)) {
@@ -37,11 +46,7 @@ int loadRows(OrderStore& store) {
     if (!store.adoptFile(std::move(decoded), versionOfLastRead())) {
         return 0;
     }
-    store.buildLists();
-    store.markLoaded();
-    settings().initialData.rowCount = store.rowCount();
-    settings().initialData.counterpartyCount = static_cast<int>(store.counterparties().size());
-    noteWorkingFileRows(store.rowCount());
+    finishLoad(store);
     return 1;
 }
 
@@ -84,12 +89,13 @@ int writeRows(OrderStore& store) {
         store.sortUnique();
     }
     settings().initialData.rowCount = store.rowCount();
+    bool readsBack = false;
     const std::uint64_t version =
-        writeWorkingFile(store.lines(), store.fileRows(), store.fileVersion());
+        writeWorkingFile(store.lines(), store.fileRows(), store.fileVersion(), &readsBack);
     if (version == 0) {
         return 0;
     }
-    store.noteWritten(version);
+    store.noteWritten(version, readsBack);
     return 1;
 }
 
@@ -124,10 +130,17 @@ int rewriteStore(Change change) {
 }  // namespace
 
 int loadStore() {
-    freeStore();
     OrderStore& store = orderStore();
+    const bool empty = settings().initialData.rowCount == 0 && dataFileSizeAtStart() == 0;
     try {
-        if (settings().initialData.rowCount == 0 && dataFileSizeAtStart() == 0) {
+        // Rows that are the working file's as it stands need not be read
+        // again: only the lists are made anew, as a load makes them.
+        if (!empty && store.holdsFileRows() && workingFileUnchanged()) {
+            finishLoad(store);
+            return 1;
+        }
+        freeStore();
+        if (empty) {
             startEmpty(store);
             return 1;
         }

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <set>
+#include <unordered_set>
+#include <utility>
 
 #include "data/order_numbers.h"
 #include "data/order_record.h"
@@ -93,7 +94,36 @@ void OrderStore::emptyRow(int row) {
     if (row >= 0 && row < rowCount()) {
         rows_[static_cast<std::size_t>(row)] = Span();
         inOrder_ = false;
+        holdsFile_ = false;
     }
+}
+
+std::vector<int> OrderStore::rowsOf(std::string_view counterparty) const {
+    std::vector<int> found;
+    int first = 0;
+    int last = rowCount();
+    if (inOrder_ && !counterparty.empty()) {
+        // In a table in order the rows of one counterparty, the rows that
+        // begin with it and a TAB, stand together.
+        const auto from = [this](std::string_view key) {
+            return static_cast<int>(std::lower_bound(rows_.begin(), rows_.end(), key,
+                                                     [this](Span span, std::string_view k) {
+                                                         return spanText(span) < k;
+                                                     }) -
+                                    rows_.begin());
+        };
+        std::string key(counterparty);
+        key += '\t';
+        first = from(key);
+        key.back() = '\t' + 1;
+        last = from(key);
+    }
+    for (int row = first; row < last; ++row) {
+        if (!isEmptyRow(row) && field(row, kStoreCounterparty) == counterparty) {
+            found.push_back(row);
+        }
+    }
+    return found;
 }
 
 std::string_view OrderStore::spanText(Span span) const {
@@ -110,6 +140,7 @@ int OrderStore::storeText(int index, std::string_view text) {
     const Span span{static_cast<std::uint32_t>(text_.size()),
                     static_cast<std::uint32_t>(text.size())};
     text_.append(text);
+    holdsFile_ = false;
     if (index == rowCount()) {
         rows_.push_back(span);
     } else {
@@ -126,6 +157,8 @@ void OrderStore::clear() {
     loaded_ = false;
     inOrder_ = true;
     fileVersion_ = 0;
+    holdsFile_ = false;
+    normalRows_ = true;
 }
 
 // Called before `text` becomes the last row.
@@ -136,6 +169,12 @@ void OrderStore::noteOrder(std::string_view text) {
 }
 
 int OrderStore::addRow(std::string_view text) {
+    normalRows_ = normalRows_ && isNormalRow(text) && text.find("\r\n") == std::string_view::npos &&
+                  text.find('\0') == std::string_view::npos;
+    return appendRow(text);
+}
+
+int OrderStore::appendRow(std::string_view text) {
     noteOrder(text);
     return storeText(rowCount(), text);
 }
@@ -160,17 +199,18 @@ int OrderStore::adoptFile(std::string&& decoded, std::uint64_t version) {
         if (isNormalRow(text)) {
             noteOrder(text);
             rows_.push_back(span);
-        } else if (!addRow(normaliseRow(text))) {
+        } else if (!appendRow(normaliseRow(text))) {
             return 0;
         }
     }
+    holdsFile_ = true;
     return 1;
 }
 
 int OrderStore::mergeRows(const std::vector<std::string>& added) {
     if (!inOrder_) {
         for (const std::string& text : added) {
-            if (!addRow(text)) {
+            if (!appendRow(text)) {
                 return 0;
             }
         }
@@ -212,8 +252,9 @@ std::vector<int> OrderStore::fileRows() const {
     return result;
 }
 
-void OrderStore::noteWritten(std::uint64_t version) {
+void OrderStore::noteWritten(std::uint64_t version, bool readsBack) {
     fileVersion_ = version;
+    holdsFile_ = readsBack && normalRows_;
     std::int32_t index = 0;
     for (Span& span : rows_) {
         span.fileRow = span.length > 0 ? index++ : -1;
@@ -243,32 +284,37 @@ void OrderStore::sortUnique() {
     text_.swap(packed);
     rows_.swap(spans);
     inOrder_ = true;
+    holdsFile_ = false;
 }
 
 // The counterparty list, the longest counterparty of each format and the
-// unit list, from the rows in table order.
+// unit list, from the rows in table order. Every load makes them, so each
+// row is looked at only as far as its unit.
 void OrderStore::buildLists() {
     counterparties_.clear();
-    // Each row is split once; the distinct units are gathered first, so
-    // that only they are sorted.
     std::set<std::string_view> units(defaultUnits().begin(), defaultUnits().end());
-    std::string_view fields[kStoreFieldCount];
-    std::string_view next[kStoreFieldCount];
-    splitRow(line(0), next);
+    // Units as the rows hold them, before they are cut to a list entry:
+    // most rows repeat one of a few.
+    std::unordered_set<std::string_view> seen;
+    std::string_view lastUnit;
+    std::string_view name = rowField(line(0), kStoreCounterparty);
     for (int i = 0; i < rowCount(); ++i) {
-        std::copy(std::begin(next), std::end(next), std::begin(fields));
-        splitRow(line(i + 1), next);
-        const std::string_view unit = fields[kStoreUnit];
-        units.insert(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
-        const std::string_view name = fields[kStoreCounterparty];
-        if (name.empty() || name == next[kStoreCounterparty]) {
+        const std::string_view text = line(i);
+        const std::string_view unit = rowField(text, kStoreUnit);
+        if ((i == 0 || unit != lastUnit) && seen.insert(unit).second) {
+            units.insert(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
+        }
+        lastUnit = unit;
+        const std::string_view next = rowField(line(i + 1), kStoreCounterparty);
+        const std::string_view current = std::exchange(name, next);
+        if (current.empty() || current == next) {
             continue;
         }
-        const int format = leadingInteger(fields[kStoreFormatIndex]);
-        counterparties_.push_back(CounterpartyEntry{std::string(name), format});
+        const int format = leadingInteger(rowField(text, kStoreFormatIndex));
+        counterparties_.push_back(CounterpartyEntry{std::string(current), format});
         char* longest = longestCounterparty(format);
-        if (name.size() > std::strlen(longest)) {
-            copySjis(longest, 256, name);
+        if (current.size() > std::strlen(longest)) {
+            copySjis(longest, 256, current);
         }
     }
     units_.clear();
