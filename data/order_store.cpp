@@ -65,12 +65,35 @@ StoreRow OrderStore::row(int index) const {
 }
 
 void OrderStore::setRow(int index, const StoreRow& row) {
+    std::string_view fields[kRowFieldCount];
+    fieldViews(row, fields);
+    replaceLine(index, fields);
+}
+
+void OrderStore::setField(int row, int field, std::string_view text) {
+    if (field <= kStoreLine || field >= kStoreFieldCount) {
+        return;
+    }
+    std::string_view fields[kStoreFieldCount];
+    splitRow(line(row), fields);
+    fields[field] = text;
+    replaceLine(row, fields + 1);
+}
+
+bool OrderStore::fieldFits(int row, int field, std::string_view text) const {
+    std::string_view fields[kStoreFieldCount];
+    splitRow(line(row), fields);
+    if (field > kStoreLine && field < kStoreFieldCount) {
+        fields[field] = text;
+    }
+    return composedRowLength(fields + 1, kRowFieldCount, true) <= kMaxRowBytes;
+}
+
+void OrderStore::replaceLine(int index, const std::string_view* fields) {
     // A deleted row stays deleted.
     if (isEmptyRow(index)) {
         return;
     }
-    std::string_view fields[kRowFieldCount];
-    fieldViews(row, fields);
     const std::string text = composeRow(fields, kRowFieldCount, true);
     // An unchanged row keeps its place, so that a bulk change or an OK
     // without edits costs no sort and no rewrite of every row.
@@ -79,15 +102,6 @@ void OrderStore::setRow(int index, const StoreRow& row) {
     }
     storeText(index, text);
     inOrder_ = false;
-}
-
-void OrderStore::setField(int row, int field, std::string_view text) {
-    if (field <= kStoreLine || field >= kStoreFieldCount) {
-        return;
-    }
-    StoreRow edited = this->row(row);
-    edited[field] = text;
-    setRow(row, edited);
 }
 
 void OrderStore::emptyRow(int row) {

@@ -50,8 +50,11 @@ public:
     // longest text fields cut to fit.
     // Rows outside the table and deleted rows are left alone.
     void setRow(int index, const StoreRow& row);
-    // Changes one field (1 to 10) and rebuilds the line.
+    // Changes one field (1 to 10) and rebuilds the line, as setRow does.
     void setField(int row, int field, std::string_view text);
+    // True when row `row` with field `field` set to `text` holds all its
+    // fields whole (StoreRow::fitsWhole).
+    bool fieldFits(int row, int field, std::string_view text) const;
     // Deletes a row: it is empty from now on and is not written.
     void emptyRow(int row);
 
@@ -108,6 +111,8 @@ private:
     int storeText(int index, std::string_view text);
     // addRow for a row known to be in its normal form.
     int appendRow(std::string_view text);
+    // setRow with the ten fields of the new row.
+    void replaceLine(int index, const std::string_view* fields);
 
     std::string text_;  // the rows' texts one after another
     std::vector<Span> rows_;
