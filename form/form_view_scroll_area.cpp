@@ -42,9 +42,14 @@ ScrolledBitmapView::ScrolledBitmapView(QWidget* parent) : QAbstractScrollArea(pa
 }
 
 QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format) {
-    bitmap_ = QImage();  // the old page goes before the new one is made
     patch_ = QImage();
-    bitmap_ = QImage(size.expandedTo(QSize(1, 1)), format);
+    size = size.expandedTo(QSize(1, 1));
+    // A bitmap of the same kind is drawn over: a new one of megabytes costs
+    // more to map and clear than the drawing itself.
+    if (bitmap_.size() != size || bitmap_.format() != format || !bitmap_.isDetached()) {
+        bitmap_ = QImage();  // the old page goes before the new one is made
+        bitmap_ = QImage(size, format);
+    }
     bitmap_.setDotsPerMeterX(qRound(displayDpiX() / 0.0254));
     bitmap_.setDotsPerMeterY(qRound(displayDpiY() / 0.0254));
     bitmap_.fill(color);

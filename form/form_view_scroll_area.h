@@ -33,9 +33,10 @@ protected:
     // screen size. Returns 0 (and emits renderFailed) when the printer has
     // no resolution.
     int startRender(int zoom, PageGeometry& geometry);
-    // A new bitmap of `size` pixels filled with `color`, at the display's
-    // resolution, to render into. `format` is the cheapest that holds every
-    // colour the view draws: a page of twice the paper's size is megabytes.
+    // The bitmap to render into: `size` pixels filled with `color`, at the
+    // display's resolution (the last one, cleared, when it is of that size
+    // and format). `format` is the cheapest that holds every colour the view
+    // draws: a page of twice the paper's size is megabytes.
     QImage& newBitmap(QSize size, const QColor& color, QImage::Format format);
     // A small 32-bit piece of the page drawn over the bitmap at `at` (bitmap
     // pixels), for colour on a page kept in grey; a null image for none.
