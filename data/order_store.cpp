@@ -5,7 +5,6 @@
 #include <cstring>
 #include <set>
 #include <unordered_set>
-#include <utility>
 
 #include "data/order_numbers.h"
 #include "data/order_record.h"
@@ -21,6 +20,27 @@ constexpr std::size_t kUnitBytes = 9;  // a unit list entry holds 10 bytes
 void fieldViews(const StoreRow& row, std::string_view (&fields)[kRowFieldCount]) {
     for (int i = 0; i < kRowFieldCount; ++i) {
         fields[i] = row[i + 1];
+    }
+}
+
+// Fields 1 (the counterparty) and 6 (the unit) of a row, as splitRow gives
+// them, found in one walk that ends at the unit.
+void listFields(std::string_view row, std::string_view& counterparty, std::string_view& unit) {
+    counterparty = std::string_view();
+    unit = std::string_view();
+    const char* const end = row.data() + row.size();
+    const char* start = row.data();
+    for (int field = kStoreCounterparty; field <= kStoreUnit && start < end; ++field) {
+        const auto* tab = static_cast<const char*>(std::memchr(start, '\t', end - start));
+        if (tab == nullptr) {
+            return;
+        }
+        if (field == kStoreCounterparty) {
+            counterparty = std::string_view(start, static_cast<std::size_t>(tab - start));
+        } else if (field == kStoreUnit) {
+            unit = std::string_view(start, static_cast<std::size_t>(tab - start));
+        }
+        start = tab + 1;
     }
 }
 
@@ -302,8 +322,7 @@ void OrderStore::sortUnique() {
 }
 
 // The counterparty list, the longest counterparty of each format and the
-// unit list, from the rows in table order. Every load makes them, so each
-// row is looked at only as far as its unit.
+// unit list, from the rows in table order. Every load makes them.
 void OrderStore::buildLists() {
     counterparties_.clear();
     std::set<std::string_view> units(defaultUnits().begin(), defaultUnits().end());
@@ -311,17 +330,18 @@ void OrderStore::buildLists() {
     // most rows repeat one of a few.
     std::unordered_set<std::string_view> seen;
     std::string_view lastUnit;
-    std::string_view name = rowField(line(0), kStoreCounterparty);
+    std::string_view name;
+    std::string_view unit;
+    listFields(line(0), name, unit);
     for (int i = 0; i < rowCount(); ++i) {
         const std::string_view text = line(i);
-        const std::string_view unit = rowField(text, kStoreUnit);
+        const std::string_view current = name;
         if ((i == 0 || unit != lastUnit) && seen.insert(unit).second) {
             units.insert(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
         }
         lastUnit = unit;
-        const std::string_view next = rowField(line(i + 1), kStoreCounterparty);
-        const std::string_view current = std::exchange(name, next);
-        if (current.empty() || current == next) {
+        listFields(line(i + 1), name, unit);
+        if (current.empty() || current == name) {
             continue;
         }
         const int format = leadingInteger(rowField(text, kStoreFormatIndex));
@@ -332,9 +352,9 @@ void OrderStore::buildLists() {
         }
     }
     units_.clear();
-    for (const std::string_view unit : units) {
-        if (!unit.empty()) {
-            units_.emplace_back(unit);
+    for (const std::string_view entry : units) {
+        if (!entry.empty()) {
+            units_.emplace_back(entry);
         }
     }
 }
