@@ -13,6 +13,15 @@ bool isRowBreak(char c) {
     return c == '\t' || c == '\r' || c == '\n';
 }
 
+bool hasRowBreak(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) <= '\r' && isRowBreak(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The ten fields as composeRow joins them: views into the fields given, or
 // into `owned` where a field had to change (a TAB, CR or LF made a space).
 struct RowParts {
@@ -51,7 +60,7 @@ std::size_t rowParts(const std::string_view* fields, int count, bool sanitise, R
     std::size_t total = kRowFieldCount - 1;  // the TABs
     for (int i = 0; i < kRowFieldCount; ++i) {
         std::string_view part = i < count ? fields[i] : std::string_view();
-        if (sanitise && part.find_first_of("\t\r\n") != std::string_view::npos) {
+        if (sanitise && hasRowBreak(part)) {
             std::string& copy = row.owned[i];
             copy.assign(part);
             std::replace_if(copy.begin(), copy.end(), isRowBreak, ' ');

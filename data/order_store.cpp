@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <set>
 #include <unordered_set>
 
@@ -134,8 +135,6 @@ void OrderStore::emptyRow(int row) {
 
 std::vector<int> OrderStore::rowsOf(std::string_view counterparty) const {
     std::vector<int> found;
-    int first = 0;
-    int last = rowCount();
     if (inOrder_ && !counterparty.empty()) {
         // In a table in order the rows of one counterparty, the rows that
         // begin with it and a TAB, stand together.
@@ -148,11 +147,13 @@ std::vector<int> OrderStore::rowsOf(std::string_view counterparty) const {
         };
         std::string key(counterparty);
         key += '\t';
-        first = from(key);
+        const int first = from(key);
         key.back() = '\t' + 1;
-        last = from(key);
+        found.resize(static_cast<std::size_t>(from(key) - first));
+        std::iota(found.begin(), found.end(), first);
+        return found;
     }
-    for (int row = first; row < last; ++row) {
+    for (int row = 0; row < rowCount(); ++row) {
         if (!isEmptyRow(row) && field(row, kStoreCounterparty) == counterparty) {
             found.push_back(row);
         }
@@ -296,27 +297,34 @@ void OrderStore::noteWritten(std::uint64_t version, bool readsBack) {
 }
 
 // Sorts the rows by their text, drops duplicates and emptied rows and packs
-// the text block.
+// the text block. Each row keeps its place in the working file, so that a
+// rewrite after the browser's edits still copies the rows it did not change.
 void OrderStore::sortUnique() {
-    std::vector<std::string_view> sorted = lines();
-    sortUniqueViews(sorted);
-    std::string packed;
+    std::vector<Span> sorted;
+    sorted.reserve(rows_.size());
     std::size_t size = 0;
-    for (const std::string_view text : sorted) {
-        size += text.size();
-    }
-    packed.reserve(size);
-    std::vector<Span> spans;
-    spans.reserve(sorted.size());
-    for (const std::string_view text : sorted) {
-        if (!text.empty()) {
-            spans.push_back(Span{static_cast<std::uint32_t>(packed.size()),
-                                 static_cast<std::uint32_t>(text.size())});
-            packed.append(text);
+    for (const Span span : rows_) {
+        if (span.length > 0) {
+            sorted.push_back(span);
+            size += span.length;
         }
     }
+    // string_view compares through char_traits<char>, which orders bytes as
+    // unsigned values.
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [this](Span a, Span b) { return spanText(a) < spanText(b); });
+    sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                             [this](Span a, Span b) { return spanText(a) == spanText(b); }),
+                 sorted.end());
+    std::string packed;
+    packed.reserve(size);
+    for (Span& span : sorted) {
+        const std::string_view text = spanText(span);
+        span.offset = static_cast<std::uint32_t>(packed.size());
+        packed.append(text);
+    }
     text_.swap(packed);
-    rows_.swap(spans);
+    rows_.swap(sorted);
     inOrder_ = true;
     holdsFile_ = false;
 }
