@@ -23,6 +23,10 @@ ItemGroup groupOf(int item) {
     return ItemGroup{item, item};
 }
 
+bool isFrameOnlyItem(int item) {
+    return item == 25 || item == 26 || item == 28 || item == 29;
+}
+
 void setGroupRect(FormLayout& layout, int item, const Rect& mm) {
     if (item < 0 || item >= kLayoutItemCount) {
         return;

@@ -16,6 +16,10 @@ struct ItemGroup {
 };
 ItemGroup groupOf(int item);
 
+// The three-cell stamp box, the item table, the revenue stamp box and the
+// rule line: frames whose text is never drawn.
+bool isFrameOnlyItem(int item);
+
 // Gives `item` and the rest of its group the rectangle `mm` (hundredths of
 // a millimetre). The caller prepares the group's items afterwards.
 void setGroupRect(FormLayout& layout, int item, const Rect& mm);

@@ -38,7 +38,72 @@ std::string fixed(double value, int precision) {
     return text;
 }
 
+std::string_view trimmedBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A plain number as sign, integer digits without leading zeros and fraction
+// digits without trailing zeros ("-0" is "0"); empty when it is not one.
+std::string canonicalDecimal(std::string_view text) {
+    if (!isPlainNumber(text)) {
+        return std::string();
+    }
+    text = trimmedBlanks(text);
+    const bool negative = text.front() == '-';
+    if (negative) {
+        text.remove_prefix(1);
+    }
+    const std::size_t point = text.find('.');
+    std::string_view integer = text.substr(0, point);
+    std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
+    while (!integer.empty() && integer.front() == '0') {
+        integer.remove_prefix(1);
+    }
+    while (!fraction.empty() && fraction.back() == '0') {
+        fraction.remove_suffix(1);
+    }
+    std::string canonical(integer.empty() ? "0" : integer);
+    if (!fraction.empty()) {
+        canonical.append(".").append(fraction);
+    }
+    return negative && canonical != "0" ? "-" + canonical : canonical;
+}
+
 }  // namespace
+
+bool isPlainNumber(std::string_view text) {
+    text = trimmedBlanks(text);
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
+    }
+    std::size_t digits = 0;
+    std::size_t points = 0;
+    for (const char c : text) {
+        if (isDigit(c)) {
+            ++digits;
+        } else if (c == '.' && points == 0) {
+            ++points;
+        } else {
+            return false;
+        }
+    }
+    return digits > 0;
+}
+
+bool sameDecimal(std::string_view a, std::string_view b) {
+    const std::string first = canonicalDecimal(a);
+    return !first.empty() && first == canonicalDecimal(b);
+}
 
 double leadingNumber(std::string_view text) {
     bool negative = false;

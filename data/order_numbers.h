@@ -16,6 +16,18 @@ double leadingNumber(std::string_view text);
 // to the int range); 0 when there is none.
 int leadingInteger(std::string_view text);
 
+// Whether `text` is a plain decimal number: blanks around it, an optional
+// minus sign, digits with at most one point and digits on at least one side
+// of it. No separators, exponent or other character ("1e3", "12abc" and
+// "1,234" are not).
+bool isPlainNumber(std::string_view text);
+
+// Whether two plain numbers stand for the same value digit for digit:
+// blanks, leading zeros and trailing zeros of the fraction aside ("0500.10"
+// and " 500.1" do, "1.234" and "1.23" do not). False when either is not a
+// plain number.
+bool sameDecimal(std::string_view a, std::string_view b);
+
 // "%8.0f" of `value` when it has no fractional part, else "%8.2f" (with
 // a decimal point whatever the locale).
 std::string quantityText(double value);

@@ -24,6 +24,19 @@ void takeShownLines(const QPlainTextEdit* edit, std::string (&lines)[2]) {
 }  // namespace
 
 void DataEntryDialog::commit() {
+    // A number the order cannot keep as it is shown is refused, never
+    // changed. Lines without a name are not kept at all.
+    for (int slot = 0; slot < 5; ++slot) {
+        const QString name = lines_[slot].name->toPlainText();
+        if (name.isEmpty() || name.startsWith(QLatin1Char('\n'))) {
+            continue;
+        }
+        for (const auto& [edit, field] : numberFields(slot)) {
+            if (!keepsTypedNumber(edit, field, true)) {
+                return;
+            }
+        }
+    }
     WorkingOrder& working = workingOrder();
     storeHeaderControls();
     storeRecordText(working.approvalNo, approval_->text());

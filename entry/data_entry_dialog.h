@@ -4,16 +4,18 @@
 // order. It works on the WorkingOrder and writes the current order on OK
 // (and at once on "データクリア").
 
+#include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
+#include "entry/entry_fields.h"
 #include "widgets/dialog_base.h"
 
 class QButtonGroup;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
-class QInputMethodEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -75,7 +77,7 @@ private:
     void buildLine(QGridLayout* grid, int slot);
     QLayout* buildButtons();
     void applyColours();
-    void paintReadOnly(QLineEdit* edit);
+    void showNoteDaysEditable(bool editable);
 
     // Opening.
     void fillLists();
@@ -85,12 +87,13 @@ private:
     void connectFields();
     void refillLine(int slot);
     void nameChanged(int slot);
-    void trackComposition(QObject* watched, const QInputMethodEvent* event);
     void datesAndPlacesChanged();
     void storeHeaderControls();
     void takePayment();
     void paymentClicked(int kind);
     void pickDeliveryDate(int slot, const QDate& date);
+    // The number fields of line `slot` with the way their record keeps them.
+    std::array<std::pair<QLineEdit*, NumberField>, 3> numberFields(int slot) const;
     bool numberFocusIn(QObject* watched);
     bool numberFocusOut(QObject* watched);
     void deriveUnitPrice(int slot);
@@ -114,8 +117,6 @@ private:
     QLabel* approvalLabel_ = nullptr;
     QLineEdit* approval_ = nullptr;
     bool refilling_ = false;
-    // A name edit whose input method composition is under way.
-    bool composing_[5] = {};
     int lineToSplit_ = 0;
 };
 

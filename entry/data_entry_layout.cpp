@@ -1,7 +1,6 @@
 // Building the controls of the data entry dialog: the order date, the
 // counterparty, the payment terms, the five item lines and the buttons.
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -19,6 +18,7 @@
 #include "entry/data_entry_ids.h"
 #include "entry/date_drop_button.h"
 #include "entry/entry_fields.h"
+#include "entry/working_order.h"
 #include "widgets/sjis_input.h"
 #include "widgets/up_down_control.h"
 
@@ -26,11 +26,6 @@ namespace belvorine {
 namespace {
 
 using namespace data_entry;
-
-// Boxes hold as many half-width characters on a line as the form prints.
-constexpr int kNameColumns = 40;
-constexpr int kDateColumns = 10;
-constexpr int kPlaceColumns = 15;
 
 const QColor kStaticColour(200, 200, 180);
 const QColor kFormatColours[] = {QColor(255, 255, 200), QColor(255, 0, 0)};
@@ -168,7 +163,8 @@ void DataEntryDialog::buildLine(QGridLayout* grid, int slot) {
     QWidget* parent = grid->parentWidget();
     LineControls& line = lines_[slot];
     const int row = slot + 1;
-    line.name = makeTwoLineEdit(kName1 + slot, kNameBytes, kNameColumns, false, parent);
+    // Boxes hold as many half-width characters on a line as the form prints.
+    line.name = makeTwoLineEdit(kName1 + slot, kNameBytes, kNameLineBytes, false, parent);
     line.quantity = numberEdit(kQuantity1 + slot, kQuantityBytes, false, 10, parent);
     line.unit = textCombo(kUnit1 + slot, kUnitBytes, 6, parent);
     line.unitPrice = numberEdit(kUnitPrice1 + slot, kUnitPriceBytes, false, 12, parent);
@@ -176,10 +172,10 @@ void DataEntryDialog::buildLine(QGridLayout* grid, int slot) {
     // Computed as a rule, so Tab passes it by.
     line.amount->setFocusPolicy(Qt::ClickFocus);
     line.date =
-        makeTwoLineEdit(kDeliveryDate1 + slot, kDeliveryDateBytes, kDateColumns, true, parent);
+        makeTwoLineEdit(kDeliveryDate1 + slot, kDeliveryDateBytes, kDateLineBytes, true, parent);
     line.picker = new DateDropButton(parent);
     setControlId(line.picker, kDatePicker1 + slot);
-    line.place = makeTwoLineEdit(kPlace1 + slot, kPlaceBytes, kPlaceColumns, true, parent);
+    line.place = makeTwoLineEdit(kPlace1 + slot, kPlaceBytes, kPlaceLineBytes, true, parent);
     grid->addWidget(line.name, row, 0);
     grid->addWidget(line.quantity, row, 1);
     grid->addWidget(line.unit, row, 2);
@@ -224,17 +220,11 @@ void DataEntryDialog::applyColours() {
             "QGroupBox::title { background-color: rgb(200,200,180); color: black; }"));
     }
     fill(formatName_, kFormatColours[currentFormat() == 1 ? 1 : 0]);
-    for (QLineEdit* widget : findChildren<QLineEdit*>()) {
-        paintReadOnly(widget);
-    }
 }
 
-void DataEntryDialog::paintReadOnly(QLineEdit* edit) {
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, edit->isReadOnly()
-                                         ? kStaticColour
-                                         : QApplication::palette(edit).color(QPalette::Base));
-    edit->setPalette(palette);
+// A read-only edit is drawn like the static texts.
+void DataEntryDialog::showNoteDaysEditable(bool editable) {
+    setEditable(noteDays_, editable, kStaticColour);
 }
 
 }  // namespace belvorine

@@ -5,11 +5,12 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTextCursor>
 
@@ -27,10 +28,6 @@ namespace {
 // Grouped for display; "Over Flow" is a word, not a number to group.
 QString shownNumber(std::string_view number) {
     return fromRecordText(number == kOverFlow ? std::string(number) : groupThousands(number));
-}
-
-std::string ungrouped(const QLineEdit* edit) {
-    return removeThousands(toRecordText(edit->text(), 255));
 }
 
 // "%4d年\r\n%02d月%02d日" of a date, as the records keep a delivery date.
@@ -76,34 +73,25 @@ void DataEntryDialog::connectFields() {
 }
 
 bool DataEntryDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::InputMethod) {
-        trackComposition(watched, static_cast<QInputMethodEvent*>(event));
-    } else if (event->type() == QEvent::FocusOut) {
-        // A composition the input method dropped with the focus ends here.
+    if (entersField(event)) {
+        numberFocusIn(watched);
+    } else if (leavesField(event) && !numberFocusOut(watched)) {
+        storeHeaderControls();
         for (int slot = 0; slot < 5; ++slot) {
-            if (watched == lines_[slot].name && composing_[slot]) {
-                composing_[slot] = false;
-                nameChanged(slot);
-            }
-        }
-    }
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        // A context menu or a list dropping down does not leave the field.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-            if (event->type() == QEvent::FocusIn) {
-                numberFocusIn(watched);
-            } else if (!numberFocusOut(watched)) {
-                storeHeaderControls();
-                for (int slot = 0; slot < 5; ++slot) {
-                    if (watched == lines_[slot].unit) {
-                        storeRecordText(workingOrder().lines[slot].unit,
-                                        lines_[slot].unit->currentText(), data_entry::kUnitBytes);
-                    }
-                }
+            if (watched == lines_[slot].unit) {
+                storeRecordText(workingOrder().lines[slot].unit, lines_[slot].unit->currentText(),
+                                data_entry::kUnitBytes);
             }
         }
     }
     return BelvorineDialog::eventFilter(watched, event);
+}
+
+std::array<std::pair<QLineEdit*, NumberField>, 3> DataEntryDialog::numberFields(int slot) const {
+    const LineControls& line = lines_[slot];
+    return {{{line.quantity, NumberField::Quantity},
+             {line.unitPrice, NumberField::UnitPrice},
+             {line.amount, NumberField::Amount}}};
 }
 
 bool DataEntryDialog::numberFocusIn(QObject* watched) {
@@ -111,7 +99,7 @@ bool DataEntryDialog::numberFocusIn(QObject* watched) {
         const LineControls& line = lines_[slot];
         OrderLine& record = workingOrder().lines[slot];
         const auto showUngrouped = [&](QLineEdit* edit, auto& field) {
-            const std::string text = ungrouped(edit);
+            const std::string text = typedNumber(edit);
             copySjis(field, text);
             edit->setText(fromRecordText(text));
             return true;
@@ -129,23 +117,30 @@ bool DataEntryDialog::numberFocusIn(QObject* watched) {
     return false;
 }
 
+// A number the record cannot keep as typed stays as it is in its field,
+// which gets the focus back.
 bool DataEntryDialog::numberFocusOut(QObject* watched) {
     for (int slot = 0; slot < 5; ++slot) {
         const LineControls& line = lines_[slot];
         OrderLine& record = workingOrder().lines[slot];
+        for (const auto& [edit, field] : numberFields(slot)) {
+            if (watched == edit && !keepsTypedNumber(edit, field, false)) {
+                return true;
+            }
+        }
         if (watched == line.quantity) {
-            copySjis(record.quantity, ungrouped(line.quantity));
+            copySjis(record.quantity, typedNumber(line.quantity));
             line.quantity->setText(shownNumber(sjisView(record.quantity)));
             return true;
         }
         if (watched == line.unitPrice) {
-            copySjis(record.unitPrice, normaliseUnitPrice(ungrouped(line.unitPrice)));
+            copySjis(record.unitPrice, normaliseUnitPrice(typedNumber(line.unitPrice)));
             line.unitPrice->setText(shownNumber(sjisView(record.unitPrice)));
             recomputeAmount(slot);
             return true;
         }
         if (watched == line.amount) {
-            copySjis(record.amount, ungrouped(line.amount));
+            copySjis(record.amount, typedNumber(line.amount));
             line.amount->setText(shownNumber(sjisView(record.amount)));
             deriveUnitPrice(slot);
             return true;
@@ -157,7 +152,7 @@ bool DataEntryDialog::numberFocusOut(QObject* watched) {
 void DataEntryDialog::recomputeAmount(int slot) {
     const LineControls& line = lines_[slot];
     std::string amount;
-    if (lineAmount(ungrouped(line.quantity), ungrouped(line.unitPrice), amount)) {
+    if (lineAmount(typedNumber(line.quantity), typedNumber(line.unitPrice), amount)) {
         line.amount->setText(shownNumber(amount));
     }
 }
@@ -165,7 +160,7 @@ void DataEntryDialog::recomputeAmount(int slot) {
 void DataEntryDialog::deriveUnitPrice(int slot) {
     const LineControls& line = lines_[slot];
     std::string unitPrice;
-    if (unitPriceForAmount(ungrouped(line.quantity), ungrouped(line.amount), unitPrice)) {
+    if (unitPriceForAmount(typedNumber(line.quantity), typedNumber(line.amount), unitPrice)) {
         line.unitPrice->setText(shownNumber(unitPrice));
     }
 }
@@ -197,38 +192,41 @@ void DataEntryDialog::storeLineControls() {
         const LineControls& line = lines_[slot];
         OrderLine& record = workingOrder().lines[slot];
         storeRecordText(record.name, line.name->toPlainText());
-        copySjis(record.quantity, ungrouped(line.quantity));
+        copySjis(record.quantity, typedNumber(line.quantity));
         storeRecordText(record.unit, line.unit->currentText(), data_entry::kUnitBytes);
-        copySjis(record.unitPrice, ungrouped(line.unitPrice));
-        copySjis(record.amount, ungrouped(line.amount));
+        copySjis(record.unitPrice, typedNumber(line.unitPrice));
+        copySjis(record.amount, typedNumber(line.amount));
         storeRecordText(record.deliveryDate, line.date->toPlainText());
         storeRecordText(record.deliveryPlace, line.place->toPlainText());
     }
 }
 
-// An input method sends a text change for every update of its composition
-// (and removes a selected text before the composition starts); only the
-// committed text counts as the name.
-void DataEntryDialog::trackComposition(QObject* watched, const QInputMethodEvent* event) {
-    for (int slot = 0; slot < 5; ++slot) {
-        if (watched == lines_[slot].name) {
-            composing_[slot] = !event->preeditString().isEmpty();
-        }
-    }
-}
-
+// Only a committed change of the name counts. An input method changes the
+// text while it composes (it removes a selected text when the composition
+// begins) and reports a change for every event it sends, even one that
+// changes nothing (switching it on); a cancelled composition puts the text
+// back. An empty name stays empty without moving any line: only a name
+// erased by the user removes its line.
 void DataEntryDialog::nameChanged(int slot) {
-    if (refilling_ || composing_[slot]) {
+    QPlainTextEdit* edit = lines_[slot].name;
+    if (refilling_ || isComposing(edit)) {
         return;
     }
     WorkingOrder& working = workingOrder();
+    OrderLine& record = working.lines[slot];
+    if (toRecordText(edit->toPlainText(), sizeof record.name - 1) == sjisView(record.name)) {
+        return;
+    }
+    const bool wasFilled = !isEmptyLine(record);
     // A line that moves carries what its fields show, not only what was
     // taken when they were left.
     storeLineControls();
+    if (!wasFilled && isEmptyLine(record)) {
+        return;
+    }
     int newSlot = slot;
     const unsigned moved = settleEditedLine(working, slot, newSlot);
     if (moved != 0) {
-        QPlainTextEdit* edit = lines_[slot].name;
         const bool typing = edit->hasFocus();
         const int caret = edit->textCursor().position();
         refilling_ = true;
@@ -246,6 +244,19 @@ void DataEntryDialog::nameChanged(int slot) {
             QTextCursor cursor = target->textCursor();
             cursor.setPosition(qMin(caret, static_cast<int>(target->toPlainText().size())));
             target->setTextCursor(cursor);
+            // The box the text left is still handling the key and turns its
+            // caret on at the end; told again afterwards that the focus has
+            // gone, it stops drawing it.
+            QPointer<QPlainTextEdit> left(edit);
+            QMetaObject::invokeMethod(
+                edit,
+                [left] {
+                    if (left && !left->hasFocus()) {
+                        QFocusEvent focusOut(QEvent::FocusOut, Qt::OtherFocusReason);
+                        QCoreApplication::sendEvent(left, &focusOut);
+                    }
+                },
+                Qt::QueuedConnection);
         }
     }
     recountLines(working);
@@ -281,21 +292,18 @@ void DataEntryDialog::refreshPayment() {
         radio->setChecked(false);
     }
     payment_->setExclusive(true);
-    noteDays_->setReadOnly(true);
     if (QAbstractButton* radio = payment_->button(working.paymentKind)) {
         radio->setChecked(true);
     }
     if (working.paymentKind == kPaymentNote) {
-        noteDays_->setReadOnly(false);
-        const std::string_view text = sjisView(working.paymentText);
-        if (text == leasePaymentText() || text == cashPaymentText()) {
+        if (paymentKindOf(sjisView(working.paymentText)) != kPaymentNote) {
             working.paymentText[0] = '\0';
         }
         noteDays_->setText(fromRecordText(working.paymentText));
     } else {
         noteDays_->clear();
     }
-    paintReadOnly(noteDays_);
+    showNoteDaysEditable(working.paymentKind == kPaymentNote);
 }
 
 void DataEntryDialog::paymentClicked(int kind) {
@@ -304,21 +312,14 @@ void DataEntryDialog::paymentClicked(int kind) {
 }
 
 void DataEntryDialog::takePayment() {
-    WorkingOrder& working = workingOrder();
-    switch (payment_->checkedId()) {
-        case kPaymentNote:
-            storeRecordText(working.paymentText, noteDays_->text());
-            break;
-        case kPaymentLease:
-            copySjis(working.paymentText, leasePaymentText());
-            break;
-        case kPaymentCash:
-            copySjis(working.paymentText, cashPaymentText());
-            break;
-        default:
-            return;
+    const int kind = payment_->checkedId();
+    if (kind < 0) {
+        return;
     }
-    working.paymentKind = payment_->checkedId();
+    WorkingOrder& working = workingOrder();
+    copySjis(working.paymentText,
+             paymentTextOf(kind, toRecordText(noteDays_->text(), data_entry::kNoteDaysBytes)));
+    working.paymentKind = kind;
 }
 
 }  // namespace belvorine

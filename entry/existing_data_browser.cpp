@@ -46,6 +46,23 @@ SortDirection (&sortDirections())[kListColumnCount] {
     return directions;
 }
 
+// The list: Home and End go to its first and last row, as in a list, not
+// along the row to its first and last column.
+class RowList : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        const int rows = model() ? model()->rowCount() : 0;
+        if ((action != MoveHome && action != MoveEnd) || rows == 0) {
+            return QTableView::moveCursor(action, modifiers);
+        }
+        const int column = currentIndex().isValid() ? currentIndex().column() : 1;
+        return model()->index(action == MoveHome ? 0 : rows - 1, column);
+    }
+};
+
 }  // namespace
 
 std::string& selectedCounterparty() {
@@ -115,7 +132,7 @@ QLayout* ExistingDataBrowser::buildButtons() {
 
 void ExistingDataBrowser::buildList() {
     rows_ = new ExistingDataList(orderStore(), this);
-    view_ = new QTableView(this);
+    view_ = new RowList(this);
     setControlId(view_, kList);
     view_->setModel(rows_);
     view_->setShowGrid(true);

@@ -24,7 +24,7 @@ const Qt::Alignment kAlignments[kListColumnCount] = {
     Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter};
 
 void appendPaymentColumn(std::string& out, std::string_view payment) {
-    if (payment.empty() || payment == leasePaymentText() || payment == cashPaymentText()) {
+    if (payment.empty() || paymentKindOf(payment) != kPaymentNote) {
         out += payment;
         return;
     }

@@ -14,10 +14,6 @@
 namespace belvorine {
 namespace {
 
-// Display line widths of the order lines, as the data entry dialog takes them.
-constexpr std::size_t kNameLineBytes = 40;
-constexpr std::size_t kPlaceLineBytes = 15;
-
 std::string_view cut(std::string_view text, std::size_t maxBytes) {
     return text.substr(0, sjisPrefixLength(text, maxBytes));
 }
@@ -55,10 +51,7 @@ int pickRows(WorkingOrder& working, const OrderStore& store, const std::vector<i
     if (count > 0 && working.paymentText[0] == '\0') {
         copyField(working.paymentText, store.field(storeIndices.front(), kStorePaymentText));
     }
-    const std::string_view payment = sjisView(working.paymentText);
-    working.paymentKind = payment == leasePaymentText()  ? kPaymentLease
-                          : payment == cashPaymentText() ? kPaymentCash
-                                                         : kPaymentNote;
+    working.paymentKind = paymentKindOf(sjisView(working.paymentText));
     for (int i = 0; i < count; ++i) {
         fillLine(working.lines[working.lineCount], store,
                  storeIndices[static_cast<std::size_t>(i)]);

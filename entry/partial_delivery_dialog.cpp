@@ -1,6 +1,5 @@
 #include "entry/partial_delivery_dialog.h"
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,7 +42,7 @@ protected:
 
 private:
     QLayout* buildButtons();
-    void readParts();
+    bool readParts();
     void showTotal();
     bool confirmTotal(const std::string& total);
     bool confirmOverwrite();
@@ -82,7 +81,7 @@ PartialDeliveryDialog::PartialDeliveryDialog(QWidget* owner, int line)
                         k + 1, 0);
         edits_[k] = makeNumberEdit(kPart1 + k, data_entry::kQuantityBytes, false, this);
         // The partial lines take lines n to 5: only 6 - n edits are usable.
-        edits_[k]->setReadOnly(k + 1 > 6 - line);
+        setEditable(edits_[k], k + 1 <= 6 - line);
         edits_[k]->installEventFilter(this);
         grid->addWidget(edits_[k], k + 1, 1);
     }
@@ -108,15 +107,15 @@ QLayout* PartialDeliveryDialog::buildButtons() {
 
 bool PartialDeliveryDialog::eventFilter(QObject* watched, QEvent* event) {
     for (int k = 0; k < kParts; ++k) {
-        if (watched != edits_[k] ||
-            (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) ||
-            static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) {
+        if (watched != edits_[k]) {
             continue;
         }
-        parts_[k] = removeThousands(toRecordText(edits_[k]->text().trimmed(), 255));
-        if (event->type() == QEvent::FocusIn) {
+        if (entersField(event)) {
+            parts_[k] = typedNumber(edits_[k]);
             edits_[k]->setText(fromRecordText(parts_[k]));
-        } else {
+        } else if (leavesField(event) &&
+                   keepsTypedNumber(edits_[k], NumberField::Quantity, false)) {
+            parts_[k] = typedNumber(edits_[k]);
             showTotal();
             edits_[k]->setText(fromRecordText(groupThousands(parts_[k])));
         }
@@ -124,10 +123,16 @@ bool PartialDeliveryDialog::eventFilter(QObject* watched, QEvent* event) {
     return BelvorineDialog::eventFilter(watched, event);
 }
 
-void PartialDeliveryDialog::readParts() {
+// False, with the field refused, when a part is not a quantity its line
+// keeps as typed.
+bool PartialDeliveryDialog::readParts() {
     for (int k = 0; k < kParts; ++k) {
-        parts_[k] = removeThousands(toRecordText(edits_[k]->text().trimmed(), 255));
+        if (!keepsTypedNumber(edits_[k], NumberField::Quantity, true)) {
+            return false;
+        }
+        parts_[k] = typedNumber(edits_[k]);
     }
+    return true;
 }
 
 void PartialDeliveryDialog::showTotal() {
@@ -173,7 +178,9 @@ bool PartialDeliveryDialog::confirmOverwrite() {
 void PartialDeliveryDialog::accept() {
     // Read from the edits, not from the total shown: Enter in the last edit
     // presses OK without leaving it.
-    readParts();
+    if (!readParts()) {
+        return;
+    }
     const std::string total = partialTotal(parts_);
     showTotal();
     if (!confirmTotal(total)) {

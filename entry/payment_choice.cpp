@@ -34,37 +34,27 @@ PaymentChoice::PaymentChoice(QWidget* parent, const PaymentChoiceIds& ids, bool 
     group_->addButton(lease_, kPaymentLease);
     group_->addButton(cash_, kPaymentCash);
     days_->setMaximumWidth(days_->fontMetrics().horizontalAdvance(QStringLiteral("000000000")));
+    // Tab follows the row as it is shown: the days stand right after "手形".
+    QWidget::setTabOrder(note_, days_);
+    QWidget::setTabOrder(days_, lease_);
+    QWidget::setTabOrder(lease_, cash_);
     connect(group_, &QButtonGroup::idClicked, this, &PaymentChoice::choose);
 }
 
 void PaymentChoice::showTerms(std::string_view paymentText) {
-    if (paymentText == cashPaymentText()) {
-        cash_->setChecked(true);
-        days_->clear();
-        days_->setReadOnly(true);
-    } else if (paymentText == leasePaymentText()) {
-        lease_->setChecked(true);
-        days_->clear();
-        days_->setReadOnly(true);
-    } else {
-        note_->setChecked(true);
-        days_->setReadOnly(false);
-        days_->setText(fromRecordText(paymentText));
-    }
+    const int kind = paymentKindOf(paymentText);
+    group_->button(kind)->setChecked(true);
+    days_->setText(kind == kPaymentNote ? fromRecordText(paymentText) : QString());
+    setEditable(days_, kind == kPaymentNote);
 }
 
 std::string PaymentChoice::terms() const {
-    if (lease_->isChecked()) {
-        return leasePaymentText();
-    }
-    if (cash_->isChecked()) {
-        return cashPaymentText();
-    }
-    return toRecordText(days_->text().trimmed(), data_entry::kNoteDaysBytes);
+    return paymentTextOf(group_->checkedId(),
+                         toRecordText(days_->text().trimmed(), data_entry::kNoteDaysBytes));
 }
 
 void PaymentChoice::choose(int kind) {
-    days_->setReadOnly(kind != kPaymentNote);
+    setEditable(days_, kind == kPaymentNote);
     if (kind != kPaymentNote && emptyDaysOffNote_) {
         days_->clear();
     }

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "entry/existing_data_rows.h"
 #include "entry/history_dialog_ids.h"
 #include "entry/payment_choice.h"
+#include "entry/working_order.h"
 #include "widgets/dialog_base.h"
 #include "widgets/message_box.h"
 #include "widgets/shown_lines.h"
@@ -30,9 +30,9 @@ namespace {
 
 using namespace row_editor;
 
-// Lines of the name and the delivery place as the order lines keep them.
-constexpr int kNameLineBytes = 40;
-constexpr int kPlaceLineBytes = 15;
+// A number may be typed as long as the history keeps it ("%8.2f" of up to
+// 19 characters), so that it is never cut while it is typed.
+constexpr int kNumberBytes = 19;
 
 class RowEditorDialog : public BelvorineDialog {
 public:
@@ -46,6 +46,7 @@ private:
     QLayout* buildItem();
     QLayout* buildButtons();
     void showRow();
+    NumberField numberField(const QLineEdit* edit) const;
     void normaliseNumber(QLineEdit* edit);
     void accept() override;
 
@@ -60,7 +61,8 @@ private:
 };
 
 // The first two lines of a box as it shows them, each cut to `maxBytes`.
-void takeLines(const QPlainTextEdit* edit, int maxBytes, std::string& first, std::string& second) {
+void takeLines(const QPlainTextEdit* edit, std::size_t maxBytes, std::string& first,
+               std::string& second) {
     const QStringList lines = shownLines(edit, 2);
     first = lines.size() > 0 ? toRecordText(lines[0], maxBytes) : std::string();
     second = lines.size() > 1 ? toRecordText(lines[1], maxBytes) : std::string();
@@ -96,13 +98,17 @@ QLayout* RowEditorDialog::buildPayment() {
 QLayout* RowEditorDialog::buildItem() {
     auto* grid = new QGridLayout;
     name_ = makeTwoLineEdit(kName, 2 * kNameLineBytes + 2, kNameLineBytes, false, this);
-    quantity_ = makeNumberEdit(kQuantity, data_entry::kQuantityBytes, false, this);
+    quantity_ = makeNumberEdit(kQuantity, kNumberBytes, false, this);
     unit_ = makeTextCombo(kUnit, data_entry::kUnitBytes, this);
-    unitPrice_ = makeNumberEdit(kUnitPrice, data_entry::kUnitPriceBytes, false, this);
+    unitPrice_ = makeNumberEdit(kUnitPrice, kNumberBytes, false, this);
     place_ = makeTwoLineEdit(kPlace, 2 * kPlaceLineBytes + 2, kPlaceLineBytes, true, this);
     for (const std::string& unit : store_.units()) {
         unit_->addItem(fromRecordText(unit));
     }
+    // Wide enough for the longest unit of the list and for a unit as long
+    // as one may be typed.
+    unit_->setMinimumContentsLength(data_entry::kUnitBytes);
+    unit_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     grid->addWidget(makeLabel(QStringLiteral("品　名"), kNameLabel, this), 0, 0);
     grid->addWidget(name_, 0, 1, 1, 3);
     grid->addWidget(makeLabel(QStringLiteral("数　量"), kQuantityLabel, this), 1, 0);
@@ -136,28 +142,36 @@ void RowEditorDialog::showRow() {
 
 bool RowEditorDialog::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (edit && (edit == quantity_ || edit == unitPrice_) &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        if (event->type() == QEvent::FocusIn) {
-            // Shortened to what was typed, so the typing limit leaves room.
+    if (edit && (edit == quantity_ || edit == unitPrice_)) {
+        if (entersField(event)) {
+            // Shortened to what was typed, so that it reads as typed.
             edit->setText(shortNumberText(edit->text()));
-        } else {
+        } else if (leavesField(event) && keepsTypedNumber(edit, numberField(edit), false)) {
             normaliseNumber(edit);
         }
     }
     return BelvorineDialog::eventFilter(watched, event);
 }
 
+NumberField RowEditorDialog::numberField(const QLineEdit* edit) const {
+    return edit == quantity_ ? NumberField::Quantity : NumberField::UnitPrice;
+}
+
 // As the data entry dialog keeps them: a quantity "%8.0f" or "%8.2f", a unit
 // price "%8.2f".
 void RowEditorDialog::normaliseNumber(QLineEdit* edit) {
-    const std::string typed = toRecordText(edit->text(), 255);
+    const std::string typed = typedNumber(edit);
     edit->setText(
         fromRecordText(edit == quantity_ ? normaliseQuantity(typed) : normaliseUnitPrice(typed)));
 }
 
 void RowEditorDialog::accept() {
+    // A number the history cannot keep as typed is refused, never changed.
+    for (QLineEdit* edit : {quantity_, unitPrice_}) {
+        if (!keepsTypedNumber(edit, numberField(edit), true)) {
+            return;
+        }
+    }
     normaliseNumber(quantity_);
     normaliseNumber(unitPrice_);
     StoreRow row = store_.row(storeIndex_);

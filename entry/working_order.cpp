@@ -12,11 +12,6 @@
 namespace belvorine {
 namespace {
 
-// Widths of the display lines that the form prints.
-constexpr std::size_t kNameLineBytes = 40;
-constexpr std::size_t kDateLineBytes = 10;
-constexpr std::size_t kPlaceLineBytes = 15;
-
 // Amounts are whole numbers below the largest 32-bit signed value.
 constexpr double kAmountLimit = 2147483647.0;
 
@@ -69,6 +64,16 @@ void normaliseNumbers(OrderLine& line) {
     copySjis(line.amount, normaliseAmount(sjisView(line.amount)));
 }
 
+const std::string& leasePaymentText() {
+    static const std::string text = toSjisLossy(QStringLiteral("ﾘｰｽ"));
+    return text;
+}
+
+const std::string& cashPaymentText() {
+    static const std::string text = toSjisLossy(QStringLiteral("現金"));
+    return text;
+}
+
 }  // namespace
 
 double numberOf(std::string_view text) {
@@ -86,14 +91,22 @@ void initialiseWorkingOrder() {
     initialiseOrderLines(working.lines, kWorkingLineCount);
 }
 
-const std::string& leasePaymentText() {
-    static const std::string text = toSjisLossy(QStringLiteral("ﾘｰｽ"));
-    return text;
+PaymentTerms paymentKindOf(std::string_view paymentText) {
+    if (paymentText == leasePaymentText()) {
+        return kPaymentLease;
+    }
+    return paymentText == cashPaymentText() ? kPaymentCash : kPaymentNote;
 }
 
-const std::string& cashPaymentText() {
-    static const std::string text = toSjisLossy(QStringLiteral("現金"));
-    return text;
+std::string paymentTextOf(int kind, std::string_view noteDays) {
+    switch (kind) {
+        case kPaymentLease:
+            return leasePaymentText();
+        case kPaymentCash:
+            return cashPaymentText();
+        default:
+            return std::string(noteDays);
+    }
 }
 
 void copyFromOrder(WorkingOrder& working, const OrderRecord& order) {

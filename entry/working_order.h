@@ -4,6 +4,7 @@
 // goes back into the current order on OK (and at once on "データクリア").
 // The operations here work on the records only, apart from the widgets.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,11 +39,23 @@ WorkingOrder& workingOrder();
 // current order's lines start (today's delivery date, the default place).
 void initialiseWorkingOrder();
 
-// The half-width "ﾘｰｽ" and "現金" of the payment kinds, in Shift-JIS, and
-// the text a computed amount shows when it does not fit.
-const std::string& leasePaymentText();
-const std::string& cashPaymentText();
+// Widths in bytes of the display lines that the form prints: the name, the
+// delivery date and the delivery place each show two lines of these.
+inline constexpr std::size_t kNameLineBytes = 40;
+inline constexpr std::size_t kDateLineBytes = 10;
+inline constexpr std::size_t kPlaceLineBytes = 15;
+
+// The text a computed amount shows when it does not fit.
 inline constexpr std::string_view kOverFlow = "Over Flow";
+
+// The payment kind a payment text (Shift-JIS) stands for: the half-width
+// "ﾘｰｽ" a lease, "現金" cash, anything else (a note's days, or nothing
+// yet) a note.
+PaymentTerms paymentKindOf(std::string_view paymentText);
+
+// The payment text of `kind`: for a note its days as typed, else "ﾘｰｽ" or
+// "現金".
+std::string paymentTextOf(int kind, std::string_view noteDays);
 
 // Takes the header (with the payment kind), the five lines and the blank
 // line of `order`; the remembered approval number stays.

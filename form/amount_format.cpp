@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "data/order_numbers.h"
 #include "data/order_record.h"
 #include "platform/sjis_text.h"
 
@@ -43,9 +44,18 @@ std::string groupThousands(std::string_view number) {
     if (number.size() > kMaxGroupedInput) {
         return std::string(number);
     }
-    const std::size_t lastSpace = number.rfind(' ');
-    const std::string_view value =
-        lastSpace == std::string_view::npos ? number : number.substr(lastSpace + 1);
+    std::string_view value = number;
+    while (!value.empty() && value.front() == ' ') {
+        value.remove_prefix(1);
+    }
+    while (!value.empty() && value.back() == ' ') {
+        value.remove_suffix(1);
+    }
+    // Commas go only into a number: anything else (a character of two
+    // bytes, a letter, "Over Flow") is left whole for the field to judge.
+    if (!isPlainNumber(value)) {
+        return std::string(value);
+    }
     const std::size_t point = value.find('.');
     const std::string_view integer = value.substr(0, point);
     const std::string_view rest = point == std::string_view::npos ? "" : value.substr(point);

@@ -11,11 +11,12 @@ namespace belvorine {
 struct OrderLine;
 struct OrderRecord;
 
-// Inserts a comma every three digits of the integer part. Leading spaces
-// are dropped. A text of more than 20 bytes, and one whose integer part has
-// 18 or more digits, comes back unchanged; one with fewer than 4 digits
-// comes back without its leading spaces. A leading minus sign stays in
-// front of the grouped digits.
+// Inserts a comma every three digits of the integer part of a plain number
+// (isPlainNumber). Leading spaces are dropped. A text of more than 20 bytes,
+// and one whose integer part has 18 or more digits, comes back unchanged;
+// one with fewer than 4 digits, and one that is not a plain number, comes
+// back without its leading spaces. A leading minus sign stays in front of
+// the grouped digits.
 std::string groupThousands(std::string_view number);
 
 // The same into `out` (`outSize` bytes, at least the input's length plus

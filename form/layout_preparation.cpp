@@ -1,7 +1,9 @@
 #include "form/layout_preparation.h"
 
+#include "data/layout_model.h"
 #include "data/settings_state.h"
 #include "form/page_geometry.h"
+#include "form/text_fitting.h"
 #include "form/units.h"
 #include "platform/screen_metrics.h"
 
@@ -85,6 +87,25 @@ void prepareLayoutItem(int format, LayoutItem& item) {
                   dX);
     keepInsideBox(screenRect.top, screenRect.bottom, mm.top, mm.bottom, H, page.marginTop.value,
                   dY);
+}
+
+void prepareEditedFrame(int format, FormLayout& layout, int item) {
+    if (item < 0 || item >= kLayoutItemCount) {
+        return;
+    }
+    LayoutItem& frame = layout[item];
+    prepareLayoutItem(format, frame);
+    copyRectsToGroup(layout, item);
+    if (frame.sizeRule == kSizeFitHeight) {
+        frame.pointSize = mulDiv(frame.screenRect.height(), 72, displayDpiY());
+    } else if (frame.sizeRule == kSizeFitWidth) {
+        frame.pointSize = groupFitPointSize(layout, item);
+    }
+    const ItemGroup group = groupOf(item);
+    for (int member = group.first; member <= group.last; ++member) {
+        layout[member].sizeRule = frame.sizeRule;
+        layout[member].pointSize = frame.pointSize;
+    }
 }
 
 void prepareLayout(int format, FormLayout& layout) {

@@ -13,6 +13,12 @@ namespace belvorine {
 // replaced by 600 and display resolutions of 0 by 96, and stored back.
 void prepareLayoutItem(int format, LayoutItem& item);
 
+// After `item`'s frame was moved, resized or edited (with the mouse or in
+// the item property dialog): prepares it, gives the rest of its group its
+// rectangles and size rule, and sets the point size its rule gives (the
+// frame's height in points, or the group's one fit-to-width size).
+void prepareEditedFrame(int format, FormLayout& layout, int item);
+
 // The margin box of `format` in display pixels: the room a frame's
 // screenRect is kept in (same fallbacks as prepareLayoutItem).
 void marginBoxExtent(int format, long long& width, long long& height);

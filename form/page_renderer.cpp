@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/layout_model.h"
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/amount_format.h"
@@ -120,7 +121,9 @@ public:
     int ox() const { return ox_; }
     int oy() const { return oy_; }
 
-    void frame(const LayoutItem& item) { drawFrame(dc_, item, settings_, scale_, -ox_, -oy_); }
+    void frame(const LayoutItem& item, int fitSize = -1) {
+        drawFrame(dc_, item, settings_, scale_, -ox_, -oy_, fitSize);
+    }
 
     // A frame the renderer builds: fixed size rule, no underline.
     void textFrame(const Rect& rect, std::string_view text, int pointSize, int weight,
@@ -164,6 +167,16 @@ private:
     int ox_;
     int oy_;
 };
+
+// The one size a fit-to-width group prints at, taken from the layout's own
+// texts (before a template is filled), or -1 for a frame fitted alone.
+int groupSize(const FormLayout& layout, int item) {
+    const ItemGroup group = groupOf(item);
+    if (group.first == group.last || layout[group.first].sizeRule != kSizeFitWidth) {
+        return -1;
+    }
+    return groupFitPointSize(layout, item);
+}
 
 // Right-aligns `value` in `width` characters with `pad`; a longer value
 // stays whole.
@@ -225,20 +238,22 @@ void drawOrderHeader(PageDrawer& page, FormLayout& layout, const OrderRecord& or
     }
     page.frame(layout[kItemOrderOpening]);
 
+    const int provisoSize = groupSize(layout, kItemProvisoNote);
+    const int paymentSize = groupSize(layout, kItemPaymentNote);
     char sentence[256];
     if (order.paymentKind == kPaymentNote) {
-        page.frame(layout[kItemProvisoNote]);
+        page.frame(layout[kItemProvisoNote], provisoSize);
         fillTemplate(sentence, layout[kItemPaymentNote].text, order.paymentText);
     } else if (order.paymentKind == kPaymentLease) {
-        page.frame(layout[kItemProvisoLease]);
+        page.frame(layout[kItemProvisoLease], provisoSize);
         copySjis(sentence, sjisView(layout[kItemPaymentLease].text));
     } else {
-        page.frame(layout[kItemProvisoCash]);
+        page.frame(layout[kItemProvisoCash], provisoSize);
         copySjis(sentence, sjisView(layout[kItemPaymentCash].text));
     }
     // Every payment sentence is drawn in the note's frame with its rule.
     copySjis(layout[kItemPaymentNote].text, sentence);
-    page.frame(layout[kItemPaymentNote]);
+    page.frame(layout[kItemPaymentNote], paymentSize);
 
     for (int item = kItemInspection; item <= kItemTaxNoteLast; ++item) {
         page.frame(layout[item]);
@@ -385,7 +400,7 @@ void drawFormPage(DeviceContext& dc, const PageGeometry& geometry, const PageSet
     }
 
     if (kind >= kDocumentOrder && kind <= kDocumentAcknowledgement) {
-        page.frame(layout[kind]);
+        page.frame(layout[kind], groupSize(layout, kind));
     }
     if (kind == kDocumentOrder || kind == kDocumentOrderCopy) {
         drawOrderHeader(page, layout, order, addressee);

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "data/layout_model.h"
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/units.h"
@@ -68,11 +69,11 @@ std::string longestAddressee(int format) {
     return text;
 }
 
-int fitPointSize(const LayoutItem& item) {
-    const std::string addressee =
-        item.itemId == kAddresseeItem ? longestAddressee(currentFormat()) : std::string();
-    const std::string_view text =
-        item.itemId == kAddresseeItem ? std::string_view(addressee) : sjisView(item.text);
+namespace {
+
+// The largest size at which `text` is narrower than `item`'s frame, as
+// fitPointSize defines it.
+int fitText(const LayoutItem& item, std::string_view text) {
     if (text.empty()) {
         return item.pointSize;
     }
@@ -89,6 +90,64 @@ int fitPointSize(const LayoutItem& item) {
         }
     }
     return kMaximumFitPoints;
+}
+
+// The addressee line's size and the text whose pitch it is laid out at.
+// Every order of a format gets the size of the longest counterparty, and a
+// longer name drawn now (a new counterparty before its first print, the
+// issuer's own name on the acknowledgement) the size that fits it; but the
+// longest counterparty lowers a shorter line no further than
+// kMinimumAddresseePoints.
+struct AddresseeFit {
+    int pointSize = 0;
+    std::string pitchText;
+};
+
+AddresseeFit fitAddressee(const LayoutItem& item, std::string_view drawn) {
+    AddresseeFit fit;
+    fit.pitchText = longestAddressee(currentFormat());
+    if (drawn.size() > fit.pitchText.size()) {
+        fit.pitchText.assign(drawn);
+    }
+    fit.pointSize = fitText(item, fit.pitchText);
+    if (fit.pointSize < kMinimumAddresseePoints && drawn != fit.pitchText) {
+        fit.pointSize =
+            std::max(fit.pointSize, std::min(kMinimumAddresseePoints, fitText(item, drawn)));
+    }
+    return fit;
+}
+
+}  // namespace
+
+int fitPointSize(const LayoutItem& item) {
+    if (item.itemId == kAddresseeItem) {
+        return fitAddressee(item, longestAddressee(currentFormat())).pointSize;
+    }
+    return fitText(item, sjisView(item.text));
+}
+
+int groupFitPointSize(const FormLayout& layout, int item) {
+    if (item < 0 || item >= kLayoutItemCount) {
+        return 0;
+    }
+    const ItemGroup group = groupOf(item);
+    int smallest = fitPointSize(layout[group.first]);
+    for (int member = group.first + 1; member <= group.last; ++member) {
+        // A member without a text draws nothing and needs no room.
+        const std::string_view text = sjisView(layout[member].text);
+        if (!text.empty()) {
+            smallest = std::min(smallest, fitText(layout[group.first], text));
+        }
+    }
+    return smallest;
+}
+
+QSize drawnTextExtent(int format, const LayoutItem& item, std::string_view text) {
+    const QSize natural = displayTextExtent(format, item, text);
+    const int width = item.sizeRule == kSizeFitWidth
+                          ? std::min(natural.width(), item.screenRect.width())
+                          : natural.width();
+    return QSize(width, mulDiv(item.pointSize, displayDpiY(), 72));
 }
 
 QSize displayTextExtent(int format, const LayoutItem& item, std::string_view text) {
@@ -135,9 +194,6 @@ int spaceOut(std::string_view text, std::string& out) {
             out += ' ';
             ++breaks;
         }
-        if (length == 1 && text[i] == ' ') {
-            ++breaks;
-        }
         out.append(text.substr(i, length));
         i += length;
     }
@@ -145,7 +201,7 @@ int spaceOut(std::string_view text, std::string& out) {
 }
 
 void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& settings, int scale,
-               int ox, int oy) {
+               int ox, int oy, int fitSize) {
     const std::string_view text = sjisView(item.text);
     if (text.empty()) {
         return;
@@ -158,10 +214,15 @@ void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& se
     const int bottom = clampToInt(static_cast<long long>(scaled(screen.bottom, scale)) - oy);
     const QRect rect(QPoint(left, top), QSize(clampToInt(static_cast<long long>(right) - left),
                                               clampToInt(static_cast<long long>(bottom) - top)));
+    const bool addressee = item.sizeRule == kSizeFitWidth && item.itemId == kAddresseeItem;
+    AddresseeFit addresseeFit;
 
     int size = item.pointSize;
-    if (item.sizeRule == kSizeFitWidth) {
-        size = fitPointSize(item);
+    if (addressee) {
+        addresseeFit = fitAddressee(item, text);
+        size = addresseeFit.pointSize;
+    } else if (item.sizeRule == kSizeFitWidth) {
+        size = fitSize >= 0 ? fitSize : fitPointSize(item);
     } else if (item.sizeRule == kSizeFitHeight) {
         size = mulDiv(clampToInt(static_cast<long long>(screen.bottom) - screen.top), 72, dY);
     }
@@ -170,13 +231,14 @@ void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& se
     dc.selectFont(
         frameFont(settings.font, clampToInt(-static_cast<long long>(mulDiv(size, dY, 72))), item));
     long long target = 0;
-    if (item.sizeRule == kSizeFitWidth && item.itemId == kAddresseeItem) {
-        // Laid out at the pitch of the longest counterparty, so that shorter
-        // names do not stretch.
-        const std::string longest = longestAddressee(currentFormat());
-        const long long longestWidth = dc.textExtent(longest).width();
-        target = static_cast<long long>(text.size()) * longestWidth * scale /
-                 static_cast<long long>(longest.size()) / 100;
+    if (addressee) {
+        // Laid out at the pitch of the longest name, so that shorter names
+        // do not stretch; a longer one is pressed into the frame.
+        const std::string& pitch = addresseeFit.pitchText;
+        const long long pitchWidth = dc.textExtent(pitch).width();
+        target = std::min<long long>(static_cast<long long>(text.size()) * pitchWidth * scale /
+                                         static_cast<long long>(pitch.size()) / 100,
+                                     static_cast<long long>(right) - left);
     } else if (item.sizeRule == kSizeFitWidth) {
         target = static_cast<long long>(right) - left;
     } else {
@@ -200,8 +262,10 @@ void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& se
         }
     }
 
+    // The spaced text is measured as it is drawn, character by character.
     std::string spaced;
     const int breaks = spaceOut(text, spaced);
+    dc.setTextJustification(0, breaks);
     const long long spacedWidth = dc.textExtent(spaced).width();
     dc.setTextJustification(clampToInt(target - spacedWidth), breaks);
     dc.drawText(rect, spaced, textAlign(item.alignment));

@@ -17,7 +17,7 @@ namespace belvorine {
 enum class TextAlign { Left = 0, Centre = 1, Right = 2 };
 
 struct TextMetrics {
-    int height = 0;             // character cell height
+    int height = 0;  // character cell height
     int averageCharWidth = 0;
 };
 
@@ -35,9 +35,12 @@ public:
 
     virtual TextMetrics textMetrics() = 0;
 
-    // Spreads `extra` pixels (negative: takes them away) over the
-    // `breakCount` half-width spaces of the next text drawn or measured; the
-    // remainder goes one pixel each to the first spaces. (0, 0) clears it.
+    // The next texts drawn or measured are spaced-out text (one separating
+    // half-width space between every two characters): `extra` pixels
+    // (negative: taken away) are spread over its `breakCount` separators,
+    // the remainder one pixel each to the first ones. A half-width space
+    // that is one of the text's own characters is no separator and keeps
+    // its width. (0, 0) clears it: a text is then laid out as it stands.
     virtual void setTextJustification(int extra, int breakCount) = 0;
 
     // Draws one line of `text` in `rect`, aligned horizontally and centred

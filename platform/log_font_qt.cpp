@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 
+#include "platform/font_faces.h"
 #include "platform/sjis_text.h"
 
 namespace belvorine {
@@ -33,12 +34,13 @@ QString logFontFace(const LogFont& font) {
 }
 
 QFont fontFromLogFont(const LogFont& record) {
-    QFont font(logFontFace(record));
+    const int weight = record.weight <= 0 ? 400 : std::min(record.weight, 1000);
+    const QString face = logFontFace(record);
+    QFont font(weight >= QFont::Bold ? boldFamily(face) : face);
     font.setKerning(false);
     font.setItalic(record.italic != 0);
     font.setUnderline(record.underline != 0);
     font.setStrikeOut(record.strikeOut != 0);
-    const int weight = record.weight <= 0 ? 400 : std::min(record.weight, 1000);
     font.setWeight(static_cast<QFont::Weight>(weight));
     if (record.height < 0) {
         font.setPixelSize(clampPixels(-static_cast<long long>(record.height)));

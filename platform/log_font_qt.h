@@ -26,8 +26,8 @@ QString logFontFace(const LogFont& font);
 // - weight 0 counts as 400; other weights map onto Qt's 1..1000 scale as
 //   they are (400 normal, 500 medium, 700 bold, 900 black);
 // - italic, underline and strike-out as stored; the face through the
-//   substitutions of font_faces.h. Width, escapement and orientation are
-//   not used: stored records keep width 0 and never rotate text.
+//   substitutions of font_faces.h, a bold one through boldFamily. Width, escapement and orientation
+//   are not used: stored records keep width 0 and never rotate text.
 // Kerning is off so that a line is exactly the sum of its characters.
 QFont fontFromLogFont(const LogFont& font);
 

@@ -3,19 +3,22 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPaintDevice>
-#include <QStringList>
+#include <QTextLayout>
 
 #include "platform/log_font_qt.h"
 #include "platform/sjis_text.h"
 
 namespace belvorine {
 
-// One line of text cut at its half-width spaces, positioned with the
-// justification in effect.
+// One line of text as it is drawn: its cells (the characters of spaced-out
+// text while a justification is in effect, else the whole text) and where
+// each starts.
 struct PainterDeviceContext::Line {
-    QStringList runs;
-    std::vector<int> starts;
+    QString text;                // the cells joined, without separators
+    std::vector<int> cellFrom;   // where each cell starts in `text`
+    std::vector<int> cellStart;  // its x from the line's left edge
     int width = 0;
 };
 
@@ -52,19 +55,26 @@ QFontMetrics PainterDeviceContext::metrics() const {
     return device_ ? QFontMetrics(font_, device_) : QFontMetrics(font_);
 }
 
-// The runs are measured one by one, exactly as drawText places them, so
+// The cells are measured one by one, exactly as drawText places them, so
 // that a measured width is the drawn width to the pixel.
 PainterDeviceContext::Line PainterDeviceContext::layoutLine(std::string_view text) const {
     Line line;
     const QFontMetrics fm = metrics();
-    line.runs = fromSjis(text).split(QLatin1Char(' '));
     std::vector<int> widths;
-    widths.reserve(static_cast<std::size_t>(line.runs.size()));
-    for (const QString& run : line.runs) {
-        widths.push_back(run.isEmpty() ? 0 : fm.horizontalAdvance(run));
+    if (justification_.breakCount > 0) {
+        for (const std::string_view character : spacedCharacters(text)) {
+            const QString cell = fromSjis(character);
+            line.cellFrom.push_back(static_cast<int>(line.text.size()));
+            widths.push_back(fm.horizontalAdvance(cell));
+            line.text += cell;
+        }
+    } else {
+        line.text = fromSjis(text);
+        line.cellFrom.push_back(0);
+        widths.push_back(fm.horizontalAdvance(line.text));
     }
     line.width =
-        layoutRuns(widths, fm.horizontalAdvance(QLatin1Char(' ')), justification_, &line.starts);
+        layoutRuns(widths, fm.horizontalAdvance(QLatin1Char(' ')), justification_, &line.cellStart);
     return line;
 }
 
@@ -98,18 +108,15 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
         painter_->setClipRect(rect, painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     }
 
-    // The runs are drawn without decoration; underline and strike-out are
-    // drawn once across the whole line, spaces and justification included.
-    QFont runFont = font_;
-    runFont.setUnderline(false);
-    runFont.setStrikeOut(false);
-    painter_->setFont(runFont);
+    // The glyphs are drawn without decoration; underline and strike-out are
+    // drawn once across the whole line, separators and justification
+    // included.
+    QFont glyphFont = font_;
+    glyphFont.setUnderline(false);
+    glyphFont.setStrikeOut(false);
     painter_->setPen(textColor_);
-    for (qsizetype i = 0; i < line.runs.size(); ++i) {
-        if (!line.runs[i].isEmpty()) {
-            painter_->drawText(QPoint(x + line.starts[static_cast<std::size_t>(i)], baseline),
-                               line.runs[i]);
-        }
+    for (const QGlyphRun& run : placedGlyphs(line, glyphFont)) {
+        painter_->drawGlyphRun(QPointF(x, baseline), run);
     }
     const int thickness = std::max(1, fm.lineWidth());
     if (font_.underline() && line.width > 0) {
@@ -121,6 +128,53 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
                            textColor_);
     }
     painter_->restore();
+}
+
+// The line's glyphs with each cell moved to its place, gathered into one
+// run per font: a PDF then holds the line as one text, which its text layer
+// reads as the characters they are, without a space between every two.
+QList<QGlyphRun> PainterDeviceContext::placedGlyphs(const Line& line, const QFont& font) const {
+    QTextLayout layout(line.text, font, device_);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine textLine = layout.createLine();
+    if (textLine.isValid()) {
+        // Never wrapped; the width only has to be a valid one.
+        textLine.setLineWidth(1e6);
+        textLine.setPosition(QPointF(0, 0));
+    }
+    layout.endLayout();
+    QList<QGlyphRun> placed;
+    if (!textLine.isValid()) {
+        return placed;
+    }
+    const QPointF origin(0, textLine.ascent());
+    for (std::size_t cell = 0; cell < line.cellFrom.size(); ++cell) {
+        const int from = line.cellFrom[cell];
+        const int to = cell + 1 < line.cellFrom.size() ? line.cellFrom[cell + 1]
+                                                       : static_cast<int>(line.text.size());
+        const qreal shift = line.cellStart[cell] - textLine.cursorToX(from);
+        for (const QGlyphRun& run : layout.glyphRuns(from, to - from)) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& position : positions) {
+                position += QPointF(shift, 0) - origin;
+            }
+            auto same = std::find_if(placed.begin(), placed.end(), [&](const QGlyphRun& each) {
+                return each.rawFont() == run.rawFont();
+            });
+            if (same == placed.end()) {
+                QGlyphRun fresh;
+                fresh.setRawFont(run.rawFont());
+                placed.append(fresh);
+                same = placed.end() - 1;
+            }
+            same->setGlyphIndexes(same->glyphIndexes() + run.glyphIndexes());
+            same->setPositions(same->positions() + positions);
+        }
+    }
+    return placed;
 }
 
 void PainterDeviceContext::setTextColor(const QColor& color) {

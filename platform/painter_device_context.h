@@ -6,6 +6,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
 #include <QPainter>
 #include <QPen>
 
@@ -47,6 +49,7 @@ public:
 private:
     struct Line;
     Line layoutLine(std::string_view text) const;
+    QList<QGlyphRun> placedGlyphs(const Line& line, const QFont& font) const;
     QFontMetrics metrics() const;
 
     std::unique_ptr<QPainter> ownPainter_;

@@ -36,16 +36,26 @@ int RecordingDeviceContext::characterHeight() const {
 
 int RecordingDeviceContext::lineWidth(std::string_view text, std::vector<int>* runStarts) const {
     const long long h = characterHeight();
+    const auto width = [h](std::size_t bytes) {
+        return static_cast<int>(static_cast<long long>(bytes) * h / 2);
+    };
     std::vector<int> widths;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t space = text.find(' ', start);
-        const std::size_t end = space == std::string_view::npos ? text.size() : space;
-        widths.push_back(static_cast<int>(static_cast<long long>(end - start) * h / 2));
-        if (space == std::string_view::npos) {
-            break;
+    if (justification_.breakCount > 0) {
+        // Spaced-out text: the runs are its characters.
+        for (const std::string_view character : spacedCharacters(text)) {
+            widths.push_back(width(character.size()));
         }
-        start = space + 1;
+    } else {
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t space = text.find(' ', start);
+            const std::size_t end = space == std::string_view::npos ? text.size() : space;
+            widths.push_back(width(end - start));
+            if (space == std::string_view::npos) {
+                break;
+            }
+            start = space + 1;
+        }
     }
     return layoutRuns(widths, static_cast<int>(h / 2), justification_, runStarts);
 }

@@ -7,7 +7,8 @@
 // positive height is taken as the character height too):
 // - a run of text between half-width spaces is bytes x h / 2 pixels wide
 //   (truncated), so a double-byte character is h pixels wide, and a
-//   half-width space is h / 2;
+//   half-width space is h / 2; with a justification in effect the runs are
+//   the characters of the spaced-out text, its own spaces included;
 // - text metrics: height h, average character width h / 2;
 // - a height of 0 measures everything as 0 pixels; heights are cut to
 //   kMaximumFontPixels like the painter's.
@@ -53,7 +54,7 @@ struct RecordedCall {
     QPoint to;     // MoveTo, LineTo: the new position
     QSize extent;  // TextExtent: the result
     // DrawText: where the line landed (its left edge, top, width and
-    // height) and the absolute x of each run between half-width spaces.
+    // height) and the absolute x of each run (see the metrics above).
     QRect drawnLine;
     std::vector<int> runStarts;
 };

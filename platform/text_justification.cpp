@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/sjis_text.h"
+
 namespace belvorine {
 
 int breakExtra(const Justification& justification, int index) {
@@ -21,6 +23,23 @@ int breakExtra(const Justification& justification, int index) {
         return each - 1;
     }
     return each;
+}
+
+std::vector<std::string_view> spacedCharacters(std::string_view text) {
+    std::vector<std::string_view> characters;
+    characters.reserve(text.size() / 2 + 1);
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        i += isSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        // A separator ends the character; the one after it may be a space of
+        // the text's own. Characters not separated stay together.
+        if (i == text.size() || text[i] == ' ') {
+            characters.push_back(text.substr(start, i - start));
+            start = ++i;
+        }
+    }
+    return characters;
 }
 
 int layoutRuns(const std::vector<int>& runWidths, int spaceWidth,

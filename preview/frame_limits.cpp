@@ -1,5 +1,8 @@
 #include "preview/frame_limits.h"
 
+#include <algorithm>
+
+#include "data/layout_model.h"
 #include "data/settings_state.h"
 #include "form/page_geometry.h"
 #include "form/units.h"
@@ -7,11 +10,32 @@
 namespace belvorine {
 namespace {
 
-int paperMillimetres(int pixels, std::int32_t& resolution) {
-    if (resolution == 0) {
-        resolution = kDefaultPrinterDpi;
+constexpr int kOneMillimetre = 100;
+
+// The paper's width and height in hundredths of a millimetre.
+QSize paperHundredths(int format) {
+    PageGeometry& geometry = printerGeometry(format);
+    if (geometry.resolutionX == 0) {
+        geometry.resolutionX = kDefaultPrinterDpi;
     }
-    return static_cast<int>((static_cast<long long>(pixels) * 2540 / resolution + 50) / 100);
+    if (geometry.resolutionY == 0) {
+        geometry.resolutionY = kDefaultPrinterDpi;
+    }
+    const auto hundredths = [](long long pixels, int dpi) {
+        return clampToInt(pixels * 2540 / dpi);
+    };
+    return QSize(hundredths(geometry.paperWidth, geometry.resolutionX),
+                 hundredths(geometry.paperHeight, geometry.resolutionY));
+}
+
+// The height of one line of the frame's text at the size it is drawn:
+// below it the text would be cut.
+int lineHeight(const LayoutItem& item) {
+    if (isFrameOnlyItem(item.itemId) || item.text[0] == '\0' || item.sizeRule == kSizeFitHeight) {
+        return 0;  // a fit-to-height text follows the frame's height
+    }
+    const int dY = displayDpiY();
+    return toHundredthsMm(mulDiv(std::max(item.pointSize, 0), dY, 72), dY);
 }
 
 }  // namespace
@@ -25,23 +49,21 @@ FrameMillimetres frameMillimetres(const Rect& mmRect) {
     return frame;
 }
 
-FrameLimits frameLimits(int format, const FrameMillimetres& frame) {
-    PageGeometry& geometry = printerGeometry(format);
-    const int paperWidth = paperMillimetres(geometry.paperWidth, geometry.resolutionX);
-    const int paperHeight = paperMillimetres(geometry.paperHeight, geometry.resolutionY);
+FrameLimits frameLimits(int format, const LayoutItem& item) {
+    const QSize paper = paperHundredths(format);
     const PageSettings& page = printerSettings(format);
-    const int left = page.marginLeft.value / 100;
-    const int right = page.marginRight.value / 100;
-    const int top = page.marginTop.value / 100;
-    const int bottom = page.marginBottom.value / 100;
     FrameLimits limits;
-    limits.minX = left;
-    limits.maxX = paperWidth - right - frame.width;
-    limits.minY = top;
-    limits.maxY = paperHeight - frame.height - 1;
-    limits.maxWidth = paperWidth - right - frame.x;
-    limits.maxHeight = paperHeight - bottom - frame.y;
+    limits.box = Rect{page.marginLeft.value, page.marginTop.value,
+                      clampToInt(static_cast<long long>(paper.width()) - page.marginRight.value),
+                      clampToInt(static_cast<long long>(paper.height()) - page.marginBottom.value)};
+    limits.minWidth = kOneMillimetre;
+    limits.minHeight = std::max(kOneMillimetre, lineHeight(item));
     return limits;
+}
+
+QSize paperMillimetres(int format) {
+    const QSize paper = paperHundredths(format);
+    return QSize((paper.width() + 50) / 100, (paper.height() + 50) / 100);
 }
 
 }  // namespace belvorine

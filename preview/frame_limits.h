@@ -1,30 +1,38 @@
 #pragma once
-// A frame's position and size in whole millimetres and the limits that keep
-// it on the paper inside the margins: shared by mouse editing (which stops a
-// resize at the right and bottom margins) and the item property dialog.
+// Where a frame may lie and how small it may become: one rule for mouse
+// editing and the item property dialog. A frame lies inside its format's
+// margin box and stays large enough to show its text.
+
+#include <QSize>
 
 #include "records/records.h"
 
 namespace belvorine {
 
+// A frame's position and size in whole millimetres, as the dialog and the
+// status bar show them: left and top truncated, width and height rounded.
 struct FrameMillimetres {
-    int x = 0;  // left and top truncated
+    int x = 0;
     int y = 0;
-    int width = 0;  // rounded
+    int width = 0;
     int height = 0;
-};
-
-struct FrameLimits {
-    int minX = 0, maxX = 0;
-    int minY = 0, maxY = 0;
-    int minWidth = 1, maxWidth = 0;
-    int minHeight = 1, maxHeight = 0;
 };
 
 FrameMillimetres frameMillimetres(const Rect& mmRect);
 
-// The limits of a frame at `frame` on `format`'s paper and margins. A
-// printer resolution of 0 is taken (and stored) as 600.
-FrameLimits frameLimits(int format, const FrameMillimetres& frame);
+// In hundredths of a millimetre from the paper's corner.
+struct FrameLimits {
+    Rect box;           // the margin box the frame must lie in
+    int minWidth = 0;   // 1 mm
+    int minHeight = 0;  // 1 mm, or one line of the frame's text when taller
+};
+
+// The limits of `item` on `format`'s paper. A printer resolution of 0 is
+// taken (and stored) as 600.
+FrameLimits frameLimits(int format, const LayoutItem& item);
+
+// The paper of `format` in whole millimetres (rounded), as the dialog shows
+// it; the same fallback resolution.
+QSize paperMillimetres(int format);
 
 }  // namespace belvorine

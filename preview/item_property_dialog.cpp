@@ -17,11 +17,11 @@
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
-#include "form/page_geometry.h"
 #include "form/page_renderer.h"
 #include "form/text_fitting.h"
 #include "form/units.h"
 #include "platform/sjis_text.h"
+#include "preview/frame_limits.h"
 #include "widgets/message_box.h"
 #include "widgets/mode_state.h"
 #include "widgets/sjis_input.h"
@@ -38,12 +38,6 @@ constexpr int kOrderDateItem = 4;
 constexpr int kAcknowledgementDateItem = 27;
 constexpr int kFirstFrameOnlyItem = 25;
 
-// The stamp box, the item table, the revenue stamp box and the rule line:
-// frames whose text is never drawn.
-bool isFrameOnly(int item) {
-    return item == 25 || item == 26 || item == 28 || item == 29;
-}
-
 Form formOf(int item) {
     switch (groupOf(item).first) {
         case 1:
@@ -55,22 +49,6 @@ Form formOf(int item) {
         default:
             return Form::Other;
     }
-}
-
-// Paper width and height in whole millimetres from the printer's pixels.
-QSize paperMillimetres(int format) {
-    PageGeometry& geometry = printerGeometry(format);
-    if (geometry.resolutionX == 0) {
-        geometry.resolutionX = kDefaultPrinterDpi;
-    }
-    if (geometry.resolutionY == 0) {
-        geometry.resolutionY = kDefaultPrinterDpi;
-    }
-    const auto mm = [](long long pixels, int dpi) {
-        return clampToInt((pixels * 2540 / dpi + 50) / 100);
-    };
-    return QSize(mm(geometry.paperWidth, geometry.resolutionX),
-                 mm(geometry.paperHeight, geometry.resolutionY));
 }
 
 QString orientationWord(std::int32_t orientation) {
@@ -127,11 +105,11 @@ ItemPropertyDialog::ItemPropertyDialog(QWidget* owner, int itemIndex)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connectControls();
 
-    const Rect& mm = layout_[item_].mmRect;
-    values_[kNumberX] = mm.left / 100;
-    values_[kNumberY] = mm.top / 100;
-    values_[kNumberWidth] = clampToInt((static_cast<long long>(mm.right) - mm.left + 50) / 100);
-    values_[kNumberHeight] = clampToInt((static_cast<long long>(mm.bottom) - mm.top + 50) / 100);
+    const FrameMillimetres frame = frameMillimetres(layout_[item_].mmRect);
+    values_[kNumberX] = frame.x;
+    values_[kNumberY] = frame.y;
+    values_[kNumberWidth] = frame.width;
+    values_[kNumberHeight] = frame.height;
     showContent();  // before the first refresh takes the texts back
     refresh();
 }
@@ -140,28 +118,31 @@ void ItemPropertyDialog::refresh() {
     refreshing_ = true;
     takeTexts();
     const QSize paper = paperMillimetres(format_);
-    prepareLayoutItem(format_, layout_[item_]);
-    const PageSettings& page = printerSettings(format_);
-    const int left = page.marginLeft.value / 100;
-    const int right = page.marginRight.value / 100;
-    const int top = page.marginTop.value / 100;
-    const int bottom = page.marginBottom.value / 100;
+    prepareEditedFrame(format_, layout_, item_);
+    // The same limits as the mouse's, in whole millimetres.
+    const FrameLimits limits = frameLimits(format_, layout_[item_]);
+    const int left = limits.box.left / 100;
+    const int top = limits.box.top / 100;
+    const int right = limits.box.right / 100;
+    const int bottom = limits.box.bottom / 100;
+    const int minWidth = std::max(1, (limits.minWidth + 50) / 100);
+    const int minHeight = std::max(1, (limits.minHeight + 50) / 100);
     // The corner first, so that a size typed too large for the paper shows
     // the largest size there and never pushes the corner out of its range.
-    limitNumber(kNumberX, left, paper.width() - right - 1);
-    limitNumber(kNumberY, top, paper.height() - bottom - 1);
-    limitNumber(kNumberWidth, 1, paper.width() - right - values_[kNumberX]);
-    limitNumber(kNumberHeight, 1, paper.height() - bottom - values_[kNumberY]);
-    limitNumber(kNumberX, left, paper.width() - right - values_[kNumberWidth]);
-    limitNumber(kNumberY, top, paper.height() - values_[kNumberHeight] - 1);
+    limitNumber(kNumberX, left, right - minWidth);
+    limitNumber(kNumberY, top, bottom - minHeight);
+    limitNumber(kNumberWidth, minWidth, right - values_[kNumberX]);
+    limitNumber(kNumberHeight, minHeight, bottom - values_[kNumberY]);
+    limitNumber(kNumberX, left, right - values_[kNumberWidth]);
+    limitNumber(kNumberY, top, bottom - values_[kNumberHeight]);
 
     showContent();
     showNumbers();
+    const PageSettings& page = printerSettings(format_);
     paperLine_->setText(QStringLiteral("用紙　：　%1%2 ( %3 × %4 mm)")
                             .arg(fromSjisBuffer(page.paperName), orientationWord(page.orientation))
                             .arg(paper.width())
                             .arg(paper.height()));
-    applySizeRule();
     showTextSettings();
     refreshing_ = false;
 }
@@ -199,7 +180,7 @@ void ItemPropertyDialog::showContent() {
     if (item_ == kOrderDateItem || item_ == kAcknowledgementDateItem) {
         message =
             QStringLiteral("項目内容は変更できません。\n日付の表示は常に同一書式となります。");
-    } else if (isFrameOnly(item_)) {
+    } else if (isFrameOnlyItem(item_)) {
         message = QStringLiteral("項目内容は変更できません。\n申し訳ありません。");
         text.clear();
     } else if (item_ == kAddresseeItem) {
@@ -232,32 +213,9 @@ void ItemPropertyDialog::showNumbers() {
     }
 }
 
-// The point size that the size rule gives; a group shares one rule and,
-// fitted to its width, the smallest size of its three texts.
-void ItemPropertyDialog::applySizeRule() {
-    LayoutItem& item = layout_[item_];
-    const ItemGroup group = groupOf(item_);
-    if (item.sizeRule == kSizeFitHeight) {
-        item.pointSize = mulDiv(item.screenRect.height(), 72, displayDpiY());
-    } else if (item.sizeRule == kSizeFitWidth) {
-        int smallest = fitPointSize(item);
-        for (int member = group.first + 1; member <= group.last; ++member) {
-            smallest = std::min(smallest, fitPointSize(asMember(member)));
-        }
-        item.pointSize = smallest;
-    } else {
-        return;
-    }
-    for (int member = group.first + 1; member <= group.last; ++member) {
-        layout_[member].sizeRule = item.sizeRule;
-        layout_[member].pointSize = item.pointSize;
-    }
-    copyRectsToGroup(layout_, item_);
-}
-
 void ItemPropertyDialog::showTextSettings() {
     const LayoutItem& item = layout_[item_];
-    const bool frameOnly = isFrameOnly(item_);
+    const bool frameOnly = isFrameOnlyItem(item_);
     for (QAbstractButton* button : alignment_->buttons()) {
         button->setEnabled(item_ < kFirstFrameOnlyItem);
     }
@@ -294,13 +252,14 @@ LayoutItem ItemPropertyDialog::asMember(int member) const {
 }
 
 // False, with the frame enlarged about its alignment point in one
-// dimension, when the text is wider or taller than the frame on screen.
+// dimension, when the text as it is drawn (at the size its rule gives) is
+// wider or taller than the frame on screen.
 bool ItemPropertyDialog::fitsText(LayoutItem& item) const {
     const std::string text = shownText(format_, item);
-    if (text.empty() || isFrameOnly(item.itemId)) {
+    if (text.empty() || isFrameOnlyItem(item.itemId)) {
         return true;
     }
-    const QSize extent = displayTextExtent(format_, item, text);
+    const QSize extent = drawnTextExtent(format_, item, text);
     if (item.screenRect.width() < extent.width()) {
         fitFrameWidth(item.mmRect, item.alignment, extent.width());
         return false;
@@ -418,7 +377,7 @@ void ItemPropertyDialog::accept() {
         return;
     }
     LayoutItem& item = layout_[item_];
-    if (item.sizeRule == kSizeFixed && !isFrameOnly(item_)) {
+    if (item.sizeRule == kSizeFixed && !isFrameOnlyItem(item_)) {
         int size = 0;
         if (!readPointSize(size, true)) {
             return;
@@ -427,8 +386,7 @@ void ItemPropertyDialog::accept() {
     }
     setFrame(values);
     const Rect requested = item.mmRect;
-    prepareLayoutItem(format_, item);
-    applySizeRule();
+    prepareEditedFrame(format_, layout_, item_);
 
     bool enlarged = false;
     const ItemGroup group = groupOf(item_);
@@ -442,8 +400,7 @@ void ItemPropertyDialog::accept() {
     if (enlarged && askQuestion(this, QStringLiteral("よろしいですか？"), 14) != kResultYes) {
         item.mmRect = requested;
     }
-    prepareLayoutItem(format_, item);
-    applySizeRule();  // for the frame as it is now
+    prepareEditedFrame(format_, layout_, item_);  // for the frame as it is now
     for (int member = group.first + 1; member <= group.last; ++member) {
         layout_[member] = asMember(member);
     }

@@ -115,7 +115,6 @@ private:
     // The behaviour (item_property_dialog.cpp).
     void refresh();
     void takeTexts();
-    void applySizeRule();
     void showContent();
     void limitNumber(int number, int minimum, int maximum);
     void showNumbers();

@@ -158,6 +158,12 @@ QGroupBox* ItemPropertyDialog::buildTextGroup() {
         withControlId(new QGroupBox(QStringLiteral("　文字の大きさ　"), box), kRuleGroup);
     auto* ruleGrid = new QGridLayout(ruleBox);
     rule_ = new QButtonGroup(this);
+    ruleGrid->addWidget(radio(rule_, "固定　：", kFixedButton, kSizeFixed, ruleBox), 0, 0);
+    ruleGrid->addWidget(radio(rule_, "枠の幅に合わせる", kFitWidthButton, kSizeFitWidth, ruleBox),
+                        1, 0, 1, 2);
+    ruleGrid->addWidget(
+        radio(rule_, "枠の高さに合わせる", kFitHeightButton, kSizeFitHeight, ruleBox), 2, 0, 1, 2);
+    // Made after its radio buttons, so that Tab reaches it after them.
     pointSize_ = withControlId(new QComboBox(ruleBox), kPointSize);
     pointSize_->setEditable(true);
     pointSize_->setInsertPolicy(QComboBox::NoInsert);
@@ -165,12 +171,7 @@ QGroupBox* ItemPropertyDialog::buildTextGroup() {
     limitSjisInput(pointSize_->lineEdit(), kPointSizeCharacters, InputKind::Digits);
     useNumericInput(pointSize_->lineEdit(), true);
     pointSize_->lineEdit()->installEventFilter(this);
-    ruleGrid->addWidget(radio(rule_, "固定　：", kFixedButton, kSizeFixed, ruleBox), 0, 0);
     ruleGrid->addWidget(pointSize_, 0, 1);
-    ruleGrid->addWidget(radio(rule_, "枠の幅に合わせる", kFitWidthButton, kSizeFitWidth, ruleBox),
-                        1, 0, 1, 2);
-    ruleGrid->addWidget(
-        radio(rule_, "枠の高さに合わせる", kFitHeightButton, kSizeFitHeight, ruleBox), 2, 0, 1, 2);
 
     auto* weightBox =
         withControlId(new QGroupBox(QStringLiteral("　文字の太さ　"), box), kWeightGroup);

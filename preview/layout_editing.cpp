@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "data/layout_model.h"
@@ -26,49 +27,33 @@ bool contains(const Rect& r, const QPoint& p) {
     return p.x() >= r.left && p.x() < r.right && p.y() >= r.top && p.y() < r.bottom;
 }
 
-Qt::CursorShape handleCursor(int handle) {
+Qt::CursorShape handleCursor(Handle handle) {
     switch (handle) {
-        case 1:
-        case 3:
+        case Handle::Left:
+        case Handle::Right:
             return Qt::SizeHorCursor;
-        case 2:
-        case 4:
+        case Handle::Top:
+        case Handle::Bottom:
             return Qt::SizeVerCursor;
-        case 5:
-        case 8:
+        case Handle::TopLeft:
+        case Handle::BottomRight:
             return Qt::SizeFDiagCursor;
         default:
             return Qt::SizeBDiagCursor;
     }
 }
 
-// Where a resize of `handle` takes `frame` with the pointer at `p`: the
-// handle's edges follow the pointer, and the frame keeps one pixel at least.
-Rect resizedBand(Rect frame, int handle, const QPoint& p) {
-    if (handle == 1 || handle == 5 || handle == 6) {
-        frame.left = std::min(p.x(), frame.right - 1);
-    }
-    if (handle == 2 || handle == 5 || handle == 7) {
-        frame.top = std::min(p.y(), frame.bottom - 1);
-    }
-    if (handle == 3 || handle == 7 || handle == 8) {
-        frame.right = std::max(p.x(), frame.left + 1);
-    }
-    if (handle == 4 || handle == 6 || handle == 8) {
-        frame.bottom = std::max(p.y(), frame.top + 1);
-    }
-    return frame;
+bool movesLeftEdge(Handle h) {
+    return h == Handle::Left || h == Handle::TopLeft || h == Handle::BottomLeft;
 }
-
-// Keeps at least one pixel after an edge was stopped: a frame pushed against
-// the margin box shrinks, but never so far that it can no longer be hit.
-void keepOnePixel(Rect& r, bool lowEdgeStopped, bool topEdgeStopped) {
-    if (r.right <= r.left) {
-        lowEdgeStopped ? r.right = r.left + 1 : r.left = r.right - 1;
-    }
-    if (r.bottom <= r.top) {
-        topEdgeStopped ? r.bottom = r.top + 1 : r.top = r.bottom - 1;
-    }
+bool movesTopEdge(Handle h) {
+    return h == Handle::Top || h == Handle::TopLeft || h == Handle::TopRight;
+}
+bool movesRightEdge(Handle h) {
+    return h == Handle::Right || h == Handle::TopRight || h == Handle::BottomRight;
+}
+bool movesBottomEdge(Handle h) {
+    return h == Handle::Bottom || h == Handle::BottomLeft || h == Handle::BottomRight;
 }
 
 // The margin box in page pixels, exactly as layout preparation keeps frames
@@ -78,6 +63,36 @@ QSize boxExtent() {
     long long height = 0;
     marginBoxExtent(currentFormat(), width, height);
     return QSize(clampToInt(std::max(width, 1LL)), clampToInt(std::max(height, 1LL)));
+}
+
+// Where a resize of `handle` takes `frame` with the pointer at `p`: the
+// handle's edges follow the pointer, but stay inside the margin box and
+// keep the frame at least `minimum` large.
+Rect resizedFrame(Rect frame, Handle handle, const QPoint& p, const QSize& minimum) {
+    const QSize box = boxExtent();
+    if (movesLeftEdge(handle)) {
+        frame.left = std::clamp(p.x(), 0, std::max(frame.right - minimum.width(), 0));
+    }
+    if (movesTopEdge(handle)) {
+        frame.top = std::clamp(p.y(), 0, std::max(frame.bottom - minimum.height(), 0));
+    }
+    if (movesRightEdge(handle)) {
+        frame.right =
+            std::clamp(p.x(), std::min(frame.left + minimum.width(), box.width()), box.width());
+    }
+    if (movesBottomEdge(handle)) {
+        frame.bottom =
+            std::clamp(p.y(), std::min(frame.top + minimum.height(), box.height()), box.height());
+    }
+    return frame;
+}
+
+// One axis of a move: the frame keeps its size and stops at the box's edge.
+void keepInside(std::int32_t& low, std::int32_t& high, int box) {
+    const int size = high - low;
+    const int shift = low < 0 ? -low : high > box ? std::max(box - high, -low) : 0;
+    low += shift;
+    high = low + size;
 }
 
 }  // namespace
@@ -116,13 +131,13 @@ void PreviewWindow::select(int item, const QPoint& page) {
     s.itemId = item;
     s.rect = frame.screenRect;
     s.startRect = frame.screenRect;
-    const FrameLimits limits = frameLimits(format, frameMillimetres(frame.mmRect));
-    const int dX = displayDpiX();
-    const int dY = displayDpiY();
-    s.maxRight = clampToInt(static_cast<long long>(s.startRect.left) +
-                            toPixels(std::max(limits.maxWidth, 0) * 100, dX));
-    s.maxBottom = clampToInt(static_cast<long long>(s.startRect.top) +
-                             toPixels(std::max(limits.maxHeight, 0) * 100, dY));
+    // A resize stops where the frame would no longer show its text; a frame
+    // already smaller keeps its size.
+    const FrameLimits limits = frameLimits(format, frame);
+    s.minWidth = std::clamp(toPixels(limits.minWidth, displayDpiX()), 1,
+                            std::max(frame.screenRect.width(), 1));
+    s.minHeight = std::clamp(toPixels(limits.minHeight, displayDpiY()), 1,
+                             std::max(frame.screenRect.height(), 1));
     s.anchor = page;
     s.marked = true;
     s.bandShown = false;
@@ -157,7 +172,7 @@ void PreviewWindow::mousePressEvent(QMouseEvent* event) {
         const std::array<QRect, 8> zones = handleZones();
         for (int i = 0; i < 8; ++i) {
             if (zones[static_cast<std::size_t>(i)].contains(client)) {
-                s.handle = i + 1;
+                s.handle = static_cast<Handle>(i + 1);
                 s.band = s.rect;
                 s.bandShown = true;
                 s.marked = false;
@@ -194,45 +209,28 @@ void PreviewWindow::dragTo(const QPoint& client, Qt::MouseButtons buttons,
     }
     const QPoint page = pagePoint(client);
     const QRect before = clientRect(s.bandShown ? s.band : s.rect);
-    if (s.handle != 0) {
-        s.band = resizedBand(s.rect, s.handle, page);
+    if (s.handle != Handle::None) {
+        s.rect = resizedFrame(s.rect, s.handle, page, QSize(s.minWidth, s.minHeight));
+        s.band = s.rect;
         s.bandShown = true;
-        Rect r = s.band;
-        r.left = std::max(r.left, 0);
-        r.top = std::max(r.top, 0);
-        // The maxima come from whole millimetres and can pass the margin
-        // box by a fraction of one; the box itself is the last word.
-        const QSize box = boxExtent();
-        r.right = std::min({r.right, s.maxRight, box.width()});
-        r.bottom = std::min({r.bottom, s.maxBottom, box.height()});
-        keepOnePixel(r, true, true);
-        s.rect = r;
         viewport()->setCursor(handleCursor(s.handle));
     } else if (s.moveArmed && buttons == Qt::LeftButton && modifiers == Qt::NoModifier) {
         s.moved = true;
         s.marked = false;
-        Rect band = s.rect;
         const int dx = page.x() - s.anchor.x();
         const int dy = page.y() - s.anchor.y();
-        band.left += dx;
-        band.right += dx;
-        band.top += dy;
-        band.bottom += dy;
-        s.band = band;
-        s.bandShown = true;
-        // Only the edge that leaves the margin box stops: the frame shrinks.
+        Rect r = s.rect;
+        r.left += dx;
+        r.right += dx;
+        r.top += dy;
+        r.bottom += dy;
+        // The frame keeps its size: it stops at the margin box's edge.
         const QSize box = boxExtent();
-        const int boxWidth = box.width();
-        const int boxHeight = box.height();
-        Rect r = band;
-        const bool leftStopped = r.left < 0;
-        const bool topStopped = r.top < 0;
-        r.left = std::max(r.left, 0);
-        r.top = std::max(r.top, 0);
-        r.right = std::min(r.right, boxWidth);
-        r.bottom = std::min(r.bottom, boxHeight);
-        keepOnePixel(r, leftStopped, topStopped);
+        keepInside(r.left, r.right, box.width());
+        keepInside(r.top, r.bottom, box.height());
         s.rect = r;
+        s.band = r;
+        s.bandShown = true;
         s.anchor = page;
         viewport()->setCursor(Qt::SizeAllCursor);
     } else {
@@ -240,7 +238,7 @@ void PreviewWindow::dragTo(const QPoint& client, Qt::MouseButtons buttons,
         const std::array<QRect, 8> zones = s.marked ? handleZones() : std::array<QRect, 8>{};
         for (int i = 0; i < 8; ++i) {
             if (zones[static_cast<std::size_t>(i)].contains(client)) {
-                viewport()->setCursor(handleCursor(i + 1));
+                viewport()->setCursor(handleCursor(static_cast<Handle>(i + 1)));
                 return;
             }
         }
@@ -274,7 +272,7 @@ void PreviewWindow::mouseReleaseEvent(QMouseEvent* event) {
         ScrolledBitmapView::mouseReleaseEvent(event);
         return;
     }
-    if (s.itemId != 0 && (s.handle != 0 || s.moved)) {
+    if (s.itemId != 0 && (s.handle != Handle::None || s.moved)) {
         commit();
     }
     s.moveArmed = false;
@@ -309,7 +307,7 @@ void PreviewWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 void PreviewWindow::commit() {
     LayoutSelection& s = editorSelection();
     const int id = s.itemId;
-    s.handle = 0;
+    s.handle = Handle::None;
     s.moved = false;
     s.moveArmed = false;
     s.bandShown = false;
@@ -317,42 +315,57 @@ void PreviewWindow::commit() {
     if (id <= 0 || id >= kLayoutItemCount) {
         return;
     }
+    if (s.rect == s.startRect) {
+        // A click on a handle, or a drag that came back: nothing changed,
+        // and nothing is there to undo.
+        s.marked = true;
+        updateMarksArea();
+        return;
+    }
     pushLayoutUndo(id);
     const int format = currentFormat();
     FormLayout& live = liveLayout(format);
-    LayoutItem item = live[id];
+    Rect& mmRect = live[id].mmRect;
     // Edges the drag left where they were keep their millimetres exactly:
     // pixels and hundredths of a millimetre do not convert back and forth
     // without a pixel's drift.
     const Rect mm = toMillimetres(s.rect);
-    item.mmRect.left = s.rect.left == s.startRect.left ? item.mmRect.left : mm.left;
-    item.mmRect.top = s.rect.top == s.startRect.top ? item.mmRect.top : mm.top;
-    item.mmRect.right = s.rect.right == s.startRect.right ? item.mmRect.right : mm.right;
-    item.mmRect.bottom = s.rect.bottom == s.startRect.bottom ? item.mmRect.bottom : mm.bottom;
-    prepareLayoutItem(format, item);
-    const int followers = groupFollowers(id);
-    for (int i = 1; i <= followers; ++i) {
-        live[id + i].screenRect = item.screenRect;
-        live[id + i].mmRect = item.mmRect;
-    }
-    if (item.sizeRule == kSizeFitWidth) {
-        // A group keeps one size: the largest that fits all three texts.
-        int size = fitPointSize(item);
-        for (int i = 1; i <= followers; ++i) {
-            size = std::min(size, fitPointSize(live[id + i]));
-        }
-        item.pointSize = size;
-    }
-    for (int i = 1; i <= followers; ++i) {
-        live[id + i].pointSize = item.pointSize;
-    }
-    live[id] = item;
+    mmRect.left = s.rect.left == s.startRect.left ? mmRect.left : mm.left;
+    mmRect.top = s.rect.top == s.startRect.top ? mmRect.top : mm.top;
+    mmRect.right = s.rect.right == s.startRect.right ? mmRect.right : mm.right;
+    mmRect.bottom = s.rect.bottom == s.startRect.bottom ? mmRect.bottom : mm.bottom;
+    prepareEditedFrame(format, live, id);
 
     const QPoint anchor = s.anchor;
     const bool selected = s.selected;
     select(id, anchor);
     s.selected = selected;
     render();
+}
+
+bool PreviewWindow::cancelDrag() {
+    LayoutSelection& s = editorSelection();
+    if (s.itemId == 0 || (s.handle == Handle::None && !s.moved)) {
+        return false;
+    }
+    const QRect before = clientRect(s.band);
+    s.handle = Handle::None;
+    s.moved = false;
+    s.moveArmed = false;
+    s.bandShown = false;
+    s.rect = s.startRect;
+    s.marked = true;
+    viewport()->unsetCursor();
+    viewport()->update(before.united(clientRect(s.rect)).adjusted(-8, -8, 8, 8));
+    emit positionTextChanged(liveLayout(currentFormat())[s.itemId].mmRect);
+    return true;
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && cancelDrag()) {
+        return;
+    }
+    ScrolledBitmapView::keyPressEvent(event);
 }
 
 void PreviewWindow::undo() {
@@ -364,7 +377,7 @@ void PreviewWindow::undo() {
     const bool hadSelection = s.itemId > 0;
     s.marked = false;
     s.bandShown = false;
-    s.handle = 0;
+    s.handle = Handle::None;
     s.moved = false;
     s.moveArmed = false;
     render();
@@ -390,11 +403,12 @@ void PreviewWindow::openItemProperties() {
     emit positionTextChanged(live[item].mmRect);
     hook(item);
     // The dialog may have moved the frame or changed the layout altogether.
+    // Whatever the dialog's answer, the frame now counts as selected: the
+    // next press on it arms a move.
     LayoutSelection& s = editorSelection();
     if (s.itemId == item) {
-        const bool selected = s.selected;
         select(item, s.anchor);
-        s.selected = selected;
+        s.selected = true;
     }
     render();
     emit positionTextChanged(live[item].mmRect);

@@ -266,6 +266,13 @@ void PreviewWindow::reset(int id) {
     if (id == kCmdResetToStartup) {
         setLayoutChanged(currentFormat(), false);
     }
+    // The reset settings may have no acknowledgement: a page that is gone
+    // gives way to the first.
+    int& page = modeState().previewPage;
+    if (page > lastPage()) {
+        page = 1;
+        emit pageChanged();
+    }
     emit positionTextCleared();
     render();
 }

@@ -20,22 +20,36 @@ int selectedLayoutItem();
 // property dialog for the given item index. An empty hook does nothing.
 void setItemPropertiesHook(std::function<void(int itemIndex)> hook);
 
+// The eight resize handles of the selection marks, numbered as the marks
+// are drawn; the number is the handle zone's index plus one.
+enum class Handle : int {
+    None = 0,
+    Left = 1,
+    Top = 2,
+    Right = 3,
+    Bottom = 4,
+    TopLeft = 5,
+    BottomLeft = 6,
+    TopRight = 7,
+    BottomRight = 8,
+};
+
 // The layout editor's state. Rectangles are page pixels: display pixels at
 // 100 % from the margin box's top-left corner, the unit of a screenRect.
 struct LayoutSelection {
-    int itemId = 0;         // the selected frame, 0 = none
-    bool selected = false;  // a press has selected it: the next press arms a move
-    Rect rect;              // where the frame is being dragged to
-    bool marked = false;    // the dotted outline and handles are shown at `rect`
-    int handle = 0;         // the handle (1 to 8) being dragged, 0 = none
+    int itemId = 0;                // the selected frame, 0 = none
+    bool selected = false;         // a press has selected it: the next press arms a move
+    Rect rect;                     // where the frame is being dragged to
+    bool marked = false;           // the dotted outline and handles are shown at `rect`
+    Handle handle = Handle::None;  // the handle being dragged
     bool moveArmed = false;
     bool moved = false;
     bool bandShown = false;
     Rect band;         // the rubber band as last drawn
     QPoint anchor;     // page point of the last pointer position of a move
     Rect startRect;    // the frame's screenRect when it was selected
-    int maxRight = 0;  // how far a resize may reach, page pixels
-    int maxBottom = 0;
+    int minWidth = 1;  // how small a resize may make it, page pixels
+    int minHeight = 1;
 };
 
 class PreviewWindow : public ScrolledBitmapView {
@@ -81,6 +95,9 @@ public:
     // it directly): hover, a resize step or a move step.
     void dragTo(const QPoint& client, Qt::MouseButtons buttons,
                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Esc: a move or resize in progress ends with the frame where it was and
+    // nothing committed. Returns false when no drag was in progress.
+    bool cancelDrag();
 
 signals:
     // The page buttons' states changed (after navigation).
@@ -105,6 +122,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void updateExtents();

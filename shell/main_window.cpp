@@ -17,14 +17,14 @@
 #include "preview/item_property_dialog.h"
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
-#include "widgets/commands.h"
 #include "shell/menu_table.h"
 #include "shell/menus.h"
+#include "shell/status_bar.h"
+#include "shell/tool_bars.h"
+#include "widgets/commands.h"
 #include "widgets/message_box.h"
 #include "widgets/mode_state.h"
 #include "widgets/placement.h"
-#include "shell/status_bar.h"
-#include "shell/tool_bars.h"
 
 namespace belvorine {
 namespace {
@@ -214,6 +214,7 @@ int MainWindow::create() {
 
 void MainWindow::refreshViews() {
     formView_->render();
+    preview_->clearSelection();
     // A hidden preview would only hold its page in memory: entering the
     // preview or layout mode draws it.
     const ModeState& mode = modeState();
@@ -326,6 +327,9 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     const ModeState& mode = modeState();
+    if (mode.layoutMode == 1 && event->key() == Qt::Key_Escape && preview_->cancelDrag()) {
+        return;
+    }
     if (mode.previewMode == 1 || mode.layoutMode == 1) {
         preview_->scrollKey(event->key());
     } else {

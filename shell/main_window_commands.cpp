@@ -17,14 +17,14 @@
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
 #include "shell/about_box.h"
-#include "widgets/commands.h"
-#include "widgets/help.h"
 #include "shell/main_window.h"
 #include "shell/menus.h"
-#include "widgets/message_box.h"
-#include "widgets/mode_state.h"
 #include "shell/status_bar.h"
 #include "shell/tool_bars.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
+#include "widgets/message_box.h"
+#include "widgets/mode_state.h"
 
 namespace belvorine {
 namespace {
@@ -105,9 +105,11 @@ void MainWindow::runCommand(int id) {
             }
             break;
         case kCmdPageSetup:
+            // New fonts or options: the frames stay where they are, so the
+            // layout editor's history stays valid.
             if (runPageSetupDialog(this) == 1) {
                 modeState().previewPage = 1;
-                setupAccepted();
+                refreshViews();
             }
             setWindowTitle(captionText());
             updateButtons();
@@ -239,14 +241,16 @@ void MainWindow::switchFormat() {
     selectedCounterparty().clear();
     modeState().previewPage = 1;
     preview_->resetEditor();
+    // No frame of the new format is selected.
+    statusBar_->clearPositionText();
     refreshViews();
     updateButtons();
     setWindowTitle(captionText());
 }
 
 void MainWindow::setupAccepted() {
-    // The paper, the margins or the fonts changed under the layout editor's
-    // history, whose entries would put frames back for the old page.
+    // The paper or the margins changed under the layout editor's history,
+    // whose entries would put frames back for the old page.
     clearLayoutUndo();
     refreshViews();
 }

@@ -44,8 +44,18 @@ void StatusBar::showClock() {
     setPart(2, clockText(localNow()));
 }
 
+// Room for a text in a part: its width in the bar's font and the part's
+// frame and margins (paintEvent).
+int StatusBar::partWidthFor(const QString& text) const {
+    return fontMetrics().horizontalAdvance(text) + kPartPadding;
+}
+
 void StatusBar::layoutParts(int clientWidth) {
-    edges_ = statusPartEdges(clientWidth, screenMetrics().dpiX);
+    // The widest texts the parts show: four-digit millimetres, a two-digit
+    // date and time.
+    const int position = partWidthFor(positionText(Rect{888800, 888800, 1777600, 1777600}));
+    const int clock = partWidthFor(clockText(LocalTime{2888, 12, 28, 23, 58, 0}));
+    edges_ = statusPartEdges(clientWidth, screenMetrics().dpiX, position, clock);
     setStatusText(idleStatusText());
     update();
 }
@@ -61,6 +71,8 @@ void StatusBar::paintEvent(QPaintEvent*) {
     for (int part = 0; part < 3; ++part) {
         const int right = std::max(left, edges_[part]);
         frame.rect = QRect(left, 1, right - left - 2, height() - 2);
+        // kPartPadding: these 2 pixels, the 3 + 2 of the text's margins and
+        // 3 to spare.
         style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &painter, this);
         painter.drawText(frame.rect.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
                          texts_[part]);

@@ -34,6 +34,9 @@ protected:
 
 private:
     void setPart(int part, const QString& text);
+    int partWidthFor(const QString& text) const;
+
+    static constexpr int kPartPadding = 10;
 
     QString texts_[3];
     std::array<int, 3> edges_{};

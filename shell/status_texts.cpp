@@ -1,17 +1,21 @@
 #include "shell/status_texts.h"
 
+#include <algorithm>
+
 #include "widgets/commands.h"
 
 namespace belvorine {
 
-std::array<int, 3> statusPartEdges(int clientWidth, int dpiX) {
+std::array<int, 3> statusPartEdges(int clientWidth, int dpiX, int positionWidth, int clockWidth) {
     const int d = dpiX != 0 ? dpiX : 120;
-    return {clientWidth - d * 455 / 96, clientWidth - d * 220 / 96, clientWidth};
+    const int clock = std::max(d * 220 / 96, clockWidth);
+    const int position = std::max(d * 235 / 96, positionWidth);
+    return {clientWidth - clock - position, clientWidth - clock, clientWidth};
 }
 
 QString clockText(const LocalTime& now) {
-    return QString::asprintf(" 現在 %4d年 %2d月 %2d日 %02d：%02dです", now.year, now.month,
-                             now.day, now.hour, now.minute);
+    return QString::asprintf(" 現在 %4d年 %2d月 %2d日 %02d：%02dです", now.year, now.month, now.day,
+                             now.hour, now.minute);
 }
 
 QString positionText(const Rect& mm) {

@@ -5,14 +5,17 @@
 
 #include <QString>
 
-#include "records/records.h"
 #include "platform/local_clock.h"
+#include "records/records.h"
 
 namespace belvorine {
 
 // The right edges of the three parts for a client width and the display's
-// horizontal pixels per inch (120 when it reports 0).
-std::array<int, 3> statusPartEdges(int clientWidth, int dpiX);
+// horizontal pixels per inch (120 when it reports 0). Parts 1 and 2 are at
+// least `positionWidth` and `clockWidth` pixels wide, so that the texts
+// they show in the bar's font are never cut.
+std::array<int, 3> statusPartEdges(int clientWidth, int dpiX, int positionWidth = 0,
+                                   int clockWidth = 0);
 
 // " 現在 2026年 12月  7日 09：05です"
 QString clockText(const LocalTime& now);

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "data/jis_codec.h"
+#include "data/layout_model.h"
 #include "data/order_record.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
@@ -319,4 +320,23 @@ TEST_F(TypicalRun, ThePageSetupRebuildsTheCaptionFromTheFormatName) {
                         control<QPushButton>(dialog, 1317)->click();
                     });
     EXPECT_EQ(window->windowTitle(), "ベルヴォリン --- ");
+}
+
+TEST_F(TypicalRun, APrintedPdfReadsBackAsTypedWordSpacesIncluded) {
+    usePrinters({pdfPrinter()});
+    start();
+    // Bold (the telephone line) and regular (the item name) texts, each
+    // with a word space.
+    setCompanyProfileText(4, sjis("TEL (042)123-4567"));
+    copySjis(currentOrder().counterparty, sjis("ACME Trading Co., Ltd."));
+    copySjis(currentOrder().lines[0].nameLine1, sjis("Hex bolt M8"));
+    print();
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("TEL (042)123-4567")) << text.toStdString();
+    EXPECT_TRUE(text.contains("ACME Trading Co., Ltd.")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Hex bolt M8")) << text.toStdString();
 }

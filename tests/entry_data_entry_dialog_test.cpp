@@ -235,6 +235,63 @@ TEST_F(DataEntryDialogTest, EnterInAOneLineFieldDoesNotCloseTheDialog) {
     EXPECT_EQ(dialog->result(), 2);
 }
 
+// Broke before: the number fields told the input method they take its
+// text, so with it on a quantity took "１２月子".
+TEST_F(DataEntryDialogTest, NumberFieldsTakeNoInputMethodAndJapaneseFieldsDo) {
+    open();
+    for (int id : {kYear, kMonth, kDay, kNoteDays}) {
+        EXPECT_FALSE(takesInputMethod(control(id))) << id;
+    }
+    // A combo box is the focus widget itself; the front end asks it.
+    EXPECT_TRUE(takesInputMethod(control(kCounterparty)));
+    for (int slot = 0; slot < 5; ++slot) {
+        for (int id : {kQuantity1, kUnitPrice1, kAmount1}) {
+            EXPECT_FALSE(takesInputMethod(control(id + slot))) << id + slot;
+        }
+        for (int id : {kName1, kDeliveryDate1, kPlace1}) {
+            EXPECT_TRUE(takesInputMethod(control(id + slot))) << id + slot;
+        }
+        EXPECT_TRUE(takesInputMethod(control(kUnit1 + slot)));
+    }
+}
+
+// Broke before: "１２３" was split by the thousands separators into a
+// character nobody typed, and OK stored 0.
+TEST_F(DataEntryDialogTest, NumbersAreReadInFullWidthAndStoredAsShownOrRefused) {
+    orderLine(0, "ボルト");
+    open();
+    const auto paste = [this](int id, const QString& number) {
+        auto* edit = control<QLineEdit>(id);
+        edit->setFocus();
+        edit->selectAll();
+        QGuiApplication::clipboard()->setText(number);
+        edit->paste();
+    };
+    paste(kQuantity1, "１２３");
+    paste(kUnitPrice1, "１５００");
+    leaveField();
+    EXPECT_EQ(text(kQuantity1), "123");
+    EXPECT_EQ(text(kUnitPrice1), "1,500.00");
+    EXPECT_EQ(text(kAmount1), "184,500");
+
+    // A quantity the order would round is refused and the field taken back.
+    paste(kQuantity1, "１．２３４");
+    leaveField();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "入力エラー");
+    EXPECT_EQ(messages[0].text, "「1.234」は保存できません。\n\n数量は小数点以下２桁までです。");
+    EXPECT_TRUE(control(kQuantity1)->hasFocus());
+    click(kOk);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(dialog->isVisible());
+    paste(kQuantity1, "1.25");
+    click(kOk);
+    EXPECT_EQ(dialog->result(), 1);
+    EXPECT_EQ(sjisView(currentOrder().lines[0].quantity), "    1.25");
+    EXPECT_EQ(sjisView(currentOrder().lines[0].amount), "         1875");
+}
+
 TEST_F(DataEntryDialogTest, CharacterShiftJisCannotHoldIsRefusedWithAMessage) {
     open();
     control<QComboBox>(kCounterparty)->setEditText("山田");
@@ -246,8 +303,8 @@ TEST_F(DataEntryDialogTest, CharacterShiftJisCannotHoldIsRefusedWithAMessage) {
     EXPECT_EQ(text(kName1), "");
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].caption, "入力エラー");
-    EXPECT_EQ(messages[0].text, "「😀」はこの欄に入力できない文字です。");
-    EXPECT_EQ(messages[1].text, "「한」はこの欄に入力できない文字です。");
+    EXPECT_EQ(messages[0].text, "「😀」（U+1F600）はこの欄に入力できない文字です。");
+    EXPECT_EQ(messages[1].text, "「한」（U+D55C）はこの欄に入力できない文字です。");
     click(kOk);
     EXPECT_EQ(sjisView(currentOrder().counterparty), sj("山田"));
     EXPECT_EQ(sjisView(currentOrder().lines[0].name), "");
@@ -272,7 +329,7 @@ TEST_F(DataEntryDialogTest, OverLongPasteOrConversionIsCutAtTheLimit) {
     auto* unit = control<QComboBox>(kUnit1);
     unit->setFocus();
     unit->lineEdit()->clear();
-    compose(unit->lineEdit(), {"きろぐらむ"}, "キログラム");
+    compose(unit, {"きろぐらむ"}, "キログラム");
     EXPECT_EQ(text(kUnit1), "キログラ");
     QCoreApplication::processEvents();
     EXPECT_TRUE(messages.empty());

@@ -125,6 +125,79 @@ TEST_F(DataEntryLinesTest, InputMethodCompositionKeepsTheLineItIsTypedIn) {
     EXPECT_EQ(workingOrder().lineCount, 3);
 }
 
+// Broke before: switching the input method on sends a text change for a
+// name that did not change, and the line rule took it for an erased name.
+TEST_F(DataEntryLinesTest, SwitchingTheInputMethodOnInAnEmptyNameKeepsTheLinesNumbers) {
+    open();
+    type(kQuantity1, "12");
+    type(kUnit1, "pc");
+    type(kUnitPrice1, "1500");
+    auto* name = control<QPlainTextEdit>(kName1);
+    name->setFocus();
+    EXPECT_EQ(text(kAmount1), "18,000");
+    switchInputMethodOn(name);
+    preedit(name, "ｂ");
+    cancelComposition(name);
+    EXPECT_EQ(text(kQuantity1), "12");
+    EXPECT_EQ(text(kUnit1), "pc");
+    EXPECT_EQ(text(kUnitPrice1), "1,500.00");
+    EXPECT_EQ(text(kAmount1), "18,000");
+    // The name composed afterwards belongs to the same line.
+    compose(name, {"ｂ", "ぼ", "ぼると"}, "ボルト");
+    click(kOk);
+    const OrderLine& line = currentOrder().lines[0];
+    EXPECT_EQ(sjisView(line.nameLine1), sj("ボルト"));
+    EXPECT_EQ(sjisView(line.quantity), "      12");
+    EXPECT_EQ(sjisView(line.amount), "        18000");
+}
+
+// Broke before: the composition removed the selected name, and Escape left
+// the name empty, which removed the line.
+TEST_F(DataEntryLinesTest, EscapeOrLeavingAfterReplacingANameKeepsTheLineAsItWas) {
+    fourLines();
+    open();
+    auto* name = control<QPlainTextEdit>(kName1 + 1);
+    name->setFocus();
+    name->selectAll();
+    preedit(name, "ｎ");
+    preedit(name, "ね");
+    preedit(name, "ねじ");
+    cancelComposition(name);
+    EXPECT_EQ(names(), QStringList({"ボルト", "ナット", "座金", "ねじ", ""}));
+    EXPECT_EQ(text(kQuantity1 + 1), "20");
+    EXPECT_EQ(text(kUnit1 + 1), "箱");
+    EXPECT_EQ(workingOrder().lineCount, 4);
+    // The same in a unit box (it hands the events to its line edit).
+    auto* unit = control<QComboBox>(kUnit1 + 1);
+    unit->setFocus();
+    unit->lineEdit()->selectAll();
+    preedit(unit, "ｋ");
+    cancelComposition(unit);
+    EXPECT_EQ(text(kUnit1 + 1), "箱");
+
+    // Leaving mid-composition: the front end commits what was composed.
+    name->selectAll();
+    preedit(name, "か");
+    commitComposition(name, "か");
+    control(kQuantity1 + 1)->setFocus();
+    switchInputMethodOn(control(kQuantity1 + 1));
+    EXPECT_EQ(names(), QStringList({"ボルト", "か", "座金", "ねじ", ""}));
+    EXPECT_EQ(text(kQuantity1 + 1), "20");
+
+    // A front end that drops the composition with the focus: as Escape.
+    name->setFocus();
+    name->selectAll();
+    preedit(name, "さ");
+    control(kQuantity1 + 1)->setFocus();
+    EXPECT_EQ(names(), QStringList({"ボルト", "か", "座金", "ねじ", ""}));
+
+    // Erasing the name is what removes the line.
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Delete);
+    EXPECT_EQ(names(), QStringList({"ボルト", "座金", "ねじ", "", ""}));
+}
+
 TEST_F(DataEntryLinesTest, TypingBelowEmptyLinesMovesTheLineUpAndTheCaretWithIt) {
     open();
     type(kQuantity1 + 2, "7");
@@ -138,6 +211,17 @@ TEST_F(DataEntryLinesTest, TypingBelowEmptyLinesMovesTheLineUpAndTheCaretWithIt)
     EXPECT_EQ(text(kName1 + 2), "");
     EXPECT_TRUE(control(kName1)->hasFocus());
     EXPECT_EQ(workingOrder().lineCount, 1);
+    // Broke before: the box the text left went on drawing a caret.
+    QApplication::processEvents();
+    const QImage left = control<QPlainTextEdit>(kName1 + 2)->viewport()->grab().toImage();
+    const QRgb background = left.pixel(left.width() / 2, left.height() / 2);
+    int marks = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        for (int x = 0; x < left.width(); ++x) {
+            marks += left.pixel(x, y) != background;
+        }
+    }
+    EXPECT_EQ(marks, 0) << "a caret is drawn in the box the text moved out of";
 }
 
 TEST_F(DataEntryLinesTest, NumberShownLongerThanItsLimitNeverGrows) {

@@ -7,7 +7,11 @@
 
 #include <cstring>
 
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QWheelEvent>
@@ -172,6 +176,130 @@ TEST_F(HistoryDialogsTest, ADifferentTotalAsksAndNoLeavesTheOrderAsItWas) {
     EXPECT_EQ(text(kQuantity1 + 2), "0");
     EXPECT_EQ(text(kAmount1 + 2), "");
     EXPECT_EQ(sjisView(workingOrder().lines[2].totalQuantity), "  350.50");
+}
+
+// Broke before: read-only parts looked editable and took Tab, and "１２３４"
+// was grouped into a broken character.
+TEST_F(HistoryDialogsTest, SplitOfLineFourOffersTwoPartsAndReadsFullWidthDigits) {
+    orderLine(0, "一");
+    orderLine(1, "二");
+    orderLine(2, "三");
+    orderLine(3, "ボルト", "1234", "個", "2.00");
+    open();
+    onNextDialog([this](QWidget* split) {
+        const auto part = [split](int k) {
+            return qobject_cast<QLineEdit*>(findControl(split, partial_delivery::kPart1 + k));
+        };
+        EXPECT_NE(part(2)->palette().color(QPalette::Base),
+                  part(1)->palette().color(QPalette::Base));
+        part(0)->setFocus();
+        QGuiApplication::clipboard()->setText("１２３４");
+        part(0)->paste();
+        QTest::keyClick(part(0), Qt::Key_Tab);
+        EXPECT_EQ(part(0)->text(), "1,234");
+        EXPECT_TRUE(part(1)->hasFocus());
+        QTest::keyClick(part(1), Qt::Key_Tab);
+        EXPECT_FALSE(part(2)->hasFocus()) << "a read-only part takes no Tab";
+        EXPECT_EQ(qobject_cast<QLabel*>(findControl(split, partial_delivery::kAfter))->text(),
+                  "1,234");
+        clickControl(split, partial_delivery::kOk);
+        EXPECT_TRUE(messages.empty());
+    });
+    clickControl(dialog.get(), kSplit1 + 3);
+    EXPECT_EQ(text(kQuantity1 + 3), "1,234");
+    EXPECT_EQ(workingOrder().lines[3].splitFrom, 4);
+}
+
+// Broke before: the unit price was cut to seven characters (1234567.89 was
+// stored as 1234567.00) and "１２" became 0.
+TEST_F(HistoryDialogsTest, RowEditorStoresNumbersAsTypedOrRefusesThem) {
+    selectedCounterparty() = sj("山田商事");
+    onNextDialog([this](QWidget* browser) {
+        QTableView* view = listOf(browser);
+        clickRow(view, 2);  // ボルト
+        onNextDialog([](QWidget* editor) {
+            auto* quantity = qobject_cast<QLineEdit*>(findControl(editor, row_editor::kQuantity));
+            auto* price = qobject_cast<QLineEdit*>(findControl(editor, row_editor::kUnitPrice));
+            retype(price, "1234567.89");
+            quantity->setFocus();
+            EXPECT_EQ(price->text(), "1234567.89");
+            quantity->selectAll();
+            QGuiApplication::clipboard()->setText("１２");
+            quantity->paste();
+            clickControl(editor, row_editor::kOk);
+        });
+        clickControl(browser, existing_data::kEdit);
+        EXPECT_TRUE(messages.empty());
+
+        clickRow(view, 2);
+        onNextDialog([this](QWidget* editor) {
+            retype(qobject_cast<QLineEdit*>(findControl(editor, row_editor::kQuantity)), "1.234");
+            clickControl(editor, row_editor::kOk);
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].text,
+                      "「1.234」は保存できません。\n\n数量は小数点以下２桁までです。");
+            EXPECT_TRUE(editor->isVisible());
+            EXPECT_TRUE(findControl(editor, row_editor::kQuantity)->hasFocus());
+            clickControl(editor, row_editor::kCancel);
+        });
+        clickControl(browser, existing_data::kEdit);
+        clickControl(browser, existing_data::kOk);
+    });
+    EXPECT_EQ(editExistingData(nullptr), 1);
+    EXPECT_EQ(rowsOf("山田商事", kStoreQuantity)[0], "      12");
+    EXPECT_EQ(rowsOf("山田商事", kStoreUnitPrice)[0], "1234567.89");
+}
+
+// Broke before: Enter in the counterparty box pressed OK, End in the list
+// did nothing, and the row editor's unit box was as narrow as the shortest
+// units of the history. The days edit comes right after "手形" in Tab order,
+// as it is shown.
+TEST_F(HistoryDialogsTest, KeysGoWhereTheDialogsShowThem) {
+    selectedCounterparty() = sj("山田商事");
+    onNextDialog([](QWidget* browser) {
+        QTableView* view = listOf(browser);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_End);
+        EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+        EXPECT_EQ(view->currentIndex().row(), view->model()->rowCount() - 1);
+        QTest::keyClick(view, Qt::Key_Home);
+        EXPECT_EQ(view->currentIndex().row(), 0);
+        QTest::keyClick(view, Qt::Key_Down);  // ナット, a note of 30 days
+
+        // Tab order as shown: the days right after "手形".
+        const auto daysFollowNote = [](QWidget* dialog, int noteId, int daysId) {
+            QWidget* note = findControl(dialog, noteId);
+            EXPECT_EQ(controlIdOf(note->nextInFocusChain()), daysId);
+            note->setFocus();
+            QTest::keyClick(note, Qt::Key_Tab);
+            EXPECT_EQ(controlIdOf(QApplication::focusWidget()), daysId);
+        };
+        onNextDialog([&](QWidget* editor) {
+            daysFollowNote(editor, row_editor::kNote, row_editor::kNoteDays);
+            // A unit as long as one may type: nine half-width characters.
+            auto* unit = qobject_cast<QComboBox*>(findControl(editor, row_editor::kUnit));
+            EXPECT_GE(unit->lineEdit()->width(),
+                      unit->fontMetrics().horizontalAdvance(QStringLiteral("ｷﾛｸﾞﾗﾑｹｰｽ")));
+            clickControl(editor, row_editor::kCancel);
+        });
+        clickControl(browser, existing_data::kEdit);
+        onNextDialog([&](QWidget* change) {
+            daysFollowNote(change, bulk_payment::kNote, bulk_payment::kNoteDays);
+            clickControl(change, bulk_payment::kCancel);
+        });
+        clickControl(browser, existing_data::kBulkChange);
+
+        auto* combo = qobject_cast<QComboBox*>(findControl(browser, existing_data::kCounterparty));
+        combo->setFocus();
+        combo->lineEdit()->selectAll();
+        typeText(combo, "鈴木工業");
+        // The combo box has the focus; it hands the keys to its line edit.
+        QTest::keyClick(combo, Qt::Key_Return);
+        EXPECT_TRUE(browser->isVisible());
+        EXPECT_EQ(columnTexts(view, 1), QStringList({"ナット"}));
+        clickControl(browser, existing_data::kCancel);
+    });
+    EXPECT_EQ(editExistingData(nullptr), 2);
 }
 
 TEST_F(HistoryDialogsTest, HeaderClicksSortTheTextsAsShiftJisBytes) {

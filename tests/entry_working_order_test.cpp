@@ -217,4 +217,17 @@ TEST_F(WorkingOrderTest, ClearingEmptiesTheLinesAndTheApprovalButKeepsTheHeader)
     EXPECT_EQ(sjisView(order.approvalNo), "OLD");
 }
 
+// One rule for every dialog that turns payment terms into a payment kind
+// and back.
+TEST(PaymentTerms, TheTextGivesTheKindAndTheKindTheText) {
+    EXPECT_EQ(paymentKindOf(sj("ﾘｰｽ")), kPaymentLease);
+    EXPECT_EQ(paymentKindOf(sj("現金")), kPaymentCash);
+    EXPECT_EQ(paymentKindOf("30"), kPaymentNote);
+    EXPECT_EQ(paymentKindOf(""), kPaymentNote);
+    EXPECT_EQ(paymentKindOf(sj("リース")), kPaymentNote) << "only the half-width text is a lease";
+    EXPECT_EQ(paymentTextOf(kPaymentNote, "90"), "90");
+    EXPECT_EQ(paymentTextOf(kPaymentLease, "90"), sj("ﾘｰｽ"));
+    EXPECT_EQ(paymentTextOf(kPaymentCash, ""), sj("現金"));
+}
+
 }  // namespace

@@ -43,6 +43,18 @@ TEST(GroupThousands, LimitsOfLength) {
     EXPECT_EQ(groupThousands("12345678901234567890"), "12345678901234567890");
 }
 
+// Broke before: "１２３" (six bytes) got a comma between the two bytes of a
+// character, and letters were grouped like digits.
+TEST(GroupThousands, GroupsOnlyAPlainNumberAndLeavesTheRestWhole) {
+    const std::string fullWidth = toSjisLossy(QStringLiteral("１２３"));
+    EXPECT_EQ(groupThousands(fullWidth), fullWidth);
+    EXPECT_EQ(groupThousands("12abc"), "12abc");
+    EXPECT_EQ(groupThousands("  1e300"), "1e300");
+    EXPECT_EQ(groupThousands("1,234"), "1,234");
+    EXPECT_EQ(groupThousands("Over Flow"), "Over Flow");
+    EXPECT_EQ(groupThousands("1234."), "1,234.");
+}
+
 TEST(GroupThousands, MinusSignStaysInFront) {
     EXPECT_EQ(groupThousands("-123456"), "-123,456");
     EXPECT_EQ(groupThousands("-123"), "-123");

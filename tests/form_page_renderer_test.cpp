@@ -12,6 +12,7 @@
 #include "form/page_geometry.h"
 #include "form/page_renderer.h"
 #include "form/text_fitting.h"
+#include "form/units.h"
 #include "page_geometries.h"
 #include "platform/recording_device_context.h"
 #include "platform/screen_metrics.h"
@@ -322,4 +323,65 @@ TEST_F(Renderer, TheLayoutEditorsAddresseeReplacesTheCounterpartyOnlyOnTheOrderA
         EXPECT_FALSE(drew(sjis(" 山田商事株式会社　御中"))) << kind;
     }
     EXPECT_STREQ(item(11).text, sjis(" %s　御中").c_str());
+}
+
+namespace {
+
+// The drawn text whose first characters (spaced out) are `prefix`.
+RecordedCall drawnStartingWith(const RecordingDeviceContext& dc, const std::string& prefix) {
+    for (const RecordedCall& c : dc.callsOf(Kind::DrawText)) {
+        if (c.text.rfind(spaced(prefix), 0) == 0) {
+            return c;
+        }
+    }
+    ADD_FAILURE() << "not drawn";
+    return {};
+}
+
+bool staysInItsFrame(const RecordedCall& text) {
+    return text.drawnLine.left() >= text.rect.left() &&
+           text.drawnLine.left() + text.drawnLine.width() <= text.rect.left() + text.rect.width();
+}
+
+}  // namespace
+
+TEST_F(Renderer, FitToWidthTitlesPrintAtTheGroupsOneSize) {
+    for (int title = 1; title <= 3; ++title) {
+        item(title).sizeRule = kSizeFitWidth;
+    }
+    const int size = groupFitPointSize(liveLayout(0), 1);
+    ASSERT_LT(size, fitPointSize(item(1))) << "注　文　書 alone would be larger";
+    for (int kind = kDocumentOrder; kind <= kDocumentAcknowledgement; ++kind) {
+        draw(kind);
+        EXPECT_EQ(drawnStartingWith(dc, sjis("注")).font.height, -mulDiv(size, 96, 72)) << kind;
+    }
+}
+
+TEST_F(Renderer, TheAddresseeIsSizedForTheLineItDrawsAndNotRuinedByOneOverlongName) {
+    // A counterparty longer than every one printed so far, before its first
+    // print: the whole line with its "御中" stays in the frame.
+    copySjis(longestCounterparty(0), 256, sjis("山田"));
+    copySjis(currentOrder().counterparty, sjis("ベルヴォリン精機工業株式会社　東京支店"));
+    draw(kDocumentOrder);
+    EXPECT_TRUE(staysInItsFrame(drawnStartingWith(dc, sjis(" ベルヴォリン"))));
+
+    // The acknowledgement names the issuer, here longer than any counterparty.
+    printerSettings(0).makeAcknowledgement = 1;
+    copySjis(item(5).text, sjis("ベルヴォリン精機工業株式会社　本社"));
+    draw(kDocumentAcknowledgement);
+    EXPECT_TRUE(staysInItsFrame(drawnStartingWith(dc, sjis(" ベルヴォリン"))));
+
+    // One name of 60 characters in the history shrinks a usual one no
+    // further than 10 points; the long name itself still fits its frame.
+    std::string overlong;
+    for (int i = 0; i < 60; ++i) {
+        overlong += sjis("株");
+    }
+    copySjis(longestCounterparty(0), 256, overlong);
+    copySjis(currentOrder().counterparty, sjis("山田商事株式会社"));
+    draw(kDocumentOrder);
+    EXPECT_LE(drawnStartingWith(dc, sjis(" 山田")).font.height, -mulDiv(10, 96, 72));
+    copySjis(currentOrder().counterparty, overlong);
+    draw(kDocumentOrder);
+    EXPECT_TRUE(staysInItsFrame(drawnStartingWith(dc, sjis(" 株株"))));
 }

@@ -74,12 +74,12 @@ protected:
     PageSettings settingsFont;
 };
 
-TEST(SpaceOut, PutsOneSpaceBetweenCharactersAndCountsEveryBreak) {
+TEST(SpaceOut, PutsOneSpaceBetweenCharactersAndCountsTheSeparators) {
     std::string out;
     EXPECT_EQ(spaceOut(sjis(QStringLiteral("注文書")), out), 2);
     EXPECT_EQ(fromSjis(out), QStringLiteral("注 文 書"));
-    // The text's own half-width space counts, a full-width one does not.
-    EXPECT_EQ(spaceOut(sjis(QStringLiteral("a b")), out), 3);
+    // The text's own half-width space is a character, not a break.
+    EXPECT_EQ(spaceOut(sjis(QStringLiteral("a b")), out), 2);
     EXPECT_EQ(out, "a   b");
     EXPECT_EQ(spaceOut(sjis(QStringLiteral("注　書")), out), 2);
     EXPECT_EQ(fromSjis(out), QStringLiteral("注 　 書"));
@@ -243,6 +243,24 @@ TEST_F(TextFitting, AddresseeLineUsesThePitchOfTheLongestCounterparty) {
     const int longestBytes = static_cast<int>(longestAddressee(0).size());
     const int bytes = static_cast<int>(std::string_view(item.text).size());
     EXPECT_EQ(text.drawnLine.width(), bytes * longestWidth * 200 / longestBytes / 100);
+}
+
+TEST_F(TextFitting, AWordSpaceKeepsItsWidthWhereverTheTextIsSet) {
+    // Set at its natural width (fixed rule), pressed into a narrow frame
+    // and spread over a wide one: the characters move, a space never
+    // becomes narrower than a space.
+    for (const auto& [rule, right] : {std::pair{kSizeFixed, 300}, std::pair{kSizeFitWidth, 60},
+                                      std::pair{kSizeFitWidth, 290}}) {
+        RecordingDeviceContext dc;
+        LayoutItem item = frame(QStringLiteral("TEL (042)1"), rule, 0, 0, right, 40);
+        drawFrame(dc, item, settingsFont, 100, 0, 0);
+        const RecordedCall text = onlyDrawnText(dc);
+        ASSERT_EQ(text.runStarts.size(), 10u);  // every character, the space too
+        const int charWidth = -text.font.height / 2;
+        const int space = text.runStarts[4] - (text.runStarts[2] + charWidth);  // "L" to "("
+        EXPECT_GE(space, charWidth) << rule << " " << right;
+        EXPECT_LE(text.drawnLine.width(), right);
+    }
 }
 
 TEST_F(TextFitting, NothingIsDrawnWithoutRoom) {

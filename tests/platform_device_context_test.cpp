@@ -205,6 +205,31 @@ TEST_F(PainterSurface, UnderlineRunsUnderTheSpacesToo) {
     EXPECT_FALSE(isInk(image, 200, underline));
 }
 
+TEST_F(PainterSurface, BoldStaysBoldAtLargeSizes) {
+    // A title at 200 % is about 72 pixels high; Qt thickened a face
+    // without a bold of its own only below 64.
+    const auto inkAt = [](int weight) {
+        QImage image(200, 120, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            PainterDeviceContext dc(&image);
+            LogFont font = gothic(-80);
+            copySjis(font.faceName, sjis(QStringLiteral("ＭＳ 明朝")));
+            font.weight = weight;
+            dc.selectFont(font);
+            dc.drawText(QRect(0, 0, 200, 120), sjis(QStringLiteral("注")), TextAlign::Left);
+        }
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                ink += isInk(image, x, y) ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    EXPECT_GT(inkAt(900), inkAt(400) * 115 / 100);
+}
+
 TEST_F(PainterSurface, TextLongerThanItsFrameStopsAtTheFrame) {
     {
         PainterDeviceContext dc(&image);

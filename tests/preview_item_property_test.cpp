@@ -170,11 +170,12 @@ TEST_F(ItemProperties, TypedTextsAndSizesCountOnEnterAndBadValuesAreRefused) {
         commit.setCommitString(QStringLiteral("（合意済み）"));
         QApplication::sendEvent(lease, &commit);
 
-        // A width too large for the paper shows the largest one, and the
-        // corner stays where it may be.
+        // A width too large for the paper shows the largest one that stays
+        // inside the margin box (its right edge is at 204.97 mm on the PDF
+        // printer's A4), and the corner stays where it may be.
         retype(dialog, kWidth, "250");
         control(dialog, kHeight)->setFocus();
-        EXPECT_EQ(control<QLineEdit>(dialog, kWidth)->text(), "199");
+        EXPECT_EQ(control<QLineEdit>(dialog, kWidth)->text(), "198");
         EXPECT_EQ(control<QLineEdit>(dialog, kX)->text(), "6");
         retype(dialog, kWidth, "105");
 
@@ -243,4 +244,40 @@ TEST_F(ItemProperties, TextsThatCannotChangeAreShownWithTheirReasonAndNeverReadB
         }));
         EXPECT_STREQ(liveLayout(0)[each.item].text, before[each.item].text) << each.item;
     }
+}
+
+TEST_F(ItemProperties, OkOnAnUntouchedFrameAsksNothingInEitherFormat) {
+    for (int format : {0, 1}) {
+        settings().initialData.formatIndex = format;
+        for (int item : {1, 5}) {
+            messages.clear();
+            const LayoutItem before = liveLayout(format)[item];
+            ASSERT_TRUE(edit(item, [](QWidget* dialog) {
+                // Only the corner typed again, as the user leaves it.
+                retype(dialog, kX, control<QLineEdit>(dialog, kX)->text());
+                control<QPushButton>(dialog, kOk)->click();
+            }));
+            EXPECT_EQ(questions(), 0) << format << " " << item;
+            EXPECT_EQ(liveLayout(format)[item].mmRect, before.mmRect) << format << " " << item;
+        }
+    }
+    settings().initialData.formatIndex = 0;
+}
+
+TEST_F(ItemProperties, TabReachesThePointSizeAfterTheSizeRuleButtons) {
+    edit(20, [](QWidget* dialog) {
+        control(dialog, kFixedButton)->setFocus();
+        QWidget* next = control(dialog, kFixedButton);
+        std::vector<int> order;
+        for (int i = 0; i < 4; ++i) {
+            next = next->nextInFocusChain();
+            while (next->focusPolicy() == Qt::NoFocus || next->property("controlId").isNull()) {
+                next = next->nextInFocusChain();
+            }
+            order.push_back(next->property("controlId").toInt());
+        }
+        EXPECT_EQ(order,
+                  (std::vector<int>{kFitWidthButton, kFitHeightButton, kPointSize, kNormalButton}));
+        control<QPushButton>(dialog, kCancel)->click();
+    });
 }

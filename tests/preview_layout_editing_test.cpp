@@ -21,6 +21,7 @@
 
 #include "data/factory_values.h"
 #include "data/settings_state.h"
+#include "form/layout_preparation.h"
 #include "form/units.h"
 #include "main_window_fixture.h"
 #include "platform/screen_metrics.h"
@@ -28,17 +29,19 @@
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "preview/zoom_dialog.h"
-#include "widgets/commands.h"
-#include "widgets/help.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
 
 using namespace belvorine;
 
 namespace {
 
 constexpr int kTitle = 1;
+constexpr int kDate = 4;
 constexpr int kCompanyName = 5;
+constexpr int kInspection = 20;
 constexpr int kRuleLine = 29;
 
 bool sameItem(const LayoutItem& a, const LayoutItem& b) {
@@ -170,25 +173,68 @@ TEST_F(LayoutEditing, AFramePushedFarPastTheLeftMarginShrinksButStaysSelectable)
     EXPECT_NEAR(live()[kCompanyName].screenRect.left, 100, 1);
 }
 
-TEST_F(LayoutEditing, AResizeKeepsOnePixelAndStopsAtTheRightMargin) {
+TEST_F(LayoutEditing, OneFastDragMovesAFrameWholeAndAResizeKeepsItsTextVisible) {
+    long long boxWidth = 0;
+    long long boxHeight = 0;
+    marginBoxExtent(currentFormat(), boxWidth, boxHeight);
+
+    // Far past the right edge in one motion: the frame keeps its size and
+    // stops at the edge (it used to end up one pixel wide).
+    const LayoutItem inspection = live()[kInspection];
+    drag(kInspection, QPoint(830, 0));
+    EXPECT_EQ(live()[kInspection].screenRect.width(), inspection.screenRect.width());
+    EXPECT_EQ(live()[kInspection].screenRect.right, boxWidth);
+    EXPECT_EQ(live()[kInspection].screenRect.height(), inspection.screenRect.height());
+
+    // Up past the top edge in one motion: the same.
+    const LayoutItem date = live()[kDate];
+    drag(kDate, QPoint(0, -100));
+    EXPECT_EQ(live()[kDate].screenRect.top, 0);
+    EXPECT_EQ(live()[kDate].screenRect.height(), date.screenRect.height());
+    EXPECT_EQ(live()[kDate].screenRect.width(), date.screenRect.width());
+
+    // A handle dragged far over the opposite corner stops at 1 mm and at
+    // one line of the frame's 17-point text; far right it stops at the
+    // margin box.
     click(centreOf(kCompanyName));
     const LayoutItem before = live()[kCompanyName];
-    const QPoint handle = preview()->handleZones()[7].center();  // bottom right
+    const QPoint handle =
+        preview()->handleZones()[static_cast<int>(Handle::BottomRight) - 1].center();
     press(handle);
     moveHeld(handle - QPoint(250, 60));
-    EXPECT_EQ(preview()->selection().rect.width(), 1);
-    EXPECT_EQ(preview()->selection().rect.height(), 1);
-    moveHeld(handle + QPoint(300, 6));
-    release(handle + QPoint(300, 6));
+    EXPECT_EQ(preview()->selection().rect.width(), toPixels(100, screenMetrics().dpiX));
+    EXPECT_EQ(preview()->selection().rect.height(), mulDiv(17, screenMetrics().dpiY, 72));
+    moveHeld(handle + QPoint(600, 6));
+    release(handle + QPoint(600, 6));
     const LayoutItem& after = live()[kCompanyName];
     EXPECT_EQ(after.screenRect.left, before.screenRect.left);
     EXPECT_EQ(after.screenRect.top, before.screenRect.top);
-    EXPECT_NEAR(after.screenRect.bottom, preview()->pagePoint(handle + QPoint(300, 6)).y(), 1);
-    const PageSettings& page = printerSettings(currentFormat());
-    const int paperWidth = 21000;  // A4
-    EXPECT_GT(after.mmRect.right, before.mmRect.right);
-    EXPECT_LE(after.mmRect.right, paperWidth - page.marginRight.value + 100);
-    EXPECT_EQ(layoutUndoCount(), 1);
+    EXPECT_EQ(after.screenRect.right, boxWidth);
+    EXPECT_NEAR(after.screenRect.bottom, preview()->pagePoint(handle + QPoint(600, 6)).y(), 1);
+    EXPECT_EQ(layoutUndoCount(), 3);
+}
+
+TEST_F(LayoutEditing, EscCancelsADragAndAClickOnAHandleChangesNothing) {
+    click(centreOf(kCompanyName));
+    const LayoutItem before = live()[kCompanyName];
+    const QPoint handle = preview()->handleZones()[static_cast<int>(Handle::Right) - 1].center();
+    click(handle);
+    EXPECT_EQ(layoutUndoCount(), 0) << "a click on a handle is no change";
+    EXPECT_FALSE(enabled(kCmdUndo));
+
+    press(handle);
+    moveHeld(handle + QPoint(40, 0));
+    QTest::keyClick(viewport(), Qt::Key_Escape);
+    release(handle + QPoint(40, 0));
+    const QPoint centre = centreOf(kCompanyName);
+    press(centre);
+    moveHeld(centre + QPoint(30, 30));
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    release(centre + QPoint(30, 30));
+    EXPECT_TRUE(sameItem(live()[kCompanyName], before));
+    EXPECT_EQ(layoutUndoCount(), 0);
+    EXPECT_EQ(preview()->selection().rect, before.screenRect);
+    EXPECT_EQ(window->statusBar()->partText(1), positionText(before.mmRect));
 }
 
 TEST_F(LayoutEditing, TenChangesLeaveNineUndosAndTheFirstStays) {
@@ -390,8 +436,8 @@ TEST_F(LayoutEditing, AFrameMovedTenMillimetresDownPrintsTenMillimetresLower) {
     };
     window->command(kCmdLayoutEnd);
     print();
-    // "×△◇株式会社": its "式" is the only one on the order.
-    const QPointF before = wordOnFirstPage(pdf, "式");
+    const QString name = QStringLiteral("×△◇株式会社");
+    const QPointF before = wordOnFirstPage(pdf, name);
     ASSERT_GE(before.y(), 0);
 
     window->command(kCmdLayoutStart);
@@ -402,7 +448,7 @@ TEST_F(LayoutEditing, AFrameMovedTenMillimetresDownPrintsTenMillimetresLower) {
     window->command(kCmdLayoutEnd);
     QFile::remove(pdf);
     print();
-    const QPointF after = wordOnFirstPage(pdf, "式");
+    const QPointF after = wordOnFirstPage(pdf, name);
     setPdfFileChooserForTesting(nullptr);
 
     const double expected = tenMillimetres * 72.0 / screenMetrics().dpiY;  // ≈ 10 mm in points
@@ -492,4 +538,65 @@ TEST_F(LayoutEditing, ADoubleClickOpensThePropertiesWhoseOkIsOneUndoStep) {
     EXPECT_EQ(after.pointSize, before.pointSize);
     EXPECT_EQ(after.itemId, before.itemId);
     EXPECT_TRUE(sameItem(after, before));
+}
+
+TEST_F(LayoutEditing, CommandsAroundTheEditorKeepItsHistoryAndShowWhatIsCurrent) {
+    // Page setup OK: the history stays, the selection marks go.
+    drag(kCompanyName, QPoint(0, 8));
+    ASSERT_EQ(layoutUndoCount(), 1);
+    test::withModalDialog(
+        [this] { window->command(kCmdPageSetup); },
+        [](QWidget* dialog) { QTest::mouseClick(findControl(dialog, 1317), Qt::LeftButton); });
+    EXPECT_EQ(layoutUndoCount(), 1);
+    EXPECT_TRUE(enabled(kCmdUndo));
+    EXPECT_EQ(selectedLayoutItem(), -1);
+    EXPECT_FALSE(preview()->selection().marked);
+
+    // After its property dialog a frame counts as selected: the next press
+    // on it moves it.
+    setItemPropertiesHook([](int) {});
+    QTimer::singleShot(0, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            menu->close();
+        }
+    });
+    QTest::mousePress(viewport(), Qt::RightButton, {}, centreOf(kCompanyName));
+    window->command(kCmdEditItem);
+    setItemPropertiesHook(nullptr);
+    const Rect before = live()[kCompanyName].screenRect;
+    const QPoint at = centreOf(kCompanyName);
+    press(at);
+    moveHeld(at + QPoint(0, 12));
+    release(at + QPoint(0, 12));
+    EXPECT_EQ(live()[kCompanyName].screenRect.top, before.top + 12);
+
+    // A format switch shows no position of the other format's frame.
+    click(centreOf(kCompanyName));
+    ASSERT_FALSE(window->statusBar()->partText(1).isEmpty());
+    window->command(kCmdSwitchFormat);
+    EXPECT_EQ(window->statusBar()->partText(1), "");
+    window->command(kCmdSwitchFormat);
+
+    // The factory reset drops the acknowledgement: page 3 is gone.
+    printerSettings(currentFormat()).makeAcknowledgement = 1;
+    window->command(kCmdNextPage);
+    window->command(kCmdNextPage);
+    ASSERT_EQ(modeState().previewPage, 3);
+    window->command(kCmdResetToFactory);
+    ASSERT_EQ(printerSettings(currentFormat()).makeAcknowledgement, 0);
+    EXPECT_EQ(modeState().previewPage, 1);
+}
+
+TEST_F(LayoutEditing, TheStatusBarShowsThePositionTextWholeInNarrowWindows) {
+    click(centreOf(kCompanyName));
+    StatusBar* bar = window->statusBar();
+    const QString text = bar->partText(1);
+    for (int width : {800, 1100}) {
+        window->resize(width, 700);
+        QApplication::processEvents();
+        const int room = bar->partEdge(1) - bar->partEdge(0);
+        EXPECT_GT(room, bar->fontMetrics().horizontalAdvance(text) + 5) << width;
+        const int clockRoom = bar->partEdge(2) - bar->partEdge(1);
+        EXPECT_GT(clockRoom, bar->fontMetrics().horizontalAdvance(bar->partText(2)) + 5) << width;
+    }
 }

@@ -21,6 +21,7 @@
 #include "widgets/help_window.h"
 #include "widgets/message_box.h"
 #include "widgets/message_table.h"
+#include "widgets/placement.h"
 
 using namespace belvorine;
 
@@ -95,6 +96,43 @@ TEST(DialogBase, HelpOpenedFromAModalDialogCanBeUsedBesideIt) {
     EXPECT_TRUE(HelpWindow::instance()->isVisible());
     EXPECT_EQ(HelpWindow::instance()->parentWidget(), nullptr);
     HelpWindow::instance()->close();
+}
+
+// Broke before: the window kept the place of its contents when it moved to
+// a dialog, which put its title bar above the screen under a window manager,
+// and no key closed it.
+TEST(HelpWindow, OpensOverTheMainWindowAndEscapeOrCtrlWClosesIt) {
+    delete HelpWindow::instance();  // a fresh one, never placed yet
+    QWidget main;
+    main.setGeometry(100, 150, 600, 400);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    setMainWindow(&main);
+    BelvorineDialog dialog(nullptr, "ＭＳ ゴシック", 10);
+    dialog.setHelpTopic("::/index.html");
+    QRect frame;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.openHelpTopic();
+        auto* help = HelpWindow::instance();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+        frame = help->frameGeometry();
+        help->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+        QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+        EXPECT_FALSE(help->isVisible());
+        dialog.accept();
+    });
+    dialog.exec();
+    setMainWindow(nullptr);
+    const QRect area = workArea(&main);
+    EXPECT_TRUE(area.contains(frame)) << "frame " << frame.x() << "," << frame.y();
+    EXPECT_LE(std::abs(frame.center().x() - main.frameGeometry().center().x()), 1);
+
+    auto* help = HelpWindow::instance();
+    help->showTopic("::/index.html");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help->windowHandle(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST(MessageBoxes, SpeakJapaneseWhateverTheSystemLanguage) {

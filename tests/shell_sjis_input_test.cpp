@@ -10,17 +10,20 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "test_support.h"
 #include "widgets/message_box.h"
 #include "widgets/shown_lines.h"
 #include "widgets/sjis_input.h"
 #include "widgets/up_down_control.h"
 
 using namespace belvorine;
+using belvorine::test::takesInputMethod;
 
 namespace {
 
@@ -82,7 +85,12 @@ TEST_F(FieldTest, LineEditRefusesACharacterOutsideCodePage932WithItsName) {
     QCoreApplication::processEvents();
     EXPECT_EQ(edit->text(), "ab①髙");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "「€」はこの欄に入力できない文字です。");
+    EXPECT_EQ(messages[0], "「€」（U+20AC）はこの欄に入力できない文字です。");
+    // Named by its code point too: the font may have no picture of it.
+    commitText(edit, "𠮷");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], "「𠮷」（U+20BB7）はこの欄に入力できない文字です。");
 }
 
 TEST_F(FieldTest, DigitFieldTakesDigitsOnlyAndPastedLinesStopAtTheFirstBreak) {
@@ -90,6 +98,23 @@ TEST_F(FieldTest, DigitFieldTakesDigitsOnlyAndPastedLinesStopAtTheFirstBreak) {
     limitSjisInput(edit, 7, InputKind::Digits);
     QTest::keyClicks(edit, "3a0-");
     EXPECT_EQ(edit->text(), "30");
+    // Broke before: full-width digits (typed with the input method left on,
+    // or pasted) were refused, or in a number field kept as bytes that the
+    // thousands separators split.
+    commitText(edit, "１２");
+    EXPECT_EQ(edit->text(), "3012");
+    auto* number = add(new QLineEdit);
+    limitSjisInput(number, 10, InputKind::Number);
+    QGuiApplication::clipboard()->setText("－１，２３４．５");
+    number->paste();
+    EXPECT_EQ(number->text(), "-1,234.5");
+    QTest::keyClicks(number, "e");
+    EXPECT_EQ(number->text(), "-1,234.5");
+    // A word the program showed there can still be erased.
+    number->setText("Over Flow");
+    number->end(false);
+    QTest::keyClick(number, Qt::Key_Backspace);
+    EXPECT_EQ(number->text(), "Over Flo");
     auto* name = add(new QLineEdit);
     limitSjisInput(name, 255);
     QGuiApplication::clipboard()->setText("first\r\nsecond");
@@ -113,7 +138,7 @@ TEST_F(FieldTest, MultiLineEditUndoesARefusedEditAndKeepsTheCursor) {
     QCoreApplication::processEvents();
     EXPECT_EQ(edit->toPlainText(), "abcd\nefgh");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "「😀」はこの欄に入力できない文字です。");
+    EXPECT_EQ(messages[0], "「😀」（U+1F600）はこの欄に入力できない文字です。");
     // Erasing still works after a refusal.
     QTest::keyClick(edit, Qt::Key_Delete);
     EXPECT_EQ(edit->toPlainText(), "acd\nefgh");
@@ -127,13 +152,23 @@ TEST_F(FieldTest, MultiLineEditUndoesARefusedEditAndKeepsTheCursor) {
     EXPECT_EQ(edit->toPlainText(), "0123456789AB");
 }
 
-TEST_F(FieldTest, NumericFieldKeepsTheInputMethodOffWhenItTurnsEditable) {
-    auto* edit = add(new QLineEdit);
-    useNumericInput(edit, true);
-    edit->setReadOnly(true);
-    edit->setReadOnly(false);
-    EXPECT_FALSE(edit->testAttribute(Qt::WA_InputMethodEnabled));
-    EXPECT_TRUE(edit->inputMethodHints() & Qt::ImhDigitsOnly);
+// Broke before: a line edit told the front end it takes the input method
+// whatever its attribute said, so Mozc composed "１２月子" into a quantity.
+TEST_F(FieldTest, NumericFieldTellsTheInputMethodItTakesNoneAndTextFieldsThatTheyDo) {
+    auto* number = add(new QLineEdit);
+    useNumericInput(number, true);
+    number->setReadOnly(true);
+    number->setReadOnly(false);
+    EXPECT_FALSE(takesInputMethod(number));
+    EXPECT_FALSE(number->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_TRUE(number->inputMethodHints() & Qt::ImhDigitsOnly);
+    QInputMethodQueryEvent hints(Qt::ImHints);
+    QApplication::sendEvent(number, &hints);
+    EXPECT_TRUE(hints.value(Qt::ImHints).toInt() & Qt::ImhDigitsOnly);
+
+    auto* name = add(new QPlainTextEdit);
+    useJapaneseInput(name);
+    EXPECT_TRUE(takesInputMethod(name));
 }
 
 TEST(RecordText, LineBreaksBecomeCrLfAndCutsKeepWholeCharacters) {

@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QTimer>
 
 #include "platform/module_path.h"
@@ -79,14 +81,54 @@ void typeText(QWidget* widget, const QString& text) {
     }
 }
 
-void compose(QWidget* widget, const QStringList& preedits, const QString& commit) {
-    for (const QString& preedit : preedits) {
-        QInputMethodEvent update(preedit, {});
-        QApplication::sendEvent(widget, &update);
+namespace {
+
+void sendPreedit(QWidget* widget, const QString& text) {
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (!text.isEmpty()) {
+        QTextCharFormat underlined;
+        underlined.setFontUnderline(true);
+        attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0,
+                                                   static_cast<int>(text.size()), underlined);
     }
-    QInputMethodEvent done;
-    done.setCommitString(commit);
-    QApplication::sendEvent(widget, &done);
+    attributes << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor,
+                                               static_cast<int>(text.size()), 1);
+    QInputMethodEvent event(text, attributes);
+    QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+void switchInputMethodOn(QWidget* widget) {
+    sendPreedit(widget, QString());
+}
+
+void preedit(QWidget* widget, const QString& text) {
+    sendPreedit(widget, text);
+}
+
+void commitComposition(QWidget* widget, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(widget, &commit);
+    sendPreedit(widget, QString());
+}
+
+void cancelComposition(QWidget* widget) {
+    sendPreedit(widget, QString());
+}
+
+bool takesInputMethod(QWidget* field) {
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(field, &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
+void compose(QWidget* widget, const QStringList& preedits, const QString& commit) {
+    for (const QString& text : preedits) {
+        preedit(widget, text);
+    }
+    commitComposition(widget, commit);
 }
 
 void retype(QLineEdit* edit, const QString& text) {

@@ -50,9 +50,24 @@ void withModalDialog(const std::function<void()>& trigger,
 // that the input method commits, one character at a time.
 void typeText(QWidget* widget, const QString& text);
 
-// An input method's composition as fcitx or ibus sends it: each pre-edit
-// text in turn, then the commit.
+// What Qt's fcitx5 front end sends a field, as recorded with fcitx5 5.0 and
+// Mozc 2.28 (tools/input-method-session.sh):
+// switching the input method on (and the focus coming to a field while it
+// is on): an empty pre-edit with a cursor attribute;
+void switchInputMethodOn(QWidget* widget);
+// each step of a composition: the pre-edit text, underlined, with the cursor
+// after it;
+void preedit(QWidget* widget, const QString& text);
+// Enter, or the focus moving away: the committed text alone, then an empty
+// pre-edit with a cursor;
+void commitComposition(QWidget* widget, const QString& text);
+// Escape: an empty pre-edit with a cursor, nothing committed.
+void cancelComposition(QWidget* widget);
+// A whole composition: each pre-edit in turn, then the commit.
 void compose(QWidget* widget, const QStringList& preedits, const QString& commit);
+// Whether `field` tells the input method front ends that it takes input
+// method text (what they ask the field that gets the focus).
+bool takesInputMethod(QWidget* field);
 // Replaces a line edit's text as the user does: focus, select all, delete,
 // then type.
 void retype(QLineEdit* edit, const QString& text);

@@ -4,9 +4,12 @@
 #include <QDialog>
 #include <QFile>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include "widgets/placement.h"
 
 namespace belvorine {
 namespace {
@@ -38,10 +41,14 @@ void HelpWindow::belongTo(QWidget* owner) {
     if (parentWidget() == owner) {
         return;
     }
+    // The window stays where it is, frame included: its position is that of
+    // its frame, its size that of its contents.
     const bool shown = isVisible();
-    const QRect placed = geometry();
+    const QPoint framePosition = pos();
+    const QSize contents = size();
     setParent(owner, Qt::Window);
-    setGeometry(placed);
+    resize(contents);
+    move(framePosition);
     setVisible(shown);
     if (auto* dialog = qobject_cast<QDialog*>(owner)) {
         connect(
@@ -62,6 +69,33 @@ HelpWindow::HelpWindow() : browser_(new QTextBrowser(this)) {
     browser_->setOpenExternalLinks(true);
     browser_->setSearchPaths({QStringLiteral(":/help")});
     resize(640, 520);
+    auto* close = new QShortcut(this);
+    close->setKeys(QKeySequence::keyBindings(QKeySequence::Close) << QKeySequence(Qt::Key_Escape));
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+}
+
+// The first time it opens, the window stands over the main window with its
+// whole frame inside the work area; later it stays where the user put it.
+// Before it is shown its frame is not known yet: the main window's frame
+// tells how much the window manager adds.
+void HelpWindow::placeOnce() {
+    if (placed_) {
+        return;
+    }
+    placed_ = true;
+    QWidget* main = mainWindow();
+    const bool mainShown = main && main->isVisible() && !main->isMinimized();
+    QMargins decoration;
+    if (mainShown) {
+        const QRect outer = main->frameGeometry();
+        const QRect inner = main->geometry();
+        decoration = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                              outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    const QRect area = workArea(main ? main : this);
+    const QSize frame = size().grownBy(decoration);
+    const QRect over = mainShown ? main->frameGeometry() : QRect();
+    move(keepInsideWorkArea(QRect(centredPosition(frame, over, area), frame), area).topLeft());
 }
 
 void HelpWindow::showTopic(const QString& topic) {
@@ -75,6 +109,7 @@ void HelpWindow::showTopic(const QString& topic) {
     topic_ = wanted;
     browser_->setSource(QUrl(QStringLiteral("qrc:/help/") + wanted.mid(3)));
     followModalDialog();
+    placeOnce();
     show();
     raise();
     activateWindow();

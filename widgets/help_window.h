@@ -1,5 +1,6 @@
 #pragma once
 // The program's help viewer: one window that shows the compiled-in pages.
+// Escape and Ctrl+W close it.
 
 #include <QWidget>
 
@@ -21,8 +22,10 @@ private:
     HelpWindow();
     void followModalDialog();
     void belongTo(QWidget* owner);
+    void placeOnce();
     QTextBrowser* browser_;
     QString topic_;
+    bool placed_ = false;
 };
 
 }  // namespace belvorine

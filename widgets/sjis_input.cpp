@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTextCursor>
 #include <QToolTip>
 #include <QValidator>
 
@@ -23,9 +26,11 @@ Verdict check(const QString& text, int maxBytes, InputKind kind, QString* bad) {
         *bad = unrepresentable;
         return Verdict::Unrepresentable;
     }
-    if (kind == InputKind::Digits) {
+    if (kind != InputKind::Text) {
+        static const QString numberSigns = QStringLiteral(".,- ");
         for (const QChar c : text) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+            if (!digit && (kind == InputKind::Digits || !numberSigns.contains(c))) {
                 return Verdict::NotDigit;
             }
         }
@@ -36,6 +41,16 @@ Verdict check(const QString& text, int maxBytes, InputKind kind, QString* bad) {
 // The warning is shown after the edit has been refused, never from inside
 // the check: a message box there would run a nested event loop in the
 // middle of the widget's own edit. One warning waits at a time.
+// The character and its code point, so that a character the font cannot
+// draw is still named ("「𠮷」（U+20BB7）").
+QString namedCharacter(const QString& character) {
+    const QList<uint> codePoints = character.toUcs4();
+    const uint codePoint = codePoints.isEmpty() ? 0 : codePoints.front();
+    return QStringLiteral("「%1」（U+%2）")
+        .arg(character,
+             QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+}
+
 void warnUnrepresentable(QWidget* field, const QString& character) {
     static bool pending = false;
     if (pending) {
@@ -48,9 +63,9 @@ void warnUnrepresentable(QWidget* field, const QString& character) {
         [target, character] {
             pending = false;
             if (target) {
-                showWarning(
-                    target->window(), QStringLiteral("入力エラー"),
-                    QStringLiteral("「%1」はこの欄に入力できない文字です。").arg(character));
+                showWarning(target->window(), QStringLiteral("入力エラー"),
+                            QStringLiteral("%1はこの欄に入力できない文字です。")
+                                .arg(namedCharacter(character)));
             }
         },
         Qt::QueuedConnection);
@@ -80,6 +95,18 @@ int characterBytes(QChar c) {
         return 2;
     }
     return sjisRecordLength(QString(c));
+}
+
+// Whether `after` is `before` with one run of characters erased.
+bool erasesFrom(const QString& before, const QString& after) {
+    if (after.size() >= before.size()) {
+        return false;
+    }
+    qsizetype prefix = 0;
+    while (prefix < after.size() && before[prefix] == after[prefix]) {
+        ++prefix;
+    }
+    return before.endsWith(QStringView(after).mid(prefix));
 }
 
 // `after` is `before` with one edit of the user (typed, pasted, dropped or
@@ -144,7 +171,14 @@ public:
             input.truncate(lineBreak);
             position = qMin(position, static_cast<int>(lineBreak));
         }
+        if (kind_ != InputKind::Text) {
+            input = asciiNumber(input);
+        }
         lastVerdict_ = check(input, maxBytes_, kind_, &lastBad_);
+        // A text the program showed ("Over Flow") can still be erased.
+        if (lastVerdict_ == Verdict::NotDigit && erasesFrom(shown_, input)) {
+            return Intermediate;
+        }
         if (lastVerdict_ != Verdict::TooLong) {
             return lastVerdict_ == Verdict::Accept ? Acceptable : Invalid;
         }
@@ -232,20 +266,140 @@ private:
     bool reverting_ = false;
 };
 
-// Keeps the input method off when a line edit turns editable again (Qt
-// switches it back on with the read-only state).
+// Keeps the input method out of a number field. The input method front ends
+// (fcitx, ibus) ask the field whether it takes the input method, and a line
+// edit answers yes whatever its attribute says; so the answer is given here.
+// The attribute is kept off too (Qt sets it again with the read-only state).
 class NumericInputKeeper : public QObject {
 public:
     explicit NumericInputKeeper(QWidget* field) : QObject(field) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* field = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::ReadOnlyChange) {
-            static_cast<QWidget*>(watched)->setAttribute(Qt::WA_InputMethodEnabled, false);
+            field->setAttribute(Qt::WA_InputMethodEnabled, false);
+        } else if (event->type() == QEvent::InputMethodQuery) {
+            auto* query = static_cast<QInputMethodQueryEvent*>(event);
+            for (unsigned bit = 1; bit != 0; bit <<= 1) {
+                const auto property = static_cast<Qt::InputMethodQuery>(bit);
+                if (query->queries() & property) {
+                    query->setValue(property, property == Qt::ImEnabled
+                                                  ? QVariant(false)
+                                                  : field->inputMethodQuery(property));
+                }
+            }
+            query->accept();
+            return true;
         }
         return false;
     }
 };
+
+// A field's text and selection, as far as a composition can change them.
+struct FieldText {
+    QString text;
+    int selectionStart = 0;
+    int selectionLength = 0;
+};
+
+FieldText fieldText(const QWidget* field) {
+    FieldText state;
+    if (const auto* combo = qobject_cast<const QComboBox*>(field)) {
+        field = combo->lineEdit();
+    }
+    if (const auto* edit = qobject_cast<const QLineEdit*>(field)) {
+        state.text = edit->text();
+        state.selectionStart = edit->selectionStart();
+        state.selectionLength = static_cast<int>(edit->selectedText().size());
+    } else if (const auto* edit = qobject_cast<const QPlainTextEdit*>(field)) {
+        const QTextCursor cursor = edit->textCursor();
+        state.text = edit->toPlainText();
+        state.selectionStart = cursor.selectionStart();
+        state.selectionLength = cursor.selectionEnd() - cursor.selectionStart();
+    }
+    return state;
+}
+
+// Follows the input method's compositions in a Japanese text field. A
+// composition that starts on a selection removes the selected text at once;
+// when the composition is cancelled (Escape: it ends without a commit, or
+// the focus leaves without one) that text is committed back in its place,
+// so the field reads as before the composition began.
+class CompositionKeeper : public QObject {
+public:
+    explicit CompositionKeeper(QWidget* field) : QObject(field), field_(field) {
+        field->installEventFilter(this);
+    }
+
+    bool composing() const { return composing_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::FocusIn:
+                composing_ = false;
+                break;
+            case QEvent::FocusOut:
+                if (composing_) {
+                    composing_ = false;
+                    QInputMethodEvent restore;
+                    restore.setCommitString(removedText());
+                    QCoreApplication::sendEvent(field_, &restore);
+                }
+                break;
+            case QEvent::InputMethod: {
+                auto* input = static_cast<QInputMethodEvent*>(event);
+                if (!input->preeditString().isEmpty()) {
+                    if (!composing_) {
+                        composing_ = true;
+                        before_ = fieldText(field_);
+                    }
+                } else if (composing_) {
+                    composing_ = false;
+                    if (input->commitString().isEmpty() && input->replacementLength() == 0) {
+                        input->setCommitString(removedText());
+                    }
+                }
+                break;
+            }
+            default:
+                break;
+        }
+        return false;
+    }
+
+private:
+    // The text the composition removed when it began, if the field still
+    // shows the rest as it was.
+    QString removedText() const {
+        QString rest = before_.text;
+        rest.remove(before_.selectionStart, before_.selectionLength);
+        return before_.selectionLength > 0 && fieldText(field_).text == rest
+                   ? before_.text.mid(before_.selectionStart, before_.selectionLength)
+                   : QString();
+    }
+
+    QWidget* field_;
+    bool composing_ = false;
+    FieldText before_;
+};
+
+const CompositionKeeper* keeperOf(const QWidget* field) {
+    for (const QObject* child : field->children()) {
+        if (const auto* keeper = dynamic_cast<const CompositionKeeper*>(child)) {
+            return keeper;
+        }
+    }
+    return nullptr;
+}
+
+// An editable combo box is the focus widget itself: the input method's
+// events and questions reach it, and it hands them to its line edit.
+QComboBox* comboOf(QWidget* lineEdit) {
+    auto* combo = qobject_cast<QComboBox*>(lineEdit->parentWidget());
+    return combo && combo->lineEdit() == lineEdit ? combo : nullptr;
+}
 
 }  // namespace
 
@@ -287,18 +441,46 @@ QString fromRecordText(std::string_view bytes) {
     return text;
 }
 
+QString asciiNumber(const QString& text) {
+    QString ascii = text;
+    for (QChar& c : ascii) {
+        const char16_t code = c.unicode();
+        // Full-width "，", "－", "．" and "０" to "９" lie 0xFEE0 above ASCII.
+        if (code == u'，' || code == u'－' || code == u'．' || (code >= u'０' && code <= u'９')) {
+            c = QChar(static_cast<char16_t>(code - 0xFEE0));
+        }
+    }
+    return ascii;
+}
+
 void useJapaneseInput(QWidget* field) {
+    if (QComboBox* combo = comboOf(field)) {
+        useJapaneseInput(combo);
+        return;
+    }
     field->setAttribute(Qt::WA_InputMethodEnabled, true);
     field->setInputMethodHints(Qt::ImhNone);
     if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) {
-        useJapaneseInput(combo->lineEdit());
+        combo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, true);
+        combo->lineEdit()->setInputMethodHints(Qt::ImhNone);
     }
+    if (!keeperOf(field)) {
+        new CompositionKeeper(field);
+    }
+}
+
+bool isComposing(const QWidget* field) {
+    const CompositionKeeper* keeper = field ? keeperOf(field) : nullptr;
+    return keeper && keeper->composing();
 }
 
 void useNumericInput(QWidget* field, bool digitsOnly) {
     field->setAttribute(Qt::WA_InputMethodEnabled, false);
     field->setInputMethodHints(digitsOnly ? Qt::ImhDigitsOnly : Qt::ImhFormattedNumbersOnly);
     field->installEventFilter(new NumericInputKeeper(field));
+    if (QComboBox* combo = comboOf(field)) {
+        useNumericInput(combo, digitsOnly);
+    }
 }
 
 }  // namespace belvorine

@@ -21,13 +21,15 @@ class QWidget;
 namespace belvorine {
 
 enum class InputKind {
-    Text,   // any character code page 932 holds
-    Digits  // 0 to 9 only
+    Text,    // any character code page 932 holds
+    Digits,  // 0 to 9 only
+    Number   // digits, point, comma, minus sign and blanks
 };
 
 // A line edit: a validator refuses an edit that would break the rules. It
 // does not apply to setText, so texts the program puts there (grouped
-// numbers longer than the typing limit) stay whole.
+// numbers longer than the typing limit) stay whole. Digit and number fields
+// take full-width digits, point, comma and minus as their ASCII forms.
 void limitSjisInput(QLineEdit* edit, int maxBytes, InputKind kind = InputKind::Text);
 
 // The edit field of an editable combo box, likewise.
@@ -61,12 +63,26 @@ QString fromRecordText(const char (&buffer)[N]) {
     return fromRecordText(sjisView(buffer, N));
 }
 
-// A Japanese text field: the input method is on while it has the focus.
+// `text` with full-width digits, point, comma and minus sign as their ASCII
+// forms ("１２３．５" gives "123.5"), as a number field reads them.
+QString asciiNumber(const QString& text);
+
+// A Japanese text field: the input method is on while it has the focus. A
+// composition that is cancelled leaves the text as it was before it began
+// (a selection it replaced comes back). For an editable combo box (or its
+// line edit) this is the combo box: it has the focus and hands the input
+// method's events to its line edit.
 void useJapaneseInput(QWidget* field);
 
-// A numeric field: no input method, digit input hints (`digitsOnly` for
-// whole numbers, otherwise a point and separators are allowed too). Stays
-// so when a line edit's read-only state changes.
+// Whether an input method composition is under way in `field` (a field of
+// useJapaneseInput): its text changes then are not yet what was typed.
+bool isComposing(const QWidget* field);
+
+// A numeric field: the input method is off (the field tells the input
+// method it takes none, so a composition never starts there), digit input
+// hints (`digitsOnly` for whole numbers, otherwise a point and separators
+// are allowed too). The line edit of a combo box makes the combo box
+// numeric too.
 void useNumericInput(QWidget* field, bool digitsOnly);
 
 }  // namespace belvorine
