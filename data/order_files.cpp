@@ -382,9 +382,13 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
         return 1;
     }
     session().rowsOnDisk = data.rows;
-    // A backup that cannot be refreshed still holds an older history; the
-    // run goes on with the data file.
-    copyHistory(data, backupFilePath(), kReadOnly);
+    // After a clean exit the backup already holds the data file: reading it
+    // costs less than writing and flushing it again. A backup that cannot
+    // be refreshed still holds an older history; the run goes on with the
+    // data file.
+    if (!holdsCopyOf(backupFilePath(), data.file, data.bytes, kReadOnly)) {
+        copyHistory(data, backupFilePath(), kReadOnly);
+    }
     return makeWorkingFile(data);
 }
 

@@ -109,6 +109,11 @@ int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode = 0
 int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mode_t mode = 0644,
                    Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
 
+// True when `path` is a regular file of its own (not a link) with mode
+// `mode` that holds exactly the first `bytes` bytes of `from`: copying them
+// over it with copyFileSafely would change nothing.
+bool holdsCopyOf(const QString& path, const ReadFile& from, long long bytes, mode_t mode);
+
 // Copies the whole of `from` over `to`. Returns 0 when `from` is not a
 // regular file within the bound or `to` cannot be written.
 int copyFileSafely(const QString& from, const QString& to, mode_t mode = 0644);
