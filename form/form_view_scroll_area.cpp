@@ -41,8 +41,10 @@ ScrolledBitmapView::ScrolledBitmapView(QWidget* parent) : QAbstractScrollArea(pa
             [this](int action) { onScrollBarAction(Qt::Vertical, action); });
 }
 
-QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format) {
+QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format,
+                                      QPoint at) {
     patch_ = QImage();
+    bitmapAt_ = at;
     size = size.expandedTo(QSize(1, 1));
     // A bitmap of the same kind is drawn over: a new one of megabytes costs
     // more to map and clear than the drawing itself.
@@ -122,7 +124,7 @@ void ScrolledBitmapView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const PixelOffset offset = scrollOffsets(state_);
     const QPoint corner = -(origin() + QPoint(offset.x, offset.y));
-    painter.drawImage(corner, bitmap_);
+    painter.drawImage(corner + bitmapAt_, bitmap_);
     if (!patch_.isNull()) {
         painter.drawImage(corner + patchAt_, patch_);
     }

@@ -16,6 +16,7 @@ public:
     explicit ScrolledBitmapView(QWidget* parent = nullptr);
 
     ScrollState& scrollState() { return state_; }
+    // The page as drawn, or the part of it kept.
     const QImage& bitmap() const { return bitmap_; }
 
     // Keys and wheel turns, also those that the main window passes on.
@@ -36,8 +37,10 @@ protected:
     // The bitmap to render into: `size` pixels filled with `color`, at the
     // display's resolution (the last one, cleared, when it is of that size
     // and format). `format` is the cheapest that holds every colour the view
-    // draws: a page of twice the paper's size is megabytes.
-    QImage& newBitmap(QSize size, const QColor& color, QImage::Format format);
+    // draws: a page of twice the paper's size is megabytes. `at`: where it
+    // lies in the page, for a view that keeps only part of its page (the
+    // view's background shows around it).
+    QImage& newBitmap(QSize size, const QColor& color, QImage::Format format, QPoint at = QPoint());
     // A small 32-bit piece of the page drawn over the bitmap at `at` (bitmap
     // pixels), for colour on a page kept in grey; a null image for none.
     void setColourPatch(QImage patch, QPoint at);
@@ -72,6 +75,7 @@ private:
     void onScrollBarAction(Qt::Orientation orientation, int action);
 
     QImage bitmap_;
+    QPoint bitmapAt_;
     QImage patch_;
     QPoint patchAt_;
 };
