@@ -16,6 +16,7 @@ namespace belvorine {
 namespace {
 
 constexpr std::size_t kListTextBytes = 255;
+constexpr std::size_t kHeadBytes = 8;  // the bytes of a sort key compared as one number
 
 const char* const kTitles[kListColumnCount] = {"",         "   品  名", "支払条件", "数  量  ",
                                                "単  価  ", "納品場所",  "書式名"};
@@ -41,6 +42,9 @@ void appendPaymentColumn(std::string& out, std::string_view payment) {
 // Appends listText to `out`.
 void appendListText(std::string& out, const OrderStore& store, int storeIndex, int column) {
     const std::size_t start = out.size();
+    // One walk over the row for the fields a column joins.
+    std::string_view fields[kStoreFieldCount];
+    splitRow(store.line(storeIndex), fields);
     switch (column) {
         case 0: {
             char number[16];
@@ -49,25 +53,25 @@ void appendListText(std::string& out, const OrderStore& store, int storeIndex, i
             break;
         }
         case 1:
-            out += store.field(storeIndex, kStoreNameLine1);
-            out += store.field(storeIndex, kStoreNameLine2);
+            out += fields[kStoreNameLine1];
+            out += fields[kStoreNameLine2];
             break;
         case 2:
-            appendPaymentColumn(out, store.field(storeIndex, kStorePaymentText));
+            appendPaymentColumn(out, fields[kStorePaymentText]);
             break;
         case 3:
-            out += store.field(storeIndex, kStoreQuantity);
-            out += store.field(storeIndex, kStoreUnit);
+            out += fields[kStoreQuantity];
+            out += fields[kStoreUnit];
             break;
         case 4:
-            out += store.field(storeIndex, kStoreUnitPrice);
+            out += fields[kStoreUnitPrice];
             break;
         case 5:
-            out += store.field(storeIndex, kStorePlaceLine1);
-            out += store.field(storeIndex, kStorePlaceLine2);
+            out += fields[kStorePlaceLine1];
+            out += fields[kStorePlaceLine2];
             break;
         case 6: {
-            const int format = store.field(storeIndex, kStoreFormatIndex) == "0" ? 0 : 1;
+            const int format = fields[kStoreFormatIndex] == "0" ? 0 : 1;
             out += sjisView(printerSettings(format).formatName);
             break;
         }
@@ -112,28 +116,55 @@ void ExistingDataList::sortBy(int column, SortDirection direction) {
     const std::size_t count = rows_.size();
     // Every key is made once, into one block, with its letters folded:
     // folded keys compared byte by byte order as the list compares texts.
+    // The first eight bytes of each key, as one number, settle most
+    // comparisons.
     std::string keys;
     keys.reserve(count * 24);
     std::vector<std::uint32_t> ends(count);
+    struct Entry {
+        std::uint64_t head;
+        int row;
+    };
+    std::vector<Entry> entries(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t start = keys.size();
         appendListText(keys, store_, rows_[i], column);
         foldAsciiLetters(keys.data() + start, keys.size() - start);
         ends[i] = static_cast<std::uint32_t>(keys.size());
+        std::uint64_t head = 0;
+        for (std::size_t at = 0; at < kHeadBytes; ++at) {
+            const std::size_t from = start + at;
+            head = head << 8 | (from < keys.size() ? static_cast<unsigned char>(keys[from]) : 0U);
+        }
+        entries[i] = Entry{head, static_cast<int>(i)};
     }
     const auto key = [&keys, &ends](int i) {
         const std::size_t at = static_cast<std::size_t>(i);
         const std::uint32_t start = at == 0 ? 0 : ends[at - 1];
         return std::string_view(keys).substr(start, ends[at] - start);
     };
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
+    const auto less = [&key](const Entry& x, const Entry& y) {
+        if (x.head != y.head) {
+            return x.head < y.head;
+        }
+        const std::string_view a = key(x.row);
+        const std::string_view b = key(y.row);
+        // Equal heads: a key of eight bytes or fewer is the start of the
+        // other, so the shorter one comes first.
+        if (a.size() <= kHeadBytes || b.size() <= kHeadBytes) {
+            return a.size() < b.size();
+        }
+        return a.substr(kHeadBytes) < b.substr(kHeadBytes);
+    };
     if (direction == kAscending) {
-        std::stable_sort(order.begin(), order.end(),
-                         [&key](int x, int y) { return key(x) < key(y); });
+        std::stable_sort(entries.begin(), entries.end(), less);
     } else {
-        std::stable_sort(order.begin(), order.end(),
-                         [&key](int x, int y) { return key(y) < key(x); });
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&less](const Entry& x, const Entry& y) { return less(y, x); });
+    }
+    std::vector<int> order(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        order[i] = entries[i].row;
     }
 
     emit layoutAboutToBeChanged();
