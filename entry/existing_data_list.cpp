@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <numeric>
 
 #include "data/order_file_format.h"
 #include "data/order_store.h"
