@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     fillFiveLineOrder();
-    const QString folder = QFileInfo(modulePath()).absolutePath();
+    const QString folder = programFilesFolder();
     const int printed = printFormat(0, folder + QStringLiteral("/format1.pdf")) &&
                         printFormat(1, folder + QStringLiteral("/format2.pdf"));
     // A run that skipped or failed any of its work must not pass as a fast

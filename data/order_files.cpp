@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <deque>
 #include <utility>
 
 #include <QDir>
@@ -24,7 +26,6 @@ constexpr mode_t kWritable = 0644;
 
 // What this run did with the working file.
 struct Session {
-    long long dataFileSize = 0;
     bool workingFileMade = false;  // copied at start or written by this run
     int expectedRows = -1;         // rows it holds as last loaded or written; -1 unknown
     FileStamp expectedStamp;       // the working file of expectedRows
@@ -38,7 +39,13 @@ struct Session {
     // The working file was expected but could not be read: it may hold this
     // run's earlier prints, so this run never replaces it.
     bool workingFileLost = false;
-    int rowsOnDisk = 0;  // rows the data file holds (or the backup stands in for)
+    // Rows the data file holds as the last commit left it (or the backup
+    // that stands in for it): the settings' row count at exit unless this
+    // run commits.
+    int committedRows = 0;
+    // The backup was offered instead of the data file, not taken, and could
+    // not be put aside: this run never replaces it.
+    bool keepBackup = false;
     // The working file as this run last wrote it: where its header and each
     // of its rows end, CR LF included (empty: not written, or too large).
     std::vector<std::uint32_t> writtenEnds;
@@ -56,14 +63,44 @@ Session& session() {
     return state;
 }
 
-// Rows of a decoded history, counted as a load counts them.
+// Rows of a decoded history, counted as a load counts them; -1 when the
+// file is not a history: no history mark, or not even its header line
+// whole (a file cut short within its first line).
 int countRows(std::string_view file, std::string& decoded) {
-    if (!decodeHistory(file, decoded)) {
+    if (!decodeHistory(file, decoded) || decoded.find("\r\n") == std::string::npos) {
         return -1;
     }
     int rows = 0;
     forEachHistoryRow(decoded, [&rows](std::string_view) { ++rows; });
     return rows;
+}
+
+// The rows of a decoded history in their normal form, sorted; `normalised`
+// keeps the texts of rows that were not.
+std::vector<std::string_view> sortedNormalRows(std::string_view decoded,
+                                               std::deque<std::string>& normalised) {
+    std::vector<std::string_view> rows;
+    forEachHistoryRow(decoded, [&](std::string_view row) {
+        if (isNormalRow(row)) {
+            rows.push_back(row);
+        } else {
+            rows.push_back(normalised.emplace_back(normaliseRow(row)));
+        }
+    });
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// How many distinct rows of `history` the decoded history `other` does not
+// hold.
+int rowsMissingFrom(std::string_view history, std::string_view other) {
+    std::deque<std::string> normalised;
+    const std::vector<std::string_view> held = sortedNormalRows(other, normalised);
+    std::vector<std::string_view> rows = sortedNormalRows(history, normalised);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return static_cast<int>(std::count_if(rows.begin(), rows.end(), [&held](std::string_view row) {
+        return !std::binary_search(held.begin(), held.end(), row);
+    }));
 }
 
 // One history file as found at start-up.
@@ -104,8 +141,10 @@ QString putAside(const QString& path, SetAside why, const DataFilePrompts& promp
     const LocalTime now = localNow();
     const QString stamp = QString::asprintf("%04d%02d%02d-%02d%02d%02d", now.year, now.month,
                                             now.day, now.hour, now.minute, now.second);
-    const QString kind =
-        why == SetAside::kUnsavedWorkFile ? QStringLiteral("unsaved") : QStringLiteral("damaged");
+    const QString kind = why == SetAside::kUnsavedWorkFile  ? QStringLiteral("unsaved")
+                         : why == SetAside::kUnusedDataFile ? QStringLiteral("unused")
+                         : why == SetAside::kUnusedBackup   ? QStringLiteral("backup")
+                                                            : QStringLiteral("damaged");
     const QString stem = data.dir().filePath(data.completeBaseName() + QLatin1Char('-') + kind +
                                              QLatin1Char('-') + stamp);
     for (int attempt = 1; attempt < 100; ++attempt) {
@@ -158,7 +197,7 @@ int recoverFromBackup(const DataFilePrompts& prompts, bool damaged) {
         }
         // Nothing is left to recover: the next start begins a new history
         // instead of asking again for ever.
-        session().rowsOnDisk = 0;
+        session().committedRows = 0;
         return 0;
     }
     if (damaged && putAside(dataFilePath(), SetAside::kDamagedDataFile, prompts).isEmpty()) {
@@ -175,19 +214,51 @@ int startAfterDamage(const DataFilePrompts& prompts) {
     if (putAside(dataFilePath(), SetAside::kDamagedNoBackup, prompts).isEmpty()) {
         session().damaged = true;
     }
-    session().dataFileSize = 0;
-    session().rowsOnDisk = 0;
-    settings().initialData.rowCount = 0;
+    session().committedRows = 0;
     return 1;
 }
 
-// An earlier run's working file that holds more than the data file: its
-// rows are what was printed since the last exit that saved. Returns 1 when
-// it was taken in as the data file.
-int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dataGood) {
+// A data file that reads whole but holds fewer rows than the last run left
+// in it: restored from an older copy, or cut at a row's end. When the
+// backup holds more, the user chooses; the file not chosen is put aside
+// under a name of its own, never replaced. Returns 1 when the backup was
+// taken (-1: and its working file could not be made), 0 when the run goes
+// on with the data file.
+int offerBackupForFewerRows(const DataFilePrompts& prompts, const Found& data, int lastRows) {
+    Found backup = inspect(backupFilePath());
+    if (!backup.isHistory() || backup.rows <= data.rows) {
+        return 0;
+    }
+    if (!prompts.askUseBackupForFewerRows ||
+        prompts.askUseBackupForFewerRows(data.rows, lastRows, backup.rows) != 1) {
+        if (putAside(backupFilePath(), SetAside::kUnusedBackup, prompts).isEmpty()) {
+            session().keepBackup = true;
+        }
+        return 0;
+    }
+    if (putAside(dataFilePath(), SetAside::kUnusedDataFile, prompts).isEmpty()) {
+        // The data file could not be moved; the commit must not replace it.
+        session().damaged = true;
+    } else if (copyHistory(backup, dataFilePath(), kReadOnly)) {
+        // Should this fail, the commit at exit writes the data file.
+        session().committedRows = backup.rows;
+    }
+    return makeWorkingFile(backup) ? 1 : -1;
+}
+
+// An earlier run's working file that holds rows the data file does not:
+// what was printed or edited since the last exit that saved. A working file
+// whose rows the data file holds already (the start-up's copy of it, or a
+// run that only deleted rows) is removed. Returns 1 when it was taken in as
+// the data file (-1: and the working file could not be made).
+int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data) {
     Found left = inspect(workingFilePath());
+    const bool dataGood = data.isHistory();
     const int dataRows = dataGood ? data.rows : 0;
-    if (!left.isHistory() || left.rows <= dataRows) {
+    const int unsaved = !left.isHistory() ? 0
+                        : dataGood        ? rowsMissingFrom(left.decoded, data.decoded)
+                                          : left.rows;
+    if (unsaved == 0) {
         // Something that cannot simply be removed (a folder) is moved out
         // of the way, so that this run can make its working file.
         if (!QFile::remove(workingFilePath()) && QFileInfo(workingFilePath()).isDir()) {
@@ -195,7 +266,7 @@ int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dat
         }
         return 0;
     }
-    if (!prompts.askTakeUnsavedRows || prompts.askTakeUnsavedRows(left.rows, dataRows) != 1) {
+    if (!prompts.askTakeUnsavedRows || prompts.askTakeUnsavedRows(unsaved, dataRows) != 1) {
         putAside(workingFilePath(), SetAside::kUnsavedWorkFile, prompts);
         return 0;
     }
@@ -206,10 +277,8 @@ int offerUnsavedRows(const DataFilePrompts& prompts, const Found& data, bool dat
     }
     // Should this fail, the commit at exit writes the data file again.
     if (copyHistory(left, dataFilePath(), kReadOnly)) {
-        session().rowsOnDisk = left.rows;
+        session().committedRows = left.rows;
     }
-    session().dataFileSize = left.bytes;
-    settings().initialData.rowCount = left.rows;
     return makeWorkingFile(left) ? 1 : -1;
 }
 
@@ -338,14 +407,15 @@ QString workingFilePath() {
     return modulePathWithExtension(QStringLiteral("tmp"));
 }
 
-long long dataFileSizeAtStart() {
-    return session().dataFileSize;
+bool hasWorkingFile() {
+    return session().workingFileMade;
 }
 
 int prepareDataFiles(const DataFilePrompts& prompts) {
     session() = Session();
-    const int expectedRows = settings().initialData.rowCount;
-    session().rowsOnDisk = expectedRows;
+    // The rows the data file held when the last run ended.
+    const int lastRows = settings().initialData.rowCount;
+    session().committedRows = lastRows;
     for (const QString& path : {dataFilePath(), backupFilePath(), workingFilePath()}) {
         removeStaleTemporaries(path);
     }
@@ -357,17 +427,13 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
         // as it was.
         return 0;
     }
-    session().dataFileSize = data.bytes;
-    // A data file cut short still carries the history mark: the rows the
-    // last exit wrote tell it apart.
-    const bool dataGood = data.isHistory() && data.rows >= expectedRows;
-    const bool damaged = !data.empty() && !dataGood;
+    const bool damaged = !data.empty() && !data.isHistory();
 
-    const int taken = offerUnsavedRows(prompts, data, dataGood);
+    const int taken = offerUnsavedRows(prompts, data);
     if (taken != 0) {
         return taken > 0 ? 1 : 0;
     }
-    if (expectedRows != 0 && data.empty()) {
+    if (lastRows != 0 && data.empty()) {
         return recoverFromBackup(prompts, false);
     }
     if (damaged) {
@@ -378,15 +444,21 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
         return startAfterDamage(prompts);
     }
     if (data.empty()) {
-        session().rowsOnDisk = 0;
+        session().committedRows = 0;
         return 1;
     }
-    session().rowsOnDisk = data.rows;
+    if (data.rows < lastRows) {
+        const int backupTaken = offerBackupForFewerRows(prompts, data, lastRows);
+        if (backupTaken != 0) {
+            return backupTaken > 0 ? 1 : 0;
+        }
+    }
+    session().committedRows = data.rows;
     // After a clean exit the backup already holds the data file: reading it
     // costs less than writing and flushing it again. A backup that cannot
     // be refreshed still holds an older history; the run goes on with the
     // data file.
-    if (!holdsCopyOf(backupFilePath(), data.file, data.bytes, kReadOnly)) {
+    if (!session().keepBackup && !holdsCopyOf(backupFilePath(), data.file, data.bytes, kReadOnly)) {
         copyHistory(data, backupFilePath(), kReadOnly);
     }
     return makeWorkingFile(data);
@@ -395,7 +467,7 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
 int commitDataFiles() {
     const Session state = std::move(session());
     session() = Session();
-    settings().initialData.rowCount = state.rowsOnDisk;
+    settings().initialData.rowCount = state.committedRows;
     if (!state.workingFileMade) {
         QFile::remove(workingFilePath());
         settleBetweenRuns(dataFilePath());
@@ -422,11 +494,15 @@ int commitDataFiles() {
         }
         bytes = static_cast<long long>(content.size());
     }
-    if (!copyFileSafely(working, bytes, dataFilePath(), kReadOnly)) {
+    // The backup first: a data file with fewer rows than the settings count
+    // beside a backup with more must only ever come from outside the program.
+    const bool backupSaved =
+        state.keepBackup || copyFileSafely(working, bytes, backupFilePath(), kReadOnly);
+    if ((!backupSaved && rows < state.committedRows) ||
+        !copyFileSafely(working, bytes, dataFilePath(), kReadOnly)) {
         return kCommitRefused;
     }
     settings().initialData.rowCount = rows;
-    const bool backupSaved = copyFileSafely(working, bytes, backupFilePath(), kReadOnly);
     QFile::remove(workingFilePath());
     return backupSaved ? kCommitDone : kCommitBackupFailed;
 }

@@ -20,6 +20,8 @@ enum class SetAside {
     kDamagedDataFile,  // the data file could not be read whole as a history
     kDamagedNoBackup,  // the same, and no backup could stand in: the run starts empty
     kUnsavedWorkFile,  // an earlier run's working file the user did not take
+    kUnusedDataFile,   // a data file with fewer rows than the last run left; the backup was taken
+    kUnusedBackup,     // the backup that was offered for such a data file and not taken
 };
 
 // The questions and notices of the start-up, asked by the main window.
@@ -30,24 +32,31 @@ struct DataFilePrompts {
     // ERROR No.0006: the backup is missing.
     std::function<void()> reportBackupMissing;
     // An earlier run ended without saving: its working file holds `rows`
-    // rows, more than the data file's `dataRows`. Take it into the history?
-    // 1 for Yes. Without an answer it is put aside.
+    // rows that the data file (`dataRows` rows) does not hold. Take it into
+    // the history? 1 for Yes. Without an answer it is put aside.
     std::function<int(int rows, int dataRows)> askTakeUnsavedRows;
     // A file was renamed to `path` and kept there.
     std::function<void(SetAside why, const QString& path)> reportSetAside;
+    // The data file reads whole but holds `dataRows` rows, fewer than the
+    // `lastRows` the last run left in it, and the backup holds `backupRows`,
+    // more: use the backup instead? 1 for Yes. Whatever the answer, the file
+    // not used is put aside; without an answer the data file is used.
+    std::function<int(int dataRows, int lastRows, int backupRows)> askUseBackupForFewerRows;
 };
 
-// Brings the working file into being from the data file, or from the backup
-// when rows are expected but the data file is empty or missing, or the data
-// file is there but does not read whole as a history of at least the rows
-// the settings expect (after the question; the damaged file is then put
-// aside under another name). A damaged data file with no usable backup is
-// put aside too and the run starts with an empty history. An earlier run's
-// working file that holds more rows than the data file is offered first;
-// taken, it becomes the data file after the old one went to the backup;
-// declined, it is put aside. Returns 0 when the user declined the backup or
-// none could be used, or the working file could not be written: ERROR
-// No.0001 follows.
+// Brings the working file into being from the data file. A data file that
+// reads whole as a history is used as it is; only when it holds fewer rows
+// than the last run left in it and the backup holds more is the backup
+// offered instead (the file not chosen is put aside, never replaced). The
+// backup also stands in, after the question ERROR No.0005, for a data file
+// that is missing while rows are expected or that is not a history (put
+// aside then); with no usable backup a damaged data file is put aside and
+// the run starts with an empty history. An earlier run's working file that
+// holds rows the data file does not hold is offered first; taken, it
+// becomes the data file after the old one went to the backup; declined, it
+// is put aside. Returns 0 when the user declined the backup for a missing
+// or damaged data file, none could be used, or the working file could not
+// be written: ERROR No.0001 follows.
 int prepareDataFiles(const DataFilePrompts& prompts);
 
 enum CommitResult : int {
@@ -57,21 +66,25 @@ enum CommitResult : int {
 };
 
 // At exit, after the store was freed and before the settings are saved:
-// copies the working file over the data file and then the backup (mode
-// 0444) and removes it. Refused, leaving both files and the working file as
-// they are, when a rewrite of the working file failed during the run or the
-// working file does not read back as the history last loaded or written.
-// Either way the settings' row count is set to the rows the data file now
-// holds, so that the settings saved next never expect rows that were not
-// committed.
+// copies the working file over the backup and then the data file (mode
+// 0444) and removes it; the backup first, so that it is never older than
+// the data file. Refused, leaving the data file and the working file as
+// they are, when a rewrite of the working file failed during the run, the
+// working file does not read back as the history last loaded or written,
+// or the backup could not be replaced while the history shrank (a data file
+// with fewer rows beside an older backup with more would look like a
+// history restored from elsewhere). Either way the settings' row count is
+// set to the rows the data file now holds: it is only ever the count of a
+// committed data file, never of a run's unsaved rows.
 int commitDataFiles();
 
 QString dataFilePath();
 QString backupFilePath();
 QString workingFilePath();
 
-// Size of the data file when prepareDataFiles looked at it.
-long long dataFileSizeAtStart();
+// True when this run has a working file to read: made at start-up from a
+// history, or written since. Without one the store starts empty.
+bool hasWorkingFile();
 
 // The working file decoded; 0 when it is missing, unreadable or not a
 // history.

@@ -1,6 +1,7 @@
 // Loading, appending and freeing the order history (declared in
 // data/order_store.h).
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <utility>
@@ -23,7 +24,6 @@ constexpr std::size_t kQuantityBytes = 19;
 void startEmpty(OrderStore& store) {
     store.setDefaultLists();
     store.markLoaded();
-    settings().initialData.rowCount = 0;
     settings().initialData.counterpartyCount = 0;
 }
 
@@ -31,7 +31,6 @@ void startEmpty(OrderStore& store) {
 void finishLoad(OrderStore& store) {
     store.buildLists();
     store.markLoaded();
-    settings().initialData.rowCount = store.rowCount();
     settings().initialData.counterpartyCount = static_cast<int>(store.counterparties().size());
     noteWorkingFileRows(store.rowCount());
 }
@@ -88,7 +87,6 @@ int writeRows(OrderStore& store) {
     if (!store.inOrder()) {
         store.sortUnique();
     }
-    settings().initialData.rowCount = store.rowCount();
     bool readsBack = false;
     const std::uint64_t version =
         writeWorkingFile(store.lines(), store.fileRows(), store.fileVersion(), &readsBack);
@@ -99,17 +97,23 @@ int writeRows(OrderStore& store) {
     return 1;
 }
 
-int appendOrder(OrderStore& store, OrderRecord& order, int format) {
-    // A counterparty of blanks alone would store rows that no list shows.
-    const std::string_view counterparty = sjisView(order.counterparty);
-    const bool hasCounterparty = trimmedLength(counterparty) > 0;
-    std::vector<std::string> added;
+// The rows the order's filled lines make. A counterparty of blanks alone
+// would store rows that no list shows.
+std::vector<std::string> orderRows(OrderRecord& order, int format) {
+    std::vector<std::string> rows;
+    if (trimmedLength(sjisView(order.counterparty)) == 0) {
+        return rows;
+    }
     for (OrderLine& line : order.lines) {
-        if (hasCounterparty && line.nameLine1[0] != '\0') {
-            added.push_back(orderLineRow(order, line, format));
+        if (line.nameLine1[0] != '\0') {
+            rows.push_back(orderLineRow(order, line, format));
         }
     }
-    return store.mergeRows(added) && writeRows(store);
+    return rows;
+}
+
+int appendOrder(OrderStore& store, OrderRecord& order, int format) {
+    return store.mergeRows(orderRows(order, format)) && writeRows(store);
 }
 
 // Runs a change that ends by rewriting the working file. Writing a store
@@ -131,16 +135,15 @@ int rewriteStore(Change change) {
 
 int loadStore() {
     OrderStore& store = orderStore();
-    const bool empty = settings().initialData.rowCount == 0 && dataFileSizeAtStart() == 0;
     try {
         // Rows that are the working file's as it stands need not be read
         // again: only the lists are made anew, as a load makes them.
-        if (!empty && store.holdsFileRows() && workingFileUnchanged()) {
+        if (hasWorkingFile() && store.holdsFileRows() && workingFileUnchanged()) {
             finishLoad(store);
             return 1;
         }
         freeStore();
-        if (empty) {
+        if (!hasWorkingFile()) {
             startEmpty(store);
             return 1;
         }
@@ -160,6 +163,20 @@ int appendCurrentOrder() {
 
 int writeStore() {
     return rewriteStore(writeRows);
+}
+
+void cutCounterpartyToRows() {
+    OrderRecord& order = currentOrder();
+    // Worked out on a copy: of the order only the counterparty changes.
+    OrderRecord copy = order;
+    std::size_t kept = sjisView(order.counterparty).size();
+    for (const std::string& row : orderRows(copy, currentFormat())) {
+        kept = std::min(kept, rowField(row, kStoreCounterparty).size());
+    }
+    // A row cuts on character boundaries, after trailing blanks went.
+    if (kept < sjisView(order.counterparty).size()) {
+        order.counterparty[kept] = '\0';
+    }
 }
 
 void freeStore() {

@@ -134,9 +134,10 @@ OrderStore& orderStore();
 // the browser; a print is appended to the history only while it is 1.
 std::int32_t& orderEntered();
 
-// Rebuilds the store from the working file; the row count and the
-// counterparty count go to the settings' InitialData. A working file that
-// is missing or not a history gives an empty store (the exit will not
+// Rebuilds the store from the working file; the counterparty count goes to
+// the settings' InitialData (their row count is the commit's alone). A run
+// without a working file starts with an empty store; a working file that
+// cannot be read or is not a history gives one too (the exit will not
 // commit, and no write of this run replaces the file). Returns 0 only when
 // memory ran out: ERROR No.0002 follows.
 int loadStore();
@@ -147,6 +148,12 @@ int loadStore();
 // working file could not be read at the load or not be written: ERROR
 // No.0003 follows.
 int appendCurrentOrder();
+
+// Cuts the current order's counterparty, once for all its rows, to the part
+// of it that every one of its history rows keeps (a row holds 255 bytes; an
+// overlong row has its longest fields cut), so that the printed name, each
+// row and the pick list agree. Called before a print.
+void cutCounterpartyToRows();
 
 // Writes the rows as they are (the browser's edits) without appending the
 // current order: sorted, without duplicates and emptied rows. Returns 0 as

@@ -48,11 +48,9 @@ int FormView::render() {
         PainterDeviceContext dc(&bitmap);
         drawFormPage(dc, geometry, display, 100, kDocumentOrder, &pass);
     }
-    const QRect name = pass.formatNameRect.intersected(bitmap.rect());
+    const QRect name = pass.formatNameRect.intersected(QRect(QPoint(0, 0), 2 * paper_));
     if (grey && !name.isEmpty()) {
-        QImage patch(name.size(), QImage::Format_RGB32);
-        patch.setDotsPerMeterX(bitmap.dotsPerMeterX());
-        patch.setDotsPerMeterY(bitmap.dotsPerMeterY());
+        QImage patch = newPageImage(name.size(), QImage::Format_RGB32);
         patch.fill(base);
         QPainter painter(&patch);
         painter.translate(-name.topLeft());

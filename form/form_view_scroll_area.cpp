@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QWheelEvent>
+#include <QtMath>
 
 #include "data/settings_state.h"
 #include "form/units.h"
@@ -41,19 +42,38 @@ ScrolledBitmapView::ScrolledBitmapView(QWidget* parent) : QAbstractScrollArea(pa
             [this](int action) { onScrollBarAction(Qt::Vertical, action); });
 }
 
+QImage ScrolledBitmapView::newPageImage(QSize size, QImage::Format format) const {
+    size = size.expandedTo(QSize(1, 1));
+    const qreal ratio = viewport()->devicePixelRatioF();
+    QImage image(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)), format);
+    if (image.isNull() && ratio != 1.0) {
+        // Too large for the memory at the screen's ratio: one pixel per
+        // pixel still shows the page, if less sharply.
+        image = QImage(size, format);
+    } else {
+        image.setDevicePixelRatio(ratio);
+    }
+    image.setDotsPerMeterX(qRound(displayDpiX() / 0.0254));
+    image.setDotsPerMeterY(qRound(displayDpiY() / 0.0254));
+    return image;
+}
+
 QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format,
                                       QPoint at) {
     patch_ = QImage();
     bitmapAt_ = at;
     size = size.expandedTo(QSize(1, 1));
+    const qreal ratio = viewport()->devicePixelRatioF();
     // A bitmap of the same kind is drawn over: a new one of megabytes costs
     // more to map and clear than the drawing itself.
-    if (bitmap_.size() != size || bitmap_.format() != format || !bitmap_.isDetached()) {
+    const bool same = bitmap_.format() == format && bitmap_.devicePixelRatio() == ratio &&
+                      bitmap_.size() == QSize(qCeil(size.width() * ratio),
+                                              qCeil(size.height() * ratio)) &&
+                      bitmap_.isDetached();
+    if (!same) {
         bitmap_ = QImage();  // the old page goes before the new one is made
-        bitmap_ = QImage(size, format);
+        bitmap_ = newPageImage(size, format);
     }
-    bitmap_.setDotsPerMeterX(qRound(displayDpiX() / 0.0254));
-    bitmap_.setDotsPerMeterY(qRound(displayDpiY() / 0.0254));
     bitmap_.fill(color);
     return bitmap_;
 }

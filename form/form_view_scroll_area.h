@@ -34,14 +34,19 @@ protected:
     // screen size. Returns 0 (and emits renderFailed) when the printer has
     // no resolution.
     int startRender(int zoom, PageGeometry& geometry);
-    // The bitmap to render into: `size` pixels filled with `color`, at the
-    // display's resolution (the last one, cleared, when it is of that size
-    // and format). `format` is the cheapest that holds every colour the view
+    // An image of `size` page pixels to render into, at the display's
+    // resolution and with the screen's device pixel ratio, so that a
+    // high-resolution screen shows the page at its own resolution rather
+    // than enlarged. Page pixels stay the unit of every drawing call.
+    QImage newPageImage(QSize size, QImage::Format format) const;
+    // The bitmap (newPageImage) to render into: `size` page pixels filled
+    // with `color` (the last one, cleared, when it is of that size and
+    // format). `format` is the cheapest that holds every colour the view
     // draws: a page of twice the paper's size is megabytes. `at`: where it
     // lies in the page, for a view that keeps only part of its page (the
     // view's background shows around it).
     QImage& newBitmap(QSize size, const QColor& color, QImage::Format format, QPoint at = QPoint());
-    // A small 32-bit piece of the page drawn over the bitmap at `at` (bitmap
+    // A small 32-bit piece of the page drawn over the bitmap at `at` (page
     // pixels), for colour on a page kept in grey; a null image for none.
     void setColourPatch(QImage patch, QPoint at);
     // The bitmap point shown at the client's top-left corner when both

@@ -325,14 +325,6 @@ bool holdsCopyOf(const QString& path, const ReadFile& from, long long bytes, mod
     return same;
 }
 
-int copyFileSafely(const QString& from, const QString& to, mode_t mode) {
-    ReadFile file;
-    if (file.open(from) != FileRead::kRead) {
-        return 0;
-    }
-    return copyFileSafely(file, file.stamp().size, to, mode);
-}
-
 int readWholeFile(const QString& path, std::string& content) {
     return readFileBounded(path, content) == FileRead::kRead ? 1 : 0;
 }

@@ -114,10 +114,6 @@ int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mod
 // over it with copyFileSafely would change nothing.
 bool holdsCopyOf(const QString& path, const ReadFile& from, long long bytes, mode_t mode);
 
-// Copies the whole of `from` over `to`. Returns 0 when `from` is not a
-// regular file within the bound or `to` cannot be written.
-int copyFileSafely(const QString& from, const QString& to, mode_t mode = 0644);
-
 // Reads a whole file (readFileBounded). Returns 1 and fills `content` on
 // success; 0 when the file is missing, not a regular file, too large or
 // cannot be read (content is then empty).

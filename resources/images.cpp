@@ -5,19 +5,23 @@
 
 namespace belvorine {
 
-QPixmap svgPixmap(const QString& name, QSize size, qreal ratio) {
-    QPixmap pixmap(size * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+QImage svgImage(const QString& name, QSize size, qreal ratio) {
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
     QSvgRenderer renderer(QStringLiteral(":/images/%1.svg").arg(name));
-    QPainter painter(&pixmap);
+    QPainter painter(&image);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pixmap;
+    return image;
+}
+
+QPixmap svgPixmap(const QString& name, QSize size, qreal ratio) {
+    return QPixmap::fromImage(svgImage(name, size, ratio));
 }
 
 QIcon belvorIcon() {
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128}) {
+    for (int side : kIconSizes) {
         icon.addPixmap(svgPixmap(QStringLiteral("belvor"), QSize(side, side)));
     }
     return icon;

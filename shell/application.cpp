@@ -18,6 +18,7 @@
 #include "data/settings_state.h"
 #include "form/layout_preparation.h"
 #include "platform/font_faces.h"
+#include "platform/module_path.h"
 #include "platform/screen_metrics.h"
 #include "platform/single_instance.h"
 #include "print/device_geometry.h"
@@ -113,6 +114,22 @@ void reportUnreadSettings(QWidget* owner) {
                  MessageIcon::Warning, MessageButtons::Ok});
 }
 
+// The folder of the program's files, made at a first start as a per-user
+// install. Says nothing unless it cannot be made: then nothing could be
+// kept, so the program does not start.
+int prepareFilesFolder() {
+    QString reason;
+    if (makeProgramFilesFolder(&reason)) {
+        return 1;
+    }
+    showMessage({nullptr, QStringLiteral("ベルヴォリン"),
+                 QStringLiteral("設定と注文データを保存するフォルダを作成できませんでした。\n") +
+                     QDir::toNativeSeparators(programFilesFolder()) + QStringLiteral("\n（") +
+                     reason + QStringLiteral("）\n\nベルヴォリンを終了します。"),
+                 MessageIcon::Error, MessageButtons::Ok});
+    return 0;
+}
+
 }  // namespace
 
 void prepareApplication(QApplication& app) {
@@ -126,11 +143,13 @@ void prepareApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Belvorine"));
     app.setApplicationDisplayName(QString());
     app.setWindowIcon(belvorIcon());
+    // Wayland compositors find the menu entry, and with it the icon, by this.
+    app.setDesktopFileName(QStringLiteral("belvorine"));
     installFontSubstitutions();
 }
 
 MainWindow* initApplication() {
-    if (!readScreenMetrics()) {
+    if (!prepareFilesFolder() || !readScreenMetrics()) {
         return nullptr;
     }
     loadSettings();

@@ -9,9 +9,10 @@ class MainWindow;
 
 inline constexpr char kInstanceName[] = "Belvorine Ver 4.30";
 
-// The window side of start-up: screen metrics, settings, printers (the
-// list a startPrinterDiscovery() began, or the one already kept), layouts
-// and the main window, shown as it was last closed. Returns the window, or
+// The window side of start-up: the folder of the program's files (made at
+// a first start), screen metrics, settings, printers (the list a
+// startPrinterDiscovery() began, or the one already kept), layouts and the
+// main window, shown as it was last closed. Returns the window, or
 // nullptr when start-up ended (any message has been shown by then).
 MainWindow* initApplication();
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLocale>
 #include <QStackedWidget>
 
 #include "data/order_files.h"
@@ -35,7 +36,7 @@ QString commitRefusedText() {
     return QStringLiteral(
         "データの保存でエラーが発生しました。\n"
         "今回の変更はデータファイルに保存されていません。\n"
-        "データファイルとバックアップファイルは前回終了時の状態のまま残してあります。\n");
+        "データファイルは前回終了時の状態のまま残してあります。\n");
 }
 
 QString settingsNotSavedText() {
@@ -62,6 +63,18 @@ QString unsavedRowsText(int rows, int dataRows) {
         .arg(dataRows);
 }
 
+// A data file that reads whole but holds fewer rows than the last run left
+// in it: said as it is, neither damaged nor missing.
+QString fewerRowsText(int dataRows, int lastRows, int backupRows) {
+    QLocale grouped(QLocale::C);
+    grouped.setNumberOptions(QLocale::DefaultNumberOptions);
+    return QStringLiteral(
+               "データファイルの行数 (%1) が前回終了時 (%2) より少なくなっています。\n"
+               "バックアップ (%3 行) を使いますか？\n\n"
+               "使わなかったファイルは、別の名前で残します。")
+        .arg(grouped.toString(dataRows), grouped.toString(lastRows), grouped.toString(backupRows));
+}
+
 QString setAsideText(SetAside why, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     switch (why) {
@@ -73,6 +86,13 @@ QString setAsideText(SetAside why, const QString& path) {
                        "データファイルが壊れていて、使用できるバックアップファイルもありません。\n"
                        "壊れたデータファイルは、次の名前で残しました。\n%1\n\n"
                        "既存データのない状態で起動します。")
+                .arg(shown);
+        case SetAside::kUnusedDataFile:
+            return QStringLiteral("使用しなかったデータファイルを、次の名前で残しました。\n%1")
+                .arg(shown);
+        case SetAside::kUnusedBackup:
+            return QStringLiteral(
+                       "使用しなかったバックアップファイルを、次の名前で残しました。\n%1")
                 .arg(shown);
         case SetAside::kUnsavedWorkFile:
             break;
@@ -198,6 +218,14 @@ int MainWindow::create() {
         [this](SetAside why, const QString& path) {
             showMessage({this, QStringLiteral("データファイル"), setAsideText(why, path),
                          MessageIcon::Information, MessageButtons::Ok});
+        },
+        [this](int dataRows, int lastRows, int backupRows) {
+            QApplication::beep();
+            return showMessage({this, QStringLiteral("データファイル"),
+                                fewerRowsText(dataRows, lastRows, backupRows),
+                                MessageIcon::Question, MessageButtons::YesNo}) == kResultYes
+                       ? 1
+                       : 0;
         }};
     const int error = openOrderData(prompts);
     if (error != 0) {

@@ -312,6 +312,8 @@ void MainWindow::editHistory() {
 }
 
 void MainWindow::print() {
+    // The paper shows the name the history will keep.
+    cutCounterpartyToRows();
     const int result = runPrint(this);
     if (result == kPrintDone) {
         if (orderEntered() == 1 && !appendCurrentOrder()) {

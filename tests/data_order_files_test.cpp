@@ -37,20 +37,30 @@ struct Prompts {
     int missingReported = 0;
     int takeUnsaved = 1;
     int unsavedAsked = 0;
+    int unsavedRows = 0;  // the rows it offered
+    int useBackupForFewerRows = 1;
+    QString fewerRowsAsked;  // "data/last/backup"
     QStringList setAside;
 
     DataFilePrompts callbacks() {
-        return DataFilePrompts{[this](bool damaged) {
-                                   ++asked;
-                                   askedAboutDamage = damaged;
-                                   return answer;
-                               },
-                               [this] { ++missingReported; },
-                               [this](int, int) {
-                                   ++unsavedAsked;
-                                   return takeUnsaved;
-                               },
-                               [this](SetAside, const QString& path) { setAside.append(path); }};
+        return DataFilePrompts{
+            [this](bool damaged) {
+                ++asked;
+                askedAboutDamage = damaged;
+                return answer;
+            },
+            [this] { ++missingReported; },
+            [this](int rows, int) {
+                ++unsavedAsked;
+                unsavedRows = rows;
+                return takeUnsaved;
+            },
+            [this](SetAside, const QString& path) { setAside.append(path); },
+            [this](int dataRows, int lastRows, int backupRows) {
+                fewerRowsAsked =
+                    QStringLiteral("%1/%2/%3").arg(dataRows).arg(lastRows).arg(backupRows);
+                return useBackupForFewerRows;
+            }};
     }
 };
 
@@ -422,16 +432,26 @@ TEST_F(OrderFilesTest, FullDiskDuringTheCommitKeepsTheDataFileAndBackup) {
     EXPECT_TRUE(QFile::exists(folder.file("tmp")));
 }
 
-TEST_F(OrderFilesTest, FullDiskAfterTheDataFileKeepsTheOldBackupWhole) {
+// The backup is replaced before the data file, so that it is never the
+// older of the two; the rows the data file missed are offered next time.
+TEST_F(OrderFilesTest, FullDiskAfterTheBackupKeepsTheDataFileAndOffersTheRowsNextTime) {
     installHistory(fixture("orders-basic.ovd"), 5);
     ASSERT_EQ(start(5), 1);
     printOrder("ABC");
     const std::string working = readFile(folder.file("tmp"));
     setWriteFaultForTesting(static_cast<long long>(working.size()) + 10);
-    EXPECT_EQ(exitRun(), kCommitBackupFailed);
+    EXPECT_EQ(exitRun(), kCommitRefused);
     setWriteFaultForTesting(-1);
-    EXPECT_EQ(data(), working);
-    EXPECT_EQ(backup(), fixture("orders-basic.ovd"));
+    EXPECT_EQ(data(), fixture("orders-basic.ovd"));
+    EXPECT_EQ(backup(), working);
+    EXPECT_EQ(settings().initialData.rowCount, 5);
+
+    Prompts prompts;
+    ASSERT_EQ(start(settings().initialData.rowCount, prompts.callbacks()), 1);
+    EXPECT_EQ(prompts.unsavedAsked, 1);
+    EXPECT_EQ(prompts.unsavedRows, 1);
+    EXPECT_TRUE(prompts.fewerRowsAsked.isEmpty());
+    EXPECT_EQ(orderStore().rowCount(), 6);
 }
 
 }  // namespace

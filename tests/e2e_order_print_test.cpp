@@ -18,10 +18,13 @@
 
 #include "data/jis_codec.h"
 #include "data/layout_model.h"
+#include "data/order_file_format.h"
 #include "data/order_record.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
 #include "entry/data_entry_ids.h"
+#include "entry/history_dialog_ids.h"
+#include "history_dialog_support.h"
 #include "main_window_fixture.h"
 #include "platform/sjis_text.h"
 #include "widgets/commands.h"
@@ -174,6 +177,54 @@ TEST_F(TypicalRun, ACancelledPrintOrAPrintWithoutDataEntryStoresNothing) {
     EXPECT_EQ(std::string(longestCounterparty(0)), sjis("山田商事株式会社"));
     EXPECT_EQ(orderStore().rowCount(), 0);
     EXPECT_EQ(test::readFile(folder.file("tmp")), workingBefore);
+    EXPECT_TRUE(messages.empty());
+}
+
+// A counterparty too long for its rows is cut once, before the print: the
+// paper, every row of the order and the pick list hold the same name, and
+// 既存データ finds it. (Each row used to cut it to its own room.)
+TEST_F(TypicalRun, AnOverlongCounterpartyIsCutOnceForThePaperTheRowsAndThePickList) {
+    usePrinters({pdfPrinter()});
+    start();
+    withModalDialog([this]() { window->command(kCmdDataEntry); },
+                    [](QWidget* dialog) { control<QPushButton>(dialog, kCancel)->click(); });
+    const QString name = QString("山田商事株式会社東京本社第一営業部").repeated(8).left(127);
+    OrderRecord& order = currentOrder();
+    copySjis(order.counterparty, sjis(name.toUtf8().constData()));
+    copySjis(order.paymentText, "30");
+    copySjis(order.lines[0].nameLine1, sjis("据付工事"));
+    copySjis(order.lines[0].quantity, "       1");
+    copySjis(order.lines[0].unitPrice, "250000.00");
+    copySjis(order.lines[1].nameLine1, sjis("六角ボルト M8"));
+    copySjis(order.lines[1].nameLine2, sjis("ステンレス製 長さ30mm"));
+    copySjis(order.lines[1].quantity, "     120");
+    copySjis(order.lines[1].unit, sjis("本"));
+    copySjis(order.lines[1].unitPrice, "   35.50");
+    print();
+
+    const QString printed = fromSjisBuffer(currentOrder().counterparty);
+    EXPECT_LT(printed.size(), name.size());
+    EXPECT_TRUE(name.startsWith(printed));
+    EXPECT_TRUE(test::pdfPages(pdf).value(0).contains(printed + "御中"));
+    ASSERT_EQ(loadStore(), 1);
+    ASSERT_EQ(orderStore().rowCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(orderStore().field(row, kStoreCounterparty),
+                  sjisView(currentOrder().counterparty));
+    }
+    ASSERT_EQ(orderStore().counterparties().size(), 1U);
+
+    withModalDialog([this]() { window->command(kCmdDataEntry); },
+                    [printed](QWidget* dialog) {
+                        auto* counterparty = control<QComboBox>(dialog, kCounterparty);
+                        EXPECT_EQ(counterparty->currentText(), printed);
+                        EXPECT_EQ(counterparty->findText(printed), 0);
+                        test::onNextDialog([](QWidget* browser) {
+                            control<QPushButton>(browser, existing_data::kCancel)->click();
+                        });
+                        control<QPushButton>(dialog, kExistingData)->click();
+                        control<QPushButton>(dialog, kCancel)->click();
+                    });
     EXPECT_TRUE(messages.empty());
 }
 

@@ -12,8 +12,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-#include <QTimer>
 
+#include "next_dialog.h"
 #include "widgets/help.h"
 
 namespace belvorine::test {
@@ -21,16 +21,7 @@ namespace belvorine::test {
 // Runs `step` on the next modal dialog once it is the active modal widget
 // (the one open now does not count). The step usually ends the dialog.
 inline void onNextDialog(std::function<void(QWidget*)> step) {
-    QWidget* before = QApplication::activeModalWidget();
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, before, step] {
-        QWidget* now = QApplication::activeModalWidget();
-        if (!now || now == before || !now->isVisible()) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
+    whenNextDialogIsUp([step](QWidget* now) {
         // Typing goes where the user's focus is: into the dialog on top.
         // (The window below may still take a late activation: settle it.)
         for (int tries = 0; tries < 20 && QApplication::activeWindow() != now; ++tries) {
@@ -41,7 +32,6 @@ inline void onNextDialog(std::function<void(QWidget*)> step) {
         EXPECT_EQ(QApplication::activeWindow(), now);
         step(now);
     });
-    timer->start();
 }
 
 // Presses a button. A button that opens a modal dialog is pressed as the

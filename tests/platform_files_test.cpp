@@ -31,6 +31,25 @@ TEST(ModulePath, FilesLieBesideTheProgram) {
     EXPECT_EQ(modulePathWithExtension("da2"), folder.path() + "/belvorine.da2");
 }
 
+// The per-user folder follows the XDG rules where the whole-run tests do
+// not look: a relative XDG_DATA_HOME is ignored, and every folder made on
+// the way is the user's alone.
+TEST(ModulePath, TheUserDataFolderFollowsTheXdgRules) {
+    QTemporaryDir home;
+    test::EnvironmentVariable homeVariable("HOME", home.path());
+    test::EnvironmentVariable relative("XDG_DATA_HOME", "data");
+    test::ProgramFolder restore;
+    setModulePathForTesting("/usr/bin/belvorine");
+    EXPECT_EQ(programFilesFolder(), home.path() + "/.local/share/belvorine");
+    QString reason;
+    ASSERT_EQ(makeProgramFilesFolder(&reason), 1) << reason.toStdString();
+    for (const char* made : {"/.local", "/.local/share", "/.local/share/belvorine"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(home.path() + made).constData(), &info), 0) << made;
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << made;
+    }
+}
+
 class SafeFile : public ::testing::Test {
 protected:
     void TearDown() override { setWriteFaultForTesting(-1); }
@@ -71,8 +90,12 @@ TEST_F(SafeFile, CopyAndSizes) {
     test::writeFile(path("a"), "12345");
     EXPECT_EQ(fileSize(path("a")), 5);
     EXPECT_EQ(fileSize(path("missing")), 0);
-    EXPECT_EQ(copyFileSafely(path("a"), path("b")), 1);
+    ReadFile from;
+    ASSERT_EQ(from.open(path("a")), FileRead::kRead);
+    EXPECT_EQ(copyFileSafely(from, from.stamp().size, path("b")), 1);
     EXPECT_EQ(test::readFile(path("b")), "12345");
-    EXPECT_EQ(copyFileSafely(path("missing"), path("c")), 0);
+    EXPECT_EQ(copyFileSafely(from, 6, path("c")), 0) << "the file holds fewer bytes";
+    EXPECT_FALSE(QFile::exists(path("c")));
+    EXPECT_EQ(copyFileSafely(ReadFile(), 0, path("c")), 0) << "nothing open";
     EXPECT_FALSE(QFile::exists(path("c")));
 }

@@ -9,10 +9,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "data/settings_file.h"
 #include "main_window_fixture.h"
 #include "order_test_support.h"
+#include "platform/module_path.h"
 
 using namespace belvorine;
 
@@ -134,6 +136,69 @@ TEST_F(DataSafetyTest, CutShortDataFileIsRecoveredFromTheBackup) {
     EXPECT_EQ(test::readFile(folder.path() + "/" + kept[0]), history.substr(0, 7));
 }
 
+// An older history the program wrote, copied over the data file with the
+// program closed, is a history, not damage: the start says how many rows
+// each file holds and lets the user choose; the file not chosen is kept
+// under a name of its own and never overwritten.
+TEST_F(DataSafetyTest, AnOlderHistoryCopiedBackIsUsedOrSetAsideAsTheUserChooses) {
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    print("株式会社山田製作所");
+    endProgram();
+    const std::string older = test::readFile(folder.file("ovd"));
+    startProgram();
+    print("有限会社佐藤商店");
+    print("合同会社鈴木");
+    endProgram();
+    const std::string newer = test::readFile(folder.file("ovd"));
+    ASSERT_EQ(savedRowCount(), 3);
+    const auto keptFiles = [this](const char* pattern) {
+        QStringList contents;
+        for (const QString& name : QDir(folder.path()).entryList({pattern})) {
+            contents << QString::fromStdString(test::readFile(folder.path() + "/" + name));
+        }
+        return contents;
+    };
+    const QString question =
+        "データファイルの行数 (1) が前回終了時 (3) より少なくなっています。\n"
+        "バックアップ (3 行) を使いますか？";
+
+    // No: the older history is used; the backup is kept aside.
+    QFile::remove(folder.file("ovd"));
+    test::writeFile(folder.file("ovd"), older);
+    answer = kResultNo;
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(shown(question));
+    EXPECT_FALSE(shown("ERROR"));
+    EXPECT_EQ(orderStore().rowCount(), 1);
+    EXPECT_EQ(keptFiles("belvorine-backup-*.ovd"), QStringList{QString::fromStdString(newer)});
+    endProgram();
+    EXPECT_EQ(test::readFile(folder.file("ovd")), older);
+    EXPECT_EQ(savedRowCount(), 1);
+    startProgram();
+    EXPECT_TRUE(messages.empty());
+    endProgram();
+
+    // Yes, after the newer history was put back and used once: the backup
+    // is used; the data file is kept aside.
+    QFile::remove(folder.file("ovd"));
+    test::writeFile(folder.file("ovd"), newer);
+    startProgram();
+    EXPECT_TRUE(messages.empty());
+    endProgram();
+    QFile::remove(folder.file("ovd"));
+    test::writeFile(folder.file("ovd"), older);
+    answer = kResultYes;
+    startProgram();
+    EXPECT_TRUE(shown(question));
+    EXPECT_EQ(orderStore().rowCount(), 3);
+    EXPECT_EQ(keptFiles("belvorine-unused-*.ovd"), QStringList{QString::fromStdString(older)});
+    endProgram();
+    EXPECT_EQ(test::readFile(folder.file("ovd")), newer);
+    EXPECT_EQ(test::readFile(folder.file("bak")), newer);
+}
+
 // The all-NUL file a full disk can leave, with no backup: the program
 // starts with an empty history, says where the old file is, and every
 // later start goes on as usual.
@@ -168,6 +233,35 @@ TEST_F(DataSafetyTest, UnreadableLayoutFileIsReportedAndKept) {
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(QFileInfo(folder.file("da1")).isDir());
     EXPECT_TRUE(QFileInfo(folder.file("da2")).isFile());
+}
+
+// Installed system-wide the program keeps its files in the user's data
+// folder: a first start makes it without a word and the exit writes there
+// the files it writes beside a program in a folder of its own; a folder
+// that cannot be made ends the start with a message that names it.
+TEST_F(DataSafetyTest, ASystemWideInstallKeepsItsFilesInTheUserDataFolder) {
+    QTemporaryDir home;
+    test::EnvironmentVariable dataHome("XDG_DATA_HOME", home.path() + "/data");
+    setModulePathForTesting("/usr/bin/belvorine");
+    startProgram();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(messages.empty());
+    print("株式会社山田製作所");
+    endProgram();
+    for (const char* extension : {"dat", "da1", "da2", "ovd", "bak"}) {
+        EXPECT_TRUE(QFileInfo::exists(home.path() + "/data/belvorine/belvorine." + extension))
+            << extension;
+    }
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+
+    test::writeFile(home.path() + "/taken", "x");
+    test::EnvironmentVariable taken("XDG_DATA_HOME", home.path() + "/taken");
+    setModulePathForTesting("/usr/bin/belvorine");
+    startProgram();
+    EXPECT_EQ(window, nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(shown("フォルダを作成できませんでした"));
+    EXPECT_TRUE(shown(home.path() + "/taken/belvorine"));
 }
 
 }  // namespace

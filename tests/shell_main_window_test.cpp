@@ -17,10 +17,8 @@
 #include "data/settings_state.h"
 #include "form/form_view.h"
 #include "form/page_geometry.h"
-#include "form/page_renderer.h"
+#include "form_view_page.h"
 #include "main_window_fixture.h"
-#include "platform/painter_device_context.h"
-#include "platform/screen_metrics.h"
 #include "preview/preview_window.h"
 #include "widgets/commands.h"
 #include "widgets/help.h"
@@ -72,35 +70,10 @@ TEST_F(MainWindowTest, TheFormViewShowsEveryPixelOfA32BitPage) {
     FormView* view = window->formView();
     view->resize(900, 700);
     ASSERT_TRUE(view->render());
-    const QImage shown = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-
-    const ScreenMetrics& screen = screenMetrics();
-    const PageGeometry& printer = printerGeometry(currentFormat());
-    const PageGeometry geometry = bitmapGeometry(
-        printer, std::int64_t{100} * screen.dpiX * 50 / printer.resolutionX,
-        std::int64_t{100} * screen.dpiY * 50 / printer.resolutionY, screen.dpiX, screen.dpiY);
-    QImage page(2 * view->paperSize(), QImage::Format_RGB32);
-    page.setDotsPerMeterX(view->bitmap().dotsPerMeterX());
-    page.setDotsPerMeterY(view->bitmap().dotsPerMeterY());
-    page.fill(view->palette().color(QPalette::Base));
-    {
-        PainterDeviceContext dc(&page);
-        FormViewPass pass{8, 16, 0, 0, {}};
-        drawFormPage(dc, geometry, displaySettings(currentFormat()), 100, kDocumentOrder, &pass);
-    }
-    const QImage expected = page.copy(
-        QRect(QPoint(view->paperSize().width() / 2, view->paperSize().height() / 2), shown.size()));
-    int differing = 0;
-    int red = 0;
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            differing += shown.pixel(x, y) != expected.pixel(x, y);
-            red += qRed(shown.pixel(x, y)) > 200 && qGreen(shown.pixel(x, y)) < 60;
-        }
-    }
-    EXPECT_EQ(differing, 0);
-    EXPECT_GT(red, 20);  // the format name
-    EXPECT_LT(view->bitmap().sizeInBytes(), page.sizeInBytes() / 3);
+    const test::ShownPage shown = test::compareShownPage(*view);
+    EXPECT_EQ(shown.differingPixels, 0);
+    EXPECT_GT(shown.redPixels, 20);  // the format name
+    EXPECT_LT(view->bitmap().sizeInBytes(), shown.pageBytes / 3);
 }
 
 TEST_F(MainWindowTest, CloseInThePreviewOnlyLeavesItAndASecondCloseEnds) {

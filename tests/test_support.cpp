@@ -29,6 +29,19 @@ QString ProgramFolder::file(const QString& extension) const {
     return dir_.path() + QStringLiteral("/belvorine.") + extension;
 }
 
+EnvironmentVariable::EnvironmentVariable(const char* name, const QString& value)
+    : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name)) {
+    qputenv(name, QFile::encodeName(value));
+}
+
+EnvironmentVariable::~EnvironmentVariable() {
+    if (wasSet_) {
+        qputenv(name_, previous_);
+    } else {
+        qunsetenv(name_);
+    }
+}
+
 QString fixturePath(const QString& name) {
     return QStringLiteral(BELVORINE_TEST_DATA "/") + name;
 }

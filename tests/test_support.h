@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -26,6 +27,21 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// Sets an environment variable while it lives; the previous value (or its
+// absence) comes back when it goes.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const QString& value);
+    ~EnvironmentVariable();
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+    bool wasSet_;
+    QByteArray previous_;
 };
 
 // Path of a fixture in tests/data/.

@@ -11,6 +11,7 @@ PACKAGES=(
     fonts-ipafont-mincho fonts-ipafont-gothic
     cups cups-client cups-filters
     poppler-utils xvfb xauth x11-utils imagemagick time
+    dpkg-dev desktop-file-utils appstream
 )
 
 # The sanitizer and fuzzing build (tools/sanitize.sh) needs clang and its

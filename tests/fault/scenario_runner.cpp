@@ -107,6 +107,8 @@ Outcome runScenario(const QString& action, const QString& folder, const Scenario
         for (const QString& line : QString::fromUtf8(logFile.readAll()).split('\n')) {
             if (line.startsWith("fault ")) {
                 outcome.faultInjected = true;
+            } else if (line == "mark started") {
+                outcome.startUpOperations = outcome.operations.size();
             } else if (!line.isEmpty()) {
                 outcome.operations << line;
             }

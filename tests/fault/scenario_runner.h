@@ -48,12 +48,14 @@ struct Outcome {
     std::optional<int> rows;  // rows loaded at start-up
     bool refused = false;     // the start-up closed the program
     QStringList operations;   // "<n> <operation> <path>" as the shim logged them
+    long startUpOperations = -1;  // operations before the start-up ended; -1: it did not
     bool faultInjected = false;
     QString errors;  // standard error, for a crash report
 };
 
-// `action` is "run" (start, data entry and print as often as there are
-// orders, exit) or "check" (start, exit).
+// `action` is one of fault_scenario's: "run" (start, data entry and print
+// as often as there are orders, exit), "split", "browse", "bulk",
+// "settings", or "check" (start, exit).
 Outcome runScenario(const QString& action, const QString& folder, const ScenarioOptions& options);
 
 bool showedError(const Outcome& outcome);
