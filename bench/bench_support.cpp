@@ -67,7 +67,12 @@ std::vector<std::string> counterparties() {
 
 }  // namespace
 
-std::string generateHistory(int rows) {
+std::string bigSupplier() {
+    return sj("株式会社大山精密工業");
+}
+
+std::string generateHistory(int rows, int bigSupplierRows) {
+    const std::string big = bigSupplier();
     Random random{static_cast<std::uint64_t>(rows)};
     const auto parties = counterparties();
     const auto items = list({"六角ボルト", "六角ナット", "平座金", "ばね座金", "軸受ユニット",
@@ -86,7 +91,9 @@ std::string generateHistory(int rows) {
         std::snprintf(price, sizeof price, "%8.2f",
                       static_cast<double>(random.below(9999900) + 100) / 100.0);
         std::snprintf(model, sizeof model, "TYPE-%06d", i);
-        const std::string_view fields[] = {random.pick(parties),
+        const bool ofBig = i < bigSupplierRows;
+        const std::string& party = random.pick(parties);
+        const std::string_view fields[] = {ofBig ? std::string_view(big) : std::string_view(party),
                                            random.pick(payments),
                                            random.pick(items),
                                            model,
@@ -95,7 +102,7 @@ std::string generateHistory(int rows) {
                                            price,
                                            random.pick(places),
                                            "",
-                                           i % 3 ? "0" : "1"};
+                                           ofBig || i % 3 ? "0" : "1"};
         texts.push_back(composeRow(fields, kRowFieldCount, false));
     }
     std::vector<std::string_view> views(texts.begin(), texts.end());

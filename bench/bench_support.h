@@ -9,8 +9,13 @@ class QApplication;
 namespace belvorine {
 
 // The encoded order data file of `rows` rows with Japanese counterparties,
-// items and units, the same for every run.
-std::string generateHistory(int rows);
+// items and units, the same for every run. The first `bigSupplierRows` of
+// them belong to one supplier (bigSupplier(), format 1); the others are
+// those of a history without it.
+std::string generateHistory(int rows, int bigSupplierRows = 0);
+
+// The supplier of generateHistory's bigSupplierRows, in Shift-JIS.
+std::string bigSupplier();
 
 // Five filled lines in the current order, for a counterparty on a 90-day
 // note.

@@ -1,6 +1,6 @@
 // The existing data browser with a long history: filling its list with the
-// rows of one counterparty, sorting the list by a column, and the whole
-// opening of the dialog (fill, sort by name, first paint), for 1 000,
+// rows of one counterparty, sorting the list by a column, a bulk change of
+// payment terms, and the whole opening of the dialog (fill, sort by name, first paint), for 1 000,
 // 10 000 and 100 000 rows of the listed counterparty (the worst case: the
 // whole history is one counterparty's).
 
@@ -15,6 +15,7 @@
 #include "data/factory_values.h"
 #include "data/order_store.h"
 #include "data/settings_state.h"
+#include "entry/bulk_payment_dialog.h"
 #include "entry/existing_data_browser.h"
 #include "entry/existing_data_list.h"
 
@@ -89,6 +90,18 @@ void openBrowserBench(benchmark::State& state) {
     }
 }
 
+// The bulk change of payment terms of every row (alternating between two
+// terms, so that each run changes every row).
+void bulkChangeBench(benchmark::State& state) {
+    makeStore(static_cast<int>(state.range(0)));
+    bool cash = false;
+    for (auto _ : state) {
+        cash = !cash;
+        benchmark::DoNotOptimize(
+            changePaymentTerms(orderStore(), counterparty(), cash ? sj("現金") : "60"));
+    }
+}
+
 BENCHMARK(fillBench)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(sortBench)
     ->Args({1000, 1})
@@ -98,6 +111,7 @@ BENCHMARK(sortBench)
     ->Args({100000, 3})
     ->Args({100000, 4})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(bulkChangeBench)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(openBrowserBench)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -30,6 +30,7 @@ struct Session {
     int expectedRows = -1;         // rows it holds as last loaded or written; -1 unknown
     FileStamp expectedStamp;       // the working file of expectedRows
     FileStamp lastRead;            // the working file as readWorkingHistory last read it
+    FileStamp lastUsed;            // the working file as this run last read or wrote it
     // The decoded history that the working file was copied from at start-up,
     // so that the first load need not read and decode it again.
     std::string madeFromText;
@@ -328,6 +329,7 @@ public:
         if (row.empty()) {
             return true;
         }
+        readsBack_ = readsBack_ && row.find('\0') == std::string_view::npos;
         appendEncodedRow(piece_, row);
         noteEnd();
         return piece_.size() < kPiece || flush();
@@ -349,6 +351,9 @@ public:
     bool finish() { return flush(); }
 
     int rowCount() const { return static_cast<int>(ends_.size()) - 1; }
+    // Every row encoded reads back as it was given; copied rows read back
+    // as they did from the file before.
+    bool readsBack() const { return readsBack_; }
     // Where the header and each row end; empty when the file outgrew the
     // offsets kept.
     std::vector<std::uint32_t> takeEnds() {
@@ -385,6 +390,7 @@ private:
     std::vector<std::uint32_t> ends_;
     long long written_ = 0;  // bytes handed to the sink
     bool tooLarge_ = false;
+    bool readsBack_ = true;
 };
 
 }  // namespace
@@ -448,9 +454,11 @@ int prepareDataFiles(const DataFilePrompts& prompts) {
         }
     }
     session().committedRows = data.rows;
-    // A backup that cannot be refreshed still holds an older history; the
-    // run goes on with the data file.
-    if (!session().keepBackup) {
+    // After a clean exit the backup already holds the data file: reading it
+    // costs less than writing and flushing it again. A backup that cannot
+    // be refreshed still holds an older history; the run goes on with the
+    // data file.
+    if (!session().keepBackup && !holdsCopyOf(backupFilePath(), data.file, data.bytes, kReadOnly)) {
         copyHistory(data, backupFilePath(), kReadOnly);
     }
     return makeWorkingFile(data);
@@ -517,7 +525,20 @@ int readWorkingHistory(std::string& decoded) {
         }
     }
     state.lastRead = file.stamp();
+    state.lastUsed = file.stamp();
     return 1;
+}
+
+bool workingFileUnchanged() {
+    Session& state = session();
+    ReadFile file;
+    if (state.workingFileLost || state.lastUsed.size < 0 ||
+        file.open(workingFilePath()) != FileRead::kRead || file.stamp() != state.lastUsed) {
+        return false;
+    }
+    state.lastRead = file.stamp();
+    state.madeFromText = std::string();
+    return true;
 }
 
 std::uint64_t versionOfLastRead() {
@@ -527,7 +548,8 @@ std::uint64_t versionOfLastRead() {
 }
 
 std::uint64_t writeWorkingFile(const std::vector<std::string_view>& rows,
-                               const std::vector<int>& rowsBefore, std::uint64_t versionBefore) {
+                               const std::vector<int>& rowsBefore, std::uint64_t versionBefore,
+                               bool* readsBack) {
     Session& state = session();
     if (state.workingFileLost) {
         return 0;
@@ -571,7 +593,11 @@ std::uint64_t writeWorkingFile(const std::vector<std::string_view>& rows,
     state.expectedStamp = stamp;
     state.writtenEnds = writer.takeEnds();
     state.writtenStamp = stamp;
+    state.lastUsed = stamp;
     state.writtenVersion = nextVersion();
+    if (readsBack != nullptr) {
+        *readsBack = writer.readsBack();
+    }
     return state.writtenVersion;
 }
 

@@ -90,6 +90,11 @@ bool hasWorkingFile();
 // history.
 int readWorkingHistory(std::string& decoded);
 
+// True when the working file is still the one readWorkingHistory last read
+// or writeWorkingFile last wrote, unchanged since: reading it again would
+// give the history that was read or written. It then counts as read again.
+bool workingFileUnchanged();
+
 // Every write of the working file by this process gets a version number of
 // its own, never 0. The version of the working file that readWorkingHistory
 // last read when it is the one this run last wrote (its rows are then in
@@ -102,11 +107,13 @@ std::uint64_t versionOfLastRead();
 // `versionBefore`, or -1 when that file does not hold it: while that file
 // is still in place, the rows it holds are copied from it instead of being
 // encoded again, so that adding a few rows costs little more than writing
-// the file. Returns 0 on failure, which is remembered, so that the exit
-// never commits this run.
+// the file. `readsBack`, when given, tells whether every row encoded reads
+// back from the file as it was given (a NUL does not: it reads as a space).
+// Returns 0 on failure, which is remembered, so that the exit never commits
+// this run.
 std::uint64_t writeWorkingFile(const std::vector<std::string_view>& rows,
                                const std::vector<int>& rowsBefore = {},
-                               std::uint64_t versionBefore = 0);
+                               std::uint64_t versionBefore = 0, bool* readsBack = nullptr);
 
 // Tells the commit how many rows the working file held when it was last
 // read.

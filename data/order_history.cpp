@@ -27,6 +27,14 @@ void startEmpty(OrderStore& store) {
     settings().initialData.counterpartyCount = 0;
 }
 
+// The lists and counts of a store whose rows are loaded.
+void finishLoad(OrderStore& store) {
+    store.buildLists();
+    store.markLoaded();
+    settings().initialData.counterpartyCount = static_cast<int>(store.counterparties().size());
+    noteWorkingFileRows(store.rowCount());
+}
+
 int loadRows(OrderStore& store) {
     std::string decoded;
     if (!readWorkingHistory(decoded)) {
@@ -37,10 +45,7 @@ int loadRows(OrderStore& store) {
     if (!store.adoptFile(std::move(decoded), versionOfLastRead())) {
         return 0;
     }
-    store.buildLists();
-    store.markLoaded();
-    settings().initialData.counterpartyCount = static_cast<int>(store.counterparties().size());
-    noteWorkingFileRows(store.rowCount());
+    finishLoad(store);
     return 1;
 }
 
@@ -82,12 +87,13 @@ int writeRows(OrderStore& store) {
     if (!store.inOrder()) {
         store.sortUnique();
     }
+    bool readsBack = false;
     const std::uint64_t version =
-        writeWorkingFile(store.lines(), store.fileRows(), store.fileVersion());
+        writeWorkingFile(store.lines(), store.fileRows(), store.fileVersion(), &readsBack);
     if (version == 0) {
         return 0;
     }
-    store.noteWritten(version);
+    store.noteWritten(version, readsBack);
     return 1;
 }
 
@@ -128,9 +134,15 @@ int rewriteStore(Change change) {
 }  // namespace
 
 int loadStore() {
-    freeStore();
     OrderStore& store = orderStore();
     try {
+        // Rows that are the working file's as it stands need not be read
+        // again: only the lists are made anew, as a load makes them.
+        if (hasWorkingFile() && store.holdsFileRows() && workingFileUnchanged()) {
+            finishLoad(store);
+            return 1;
+        }
+        freeStore();
         if (!hasWorkingFile()) {
             startEmpty(store);
             return 1;

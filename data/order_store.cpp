@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
+#include <numeric>
 #include <set>
+#include <unordered_set>
 
 #include "data/order_numbers.h"
 #include "data/order_record.h"
@@ -20,6 +21,27 @@ constexpr std::size_t kUnitBytes = 9;  // a unit list entry holds 10 bytes
 void fieldViews(const StoreRow& row, std::string_view (&fields)[kRowFieldCount]) {
     for (int i = 0; i < kRowFieldCount; ++i) {
         fields[i] = row[i + 1];
+    }
+}
+
+// Fields 1 (the counterparty) and 6 (the unit) of a row, as splitRow gives
+// them, found in one walk that ends at the unit.
+void listFields(std::string_view row, std::string_view& counterparty, std::string_view& unit) {
+    counterparty = std::string_view();
+    unit = std::string_view();
+    const char* const end = row.data() + row.size();
+    const char* start = row.data();
+    for (int field = kStoreCounterparty; field <= kStoreUnit && start < end; ++field) {
+        const auto* tab = static_cast<const char*>(std::memchr(start, '\t', end - start));
+        if (tab == nullptr) {
+            return;
+        }
+        if (field == kStoreCounterparty) {
+            counterparty = std::string_view(start, static_cast<std::size_t>(tab - start));
+        } else if (field == kStoreUnit) {
+            unit = std::string_view(start, static_cast<std::size_t>(tab - start));
+        }
+        start = tab + 1;
     }
 }
 
@@ -64,12 +86,35 @@ StoreRow OrderStore::row(int index) const {
 }
 
 void OrderStore::setRow(int index, const StoreRow& row) {
+    std::string_view fields[kRowFieldCount];
+    fieldViews(row, fields);
+    replaceLine(index, fields);
+}
+
+void OrderStore::setField(int row, int field, std::string_view text) {
+    if (field <= kStoreLine || field >= kStoreFieldCount) {
+        return;
+    }
+    std::string_view fields[kStoreFieldCount];
+    splitRow(line(row), fields);
+    fields[field] = text;
+    replaceLine(row, fields + 1);
+}
+
+bool OrderStore::fieldFits(int row, int field, std::string_view text) const {
+    std::string_view fields[kStoreFieldCount];
+    splitRow(line(row), fields);
+    if (field > kStoreLine && field < kStoreFieldCount) {
+        fields[field] = text;
+    }
+    return composedRowLength(fields + 1, kRowFieldCount, true) <= kMaxRowBytes;
+}
+
+void OrderStore::replaceLine(int index, const std::string_view* fields) {
     // A deleted row stays deleted.
     if (isEmptyRow(index)) {
         return;
     }
-    std::string_view fields[kRowFieldCount];
-    fieldViews(row, fields);
     const std::string text = composeRow(fields, kRowFieldCount, true);
     // An unchanged row keeps its place, so that a bulk change or an OK
     // without edits costs no sort and no rewrite of every row.
@@ -80,20 +125,40 @@ void OrderStore::setRow(int index, const StoreRow& row) {
     inOrder_ = false;
 }
 
-void OrderStore::setField(int row, int field, std::string_view text) {
-    if (field <= kStoreLine || field >= kStoreFieldCount) {
-        return;
-    }
-    StoreRow edited = this->row(row);
-    edited[field] = text;
-    setRow(row, edited);
-}
-
 void OrderStore::emptyRow(int row) {
     if (row >= 0 && row < rowCount()) {
         rows_[static_cast<std::size_t>(row)] = Span();
         inOrder_ = false;
+        holdsFile_ = false;
     }
+}
+
+std::vector<int> OrderStore::rowsOf(std::string_view counterparty) const {
+    std::vector<int> found;
+    if (inOrder_ && !counterparty.empty()) {
+        // In a table in order the rows of one counterparty, the rows that
+        // begin with it and a TAB, stand together.
+        const auto from = [this](std::string_view key) {
+            return static_cast<int>(std::lower_bound(rows_.begin(), rows_.end(), key,
+                                                     [this](Span span, std::string_view k) {
+                                                         return spanText(span) < k;
+                                                     }) -
+                                    rows_.begin());
+        };
+        std::string key(counterparty);
+        key += '\t';
+        const int first = from(key);
+        key.back() = '\t' + 1;
+        found.resize(static_cast<std::size_t>(from(key) - first));
+        std::iota(found.begin(), found.end(), first);
+        return found;
+    }
+    for (int row = 0; row < rowCount(); ++row) {
+        if (!isEmptyRow(row) && field(row, kStoreCounterparty) == counterparty) {
+            found.push_back(row);
+        }
+    }
+    return found;
 }
 
 std::string_view OrderStore::spanText(Span span) const {
@@ -110,6 +175,7 @@ int OrderStore::storeText(int index, std::string_view text) {
     const Span span{static_cast<std::uint32_t>(text_.size()),
                     static_cast<std::uint32_t>(text.size())};
     text_.append(text);
+    holdsFile_ = false;
     if (index == rowCount()) {
         rows_.push_back(span);
     } else {
@@ -126,6 +192,8 @@ void OrderStore::clear() {
     loaded_ = false;
     inOrder_ = true;
     fileVersion_ = 0;
+    holdsFile_ = false;
+    normalRows_ = true;
 }
 
 // Called before `text` becomes the last row.
@@ -136,6 +204,12 @@ void OrderStore::noteOrder(std::string_view text) {
 }
 
 int OrderStore::addRow(std::string_view text) {
+    normalRows_ = normalRows_ && isNormalRow(text) && text.find("\r\n") == std::string_view::npos &&
+                  text.find('\0') == std::string_view::npos;
+    return appendRow(text);
+}
+
+int OrderStore::appendRow(std::string_view text) {
     noteOrder(text);
     return storeText(rowCount(), text);
 }
@@ -160,17 +234,18 @@ int OrderStore::adoptFile(std::string&& decoded, std::uint64_t version) {
         if (isNormalRow(text)) {
             noteOrder(text);
             rows_.push_back(span);
-        } else if (!addRow(normaliseRow(text))) {
+        } else if (!appendRow(normaliseRow(text))) {
             return 0;
         }
     }
+    holdsFile_ = true;
     return 1;
 }
 
 int OrderStore::mergeRows(const std::vector<std::string>& added) {
     if (!inOrder_) {
         for (const std::string& text : added) {
-            if (!addRow(text)) {
+            if (!appendRow(text)) {
                 return 0;
             }
         }
@@ -212,8 +287,9 @@ std::vector<int> OrderStore::fileRows() const {
     return result;
 }
 
-void OrderStore::noteWritten(std::uint64_t version) {
+void OrderStore::noteWritten(std::uint64_t version, bool readsBack) {
     fileVersion_ = version;
+    holdsFile_ = readsBack && normalRows_;
     std::int32_t index = 0;
     for (Span& span : rows_) {
         span.fileRow = span.length > 0 ? index++ : -1;
@@ -221,60 +297,72 @@ void OrderStore::noteWritten(std::uint64_t version) {
 }
 
 // Sorts the rows by their text, drops duplicates and emptied rows and packs
-// the text block.
+// the text block. Each row keeps its place in the working file, so that a
+// rewrite after the browser's edits still copies the rows it did not change.
 void OrderStore::sortUnique() {
-    std::vector<std::string_view> sorted = lines();
-    sortUniqueViews(sorted);
-    std::string packed;
+    std::vector<Span> sorted;
+    sorted.reserve(rows_.size());
     std::size_t size = 0;
-    for (const std::string_view text : sorted) {
-        size += text.size();
-    }
-    packed.reserve(size);
-    std::vector<Span> spans;
-    spans.reserve(sorted.size());
-    for (const std::string_view text : sorted) {
-        if (!text.empty()) {
-            spans.push_back(Span{static_cast<std::uint32_t>(packed.size()),
-                                 static_cast<std::uint32_t>(text.size())});
-            packed.append(text);
+    for (const Span span : rows_) {
+        if (span.length > 0) {
+            sorted.push_back(span);
+            size += span.length;
         }
     }
+    // string_view compares through char_traits<char>, which orders bytes as
+    // unsigned values.
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [this](Span a, Span b) { return spanText(a) < spanText(b); });
+    sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                             [this](Span a, Span b) { return spanText(a) == spanText(b); }),
+                 sorted.end());
+    std::string packed;
+    packed.reserve(size);
+    for (Span& span : sorted) {
+        const std::string_view text = spanText(span);
+        span.offset = static_cast<std::uint32_t>(packed.size());
+        packed.append(text);
+    }
     text_.swap(packed);
-    rows_.swap(spans);
+    rows_.swap(sorted);
     inOrder_ = true;
+    holdsFile_ = false;
 }
 
 // The counterparty list, the longest counterparty of each format and the
-// unit list, from the rows in table order.
+// unit list, from the rows in table order. Every load makes them.
 void OrderStore::buildLists() {
     counterparties_.clear();
-    // Each row is split once; the distinct units are gathered first, so
-    // that only they are sorted.
     std::set<std::string_view> units(defaultUnits().begin(), defaultUnits().end());
-    std::string_view fields[kStoreFieldCount];
-    std::string_view next[kStoreFieldCount];
-    splitRow(line(0), next);
+    // Units as the rows hold them, before they are cut to a list entry:
+    // most rows repeat one of a few.
+    std::unordered_set<std::string_view> seen;
+    std::string_view lastUnit;
+    std::string_view name;
+    std::string_view unit;
+    listFields(line(0), name, unit);
     for (int i = 0; i < rowCount(); ++i) {
-        std::copy(std::begin(next), std::end(next), std::begin(fields));
-        splitRow(line(i + 1), next);
-        const std::string_view unit = fields[kStoreUnit];
-        units.insert(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
-        const std::string_view name = fields[kStoreCounterparty];
-        if (name.empty() || name == next[kStoreCounterparty]) {
+        const std::string_view text = line(i);
+        const std::string_view current = name;
+        if ((i == 0 || unit != lastUnit) && seen.insert(unit).second) {
+            units.insert(unit.substr(0, sjisPrefixLength(unit, kUnitBytes)));
+        }
+        lastUnit = unit;
+        listFields(line(i + 1), name, unit);
+        if (current.empty() || current == name) {
             continue;
         }
-        const int format = leadingInteger(fields[kStoreFormatIndex]);
-        counterparties_.push_back(CounterpartyEntry{std::string(name), format});
+        const int format = leadingInteger(rowField(text, kStoreFormatIndex));
+        counterparties_.push_back(CounterpartyEntry{std::string(current), format});
         char* longest = longestCounterparty(format);
-        if (name.size() > std::strlen(longest)) {
-            copySjis(longest, 256, name);
+        if (current.size() > std::strlen(longest)) {
+            copySjis(longest, 256, current);
         }
     }
     units_.clear();
-    for (const std::string_view unit : units) {
-        if (!unit.empty()) {
-            units_.emplace_back(unit);
+    for (const std::string_view entry : units) {
+        if (!entry.empty()) {
+            units_.emplace_back(entry);
         }
     }
 }

@@ -50,8 +50,11 @@ public:
     // longest text fields cut to fit.
     // Rows outside the table and deleted rows are left alone.
     void setRow(int index, const StoreRow& row);
-    // Changes one field (1 to 10) and rebuilds the line.
+    // Changes one field (1 to 10) and rebuilds the line, as setRow does.
     void setField(int row, int field, std::string_view text);
+    // True when row `row` with field `field` set to `text` holds all its
+    // fields whole (StoreRow::fitsWhole).
+    bool fieldFits(int row, int field, std::string_view text) const;
     // Deletes a row: it is empty from now on and is not written.
     void emptyRow(int row);
 
@@ -59,6 +62,10 @@ public:
     const std::vector<CounterpartyEntry>& counterparties() const { return counterparties_; }
     // Distinct units ascending by byte value, at most 9 bytes each (UnitList).
     const std::vector<std::string>& units() const { return units_; }
+
+    // Indices of the non-empty rows whose counterparty is `counterparty`
+    // byte for byte, in row order.
+    std::vector<int> rowsOf(std::string_view counterparty) const;
 
     // Used by loadStore, appendCurrentOrder and freeStore.
     void clear();
@@ -84,7 +91,13 @@ public:
     std::vector<int> fileRows() const;
     std::uint64_t fileVersion() const { return fileVersion_; }
     // The rows were written as they stand to the working file of `version`.
-    void noteWritten(std::uint64_t version);
+    // `readsBack`: every row the write encoded reads back from the file as
+    // it was given.
+    void noteWritten(std::uint64_t version, bool readsBack);
+    // True when the rows are exactly what loading the working file of
+    // fileVersion() (or the file last adopted) gives: nothing changed them
+    // since, and every row reads back from the file unchanged.
+    bool holdsFileRows() const { return loaded_ && holdsFile_; }
 
 private:
     struct Span {
@@ -96,6 +109,10 @@ private:
     std::string_view spanText(Span span) const;
     void noteOrder(std::string_view text);
     int storeText(int index, std::string_view text);
+    // addRow for a row known to be in its normal form.
+    int appendRow(std::string_view text);
+    // setRow with the ten fields of the new row.
+    void replaceLine(int index, const std::string_view* fields);
 
     std::string text_;  // the rows' texts one after another
     std::vector<Span> rows_;
@@ -104,6 +121,10 @@ private:
     bool loaded_ = false;
     bool inOrder_ = true;
     std::uint64_t fileVersion_ = 0;
+    bool holdsFile_ = false;
+    // Every row is in the form a load gives it (normalised, no line break
+    // or NUL), as all rows but those a caller adds with addRow are.
+    bool normalRows_ = true;
 };
 
 // The one history of the process.

@@ -88,20 +88,14 @@ void BulkPaymentDialog::accept() {
 
 int changePaymentTerms(OrderStore& store, const std::string& counterparty,
                        const std::string& terms) {
-    std::vector<std::pair<int, StoreRow>> changed;
-    for (int index = 0; index < store.rowCount(); ++index) {
-        if (store.isEmptyRow(index) || store.field(index, kStoreCounterparty) != counterparty) {
-            continue;
-        }
-        StoreRow row = store.row(index);
-        row[kStorePaymentText] = terms;
-        if (!row.fitsWhole()) {
+    const std::vector<int> rows = store.rowsOf(counterparty);
+    for (const int index : rows) {
+        if (!store.fieldFits(index, kStorePaymentText, terms)) {
             return 0;
         }
-        changed.emplace_back(index, std::move(row));
     }
-    for (const auto& [index, row] : changed) {
-        store.setRow(index, row);
+    for (const int index : rows) {
+        store.setField(index, kStorePaymentText, terms);
     }
     return 1;
 }

@@ -12,19 +12,13 @@ DateDropButton::DateDropButton(QWidget* parent) : QToolButton(parent) {
     const LocalTime today = localNow();
     date_ = QDate(today.year, today.month, today.day);
     setArrowType(Qt::DownArrow);
-    menu_ = new QMenu(this);
-    calendar_ = new QCalendarWidget(menu_);
-    calendar_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    auto* action = new QWidgetAction(menu_);
-    action->setDefaultWidget(calendar_);
-    menu_->addAction(action);
-    connect(calendar_, &QCalendarWidget::clicked, this, &DateDropButton::pickDate);
-    connect(calendar_, &QCalendarWidget::activated, this, &DateDropButton::pickDate);
     connect(this, &QToolButton::clicked, this, &DateDropButton::openCalendar);
 }
 
 void DateDropButton::pickDate(const QDate& date) {
-    menu_->close();
+    if (menu_ != nullptr) {
+        menu_->close();
+    }
     if (!date.isValid()) {
         return;
     }
@@ -33,6 +27,18 @@ void DateDropButton::pickDate(const QDate& date) {
 }
 
 void DateDropButton::openCalendar() {
+    // Made at the first click: five calendars with their images would make
+    // up a third of the data entry dialog's opening.
+    if (menu_ == nullptr) {
+        menu_ = new QMenu(this);
+        calendar_ = new QCalendarWidget(menu_);
+        calendar_->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+        auto* action = new QWidgetAction(menu_);
+        action->setDefaultWidget(calendar_);
+        menu_->addAction(action);
+        connect(calendar_, &QCalendarWidget::clicked, this, &DateDropButton::pickDate);
+        connect(calendar_, &QCalendarWidget::activated, this, &DateDropButton::pickDate);
+    }
     calendar_->setSelectedDate(date_);
     menu_->popup(mapToGlobal(QPoint(0, height())));
 }

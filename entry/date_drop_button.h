@@ -28,8 +28,8 @@ private:
     void openCalendar();
 
     QDate date_;
-    QMenu* menu_;
-    QCalendarWidget* calendar_;
+    QMenu* menu_ = nullptr;  // with the calendar, from the first click on
+    QCalendarWidget* calendar_ = nullptr;
 };
 
 }  // namespace belvorine

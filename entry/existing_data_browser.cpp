@@ -212,19 +212,41 @@ void ExistingDataBrowser::updateButtons() {
 }
 
 // The selected list rows from top to bottom, whatever order they were
-// clicked in.
-std::vector<int> ExistingDataBrowser::selectedListRows() const {
+// clicked in; only the first `limit` of them when `limit` is not negative.
+// Rows are selected whole, so the selection's ranges give them at once: a
+// pick with every row of a long list selected takes its first rows only.
+std::vector<int> ExistingDataBrowser::selectedListRows(int limit) const {
     std::vector<int> rows;
-    for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
-        rows.push_back(index.row());
+    const int lastColumn = rows_->columnCount() - 1;
+    for (const QItemSelectionRange& range : view_->selectionModel()->selection()) {
+        if (range.left() != 0 || range.right() != lastColumn) {
+            // Part of a row: only rows selected in every column count.
+            rows.clear();
+            for (const QModelIndex& index : view_->selectionModel()->selectedRows()) {
+                rows.push_back(index.row());
+            }
+            break;
+        }
+        // A row after the first `limit` of its range is never among the
+        // first `limit` of all.
+        const int bottom =
+            limit < 0 ? range.bottom() : std::min(range.bottom(), range.top() + limit - 1);
+        for (int row = range.top(); row <= bottom; ++row) {
+            rows.push_back(row);
+        }
     }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (limit >= 0 && rows.size() > static_cast<std::size_t>(limit)) {
+        rows.resize(static_cast<std::size_t>(limit));
+    }
     return rows;
 }
 
 void ExistingDataBrowser::pick() {
     std::vector<int> storeIndices;
-    for (const int row : selectedListRows()) {
+    for (const int row :
+         selectedListRows(std::max(kOrderLineCount - workingOrder().lineCount, 0))) {
         storeIndices.push_back(rows_->storeIndex(row));
     }
     pickRows(workingOrder(), orderStore(), storeIndices);

@@ -53,7 +53,7 @@ private:
     void sortByColumn(int column);
     void chooseCounterparty(int index);
     void updateButtons();
-    std::vector<int> selectedListRows() const;
+    std::vector<int> selectedListRows(int limit = -1) const;
 
     void pick();
     void editRows();

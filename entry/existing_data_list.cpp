@@ -1,8 +1,8 @@
 #include "entry/existing_data_list.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <numeric>
 
 #include "data/order_file_format.h"
 #include "data/order_store.h"
@@ -15,6 +15,7 @@ namespace belvorine {
 namespace {
 
 constexpr std::size_t kListTextBytes = 255;
+constexpr std::size_t kHeadBytes = 8;  // the bytes of a sort key compared as one number
 
 const char* const kTitles[kListColumnCount] = {"",         "   品  名", "支払条件", "数  量  ",
                                                "単  価  ", "納品場所",  "書式名"};
@@ -22,89 +23,83 @@ const Qt::Alignment kAlignments[kListColumnCount] = {
     Qt::AlignLeft,  Qt::AlignLeft,    Qt::AlignLeft,   Qt::AlignRight,
     Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter};
 
-std::string joined(std::string_view first, std::string_view second) {
-    std::string text(first);
-    text.append(second);
-    return text;
-}
-
-std::string paymentColumn(std::string_view payment) {
+void appendPaymentColumn(std::string& out, std::string_view payment) {
     if (payment.empty() || paymentKindOf(payment) != kPaymentNote) {
-        return std::string(payment);
+        out += payment;
+        return;
     }
     static const std::string note = toSjisLossy(QStringLiteral("手形 "));
     static const std::string days = toSjisLossy(QStringLiteral(" 日"));
-    std::string text = note;
+    out += note;
     if (payment.size() < 4) {
-        text.append(4 - payment.size(), ' ');
+        out.append(4 - payment.size(), ' ');
     }
-    text.append(payment);
-    text.append(days);
-    return text;
+    out += payment;
+    out += days;
 }
 
-unsigned char folded(unsigned char byte) {
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+// Appends listText to `out`.
+void appendListText(std::string& out, const OrderStore& store, int storeIndex, int column) {
+    const std::size_t start = out.size();
+    // One walk over the row for the fields a column joins.
+    std::string_view fields[kStoreFieldCount];
+    splitRow(store.line(storeIndex), fields);
+    switch (column) {
+        case 0: {
+            char number[16];
+            std::snprintf(number, sizeof number, "%05d", storeIndex);
+            out += number;
+            break;
+        }
+        case 1:
+            out += fields[kStoreNameLine1];
+            out += fields[kStoreNameLine2];
+            break;
+        case 2:
+            appendPaymentColumn(out, fields[kStorePaymentText]);
+            break;
+        case 3:
+            out += fields[kStoreQuantity];
+            out += fields[kStoreUnit];
+            break;
+        case 4:
+            out += fields[kStoreUnitPrice];
+            break;
+        case 5:
+            out += fields[kStorePlaceLine1];
+            out += fields[kStorePlaceLine2];
+            break;
+        case 6: {
+            const int format = fields[kStoreFormatIndex] == "0" ? 0 : 1;
+            out += sjisView(printerSettings(format).formatName);
+            break;
+        }
+        default:
+            break;
+    }
+    const std::string_view text = std::string_view(out).substr(start);
+    out.resize(start + sjisPrefixLength(text, kListTextBytes));
+}
+
+// Folds the single-byte ASCII letters of a Shift-JIS text to lower case, as
+// the list compares its texts.
+void foldAsciiLetters(char* text, std::size_t size) {
+    bool trailByte = false;
+    for (std::size_t i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (!trailByte && byte >= 'A' && byte <= 'Z') {
+            text[i] = static_cast<char>(byte - 'A' + 'a');
+        }
+        trailByte = !trailByte && isSjisLeadByte(byte);
+    }
 }
 
 }  // namespace
 
 std::string listText(const OrderStore& store, int storeIndex, int column) {
     std::string text;
-    switch (column) {
-        case 0: {
-            char number[16];
-            std::snprintf(number, sizeof number, "%05d", storeIndex);
-            text = number;
-            break;
-        }
-        case 1:
-            text = joined(store.field(storeIndex, kStoreNameLine1),
-                          store.field(storeIndex, kStoreNameLine2));
-            break;
-        case 2:
-            text = paymentColumn(store.field(storeIndex, kStorePaymentText));
-            break;
-        case 3:
-            text = joined(store.field(storeIndex, kStoreQuantity),
-                          store.field(storeIndex, kStoreUnit));
-            break;
-        case 4:
-            text = store.field(storeIndex, kStoreUnitPrice);
-            break;
-        case 5:
-            text = joined(store.field(storeIndex, kStorePlaceLine1),
-                          store.field(storeIndex, kStorePlaceLine2));
-            break;
-        case 6: {
-            const int format = store.field(storeIndex, kStoreFormatIndex) == "0" ? 0 : 1;
-            text = sjisView(printerSettings(format).formatName);
-            break;
-        }
-        default:
-            break;
-    }
-    text.resize(sjisPrefixLength(text, kListTextBytes));
+    appendListText(text, store, storeIndex, column);
     return text;
-}
-
-int compareListTexts(std::string_view a, std::string_view b) {
-    a = a.substr(0, kListTextBytes);
-    b = b.substr(0, kListTextBytes);
-    const std::size_t common = std::min(a.size(), b.size());
-    bool trailByte = false;
-    for (std::size_t i = 0; i < common; ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        const unsigned char fx = trailByte ? x : folded(x);
-        const unsigned char fy = trailByte ? y : folded(y);
-        if (fx != fy) {
-            return fx < fy ? -1 : 1;
-        }
-        // Equal bytes so far: both texts stand at the same character boundary.
-        trailByte = !trailByte && isSjisLeadByte(x);
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 ExistingDataList::ExistingDataList(const OrderStore& store, QObject* parent)
@@ -112,29 +107,64 @@ ExistingDataList::ExistingDataList(const OrderStore& store, QObject* parent)
 
 void ExistingDataList::fill(const std::string& counterparty) {
     beginResetModel();
-    rows_.clear();
-    for (int row = 0; row < store_.rowCount(); ++row) {
-        if (!store_.isEmptyRow(row) && store_.field(row, kStoreCounterparty) == counterparty) {
-            rows_.push_back(row);
-        }
-    }
+    rows_ = store_.rowsOf(counterparty);
     endResetModel();
 }
 
 void ExistingDataList::sortBy(int column, SortDirection direction) {
     const std::size_t count = rows_.size();
-    std::vector<std::string> keys(count);
+    // Every key is made once, into one block, with its letters folded:
+    // folded keys compared byte by byte order as the list compares texts.
+    // The first eight bytes of each key, as one number, settle most
+    // comparisons.
+    std::string keys;
+    keys.reserve(count * 24);
+    std::vector<std::uint32_t> ends(count);
+    struct Entry {
+        std::uint64_t head;
+        int row;
+    };
+    std::vector<Entry> entries(count);
     for (std::size_t i = 0; i < count; ++i) {
-        keys[i] = listText(store_, rows_[i], column);
+        const std::size_t start = keys.size();
+        appendListText(keys, store_, rows_[i], column);
+        foldAsciiLetters(keys.data() + start, keys.size() - start);
+        ends[i] = static_cast<std::uint32_t>(keys.size());
+        std::uint64_t head = 0;
+        for (std::size_t at = 0; at < kHeadBytes; ++at) {
+            const std::size_t from = start + at;
+            head = head << 8 | (from < keys.size() ? static_cast<unsigned char>(keys[from]) : 0U);
+        }
+        entries[i] = Entry{head, static_cast<int>(i)};
+    }
+    const auto key = [&keys, &ends](int i) {
+        const std::size_t at = static_cast<std::size_t>(i);
+        const std::uint32_t start = at == 0 ? 0 : ends[at - 1];
+        return std::string_view(keys).substr(start, ends[at] - start);
+    };
+    const auto less = [&key](const Entry& x, const Entry& y) {
+        if (x.head != y.head) {
+            return x.head < y.head;
+        }
+        const std::string_view a = key(x.row);
+        const std::string_view b = key(y.row);
+        // Equal heads: a key of eight bytes or fewer is the start of the
+        // other, so the shorter one comes first.
+        if (a.size() <= kHeadBytes || b.size() <= kHeadBytes) {
+            return a.size() < b.size();
+        }
+        return a.substr(kHeadBytes) < b.substr(kHeadBytes);
+    };
+    if (direction == kAscending) {
+        std::stable_sort(entries.begin(), entries.end(), less);
+    } else {
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&less](const Entry& x, const Entry& y) { return less(y, x); });
     }
     std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    const bool ascending = direction == kAscending;
-    std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-        const int result =
-            compareListTexts(keys[static_cast<std::size_t>(x)], keys[static_cast<std::size_t>(y)]);
-        return ascending ? result < 0 : result > 0;
-    });
+    for (std::size_t i = 0; i < count; ++i) {
+        order[i] = entries[i].row;
+    }
 
     emit layoutAboutToBeChanged();
     std::vector<int> newRowOf(count);

@@ -26,11 +26,6 @@ enum SortDirection : int { kNeverSorted = 0, kAscending = 1, kDescending = 2 };
 // place and the name of the row's format.
 std::string listText(const OrderStore& store, int storeIndex, int column);
 
-// Compares two list texts (at most 255 bytes each) byte by byte, unsigned,
-// with only single-byte ASCII letters folded to lower case; the bytes of a
-// double-byte character are never folded.
-int compareListTexts(std::string_view a, std::string_view b);
-
 class ExistingDataList : public QAbstractTableModel {
 public:
     explicit ExistingDataList(const OrderStore& store, QObject* parent = nullptr);
@@ -38,7 +33,10 @@ public:
     // Every row of the store whose counterparty equals `counterparty` byte
     // for byte, in store order.
     void fill(const std::string& counterparty);
-    // Sorts by column `column` (0 to 6); items keep their selection.
+    // Sorts by column `column` (0 to 6): the texts (at most 255 bytes)
+    // compared byte by byte, unsigned, with only single-byte ASCII letters
+    // folded to lower case (the bytes of a double-byte character never are);
+    // rows with equal texts keep their order. Items keep their selection.
     void sortBy(int column, SortDirection direction);
     // Removes list rows (not store rows).
     void removeListRows(std::vector<int> rows);

@@ -58,10 +58,22 @@ QImage ScrolledBitmapView::newPageImage(QSize size, QImage::Format format) const
     return image;
 }
 
-QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format) {
-    bitmap_ = QImage();  // the old page goes before the new one is made
+QImage& ScrolledBitmapView::newBitmap(QSize size, const QColor& color, QImage::Format format,
+                                      QPoint at) {
     patch_ = QImage();
-    bitmap_ = newPageImage(size, format);
+    bitmapAt_ = at;
+    size = size.expandedTo(QSize(1, 1));
+    const qreal ratio = viewport()->devicePixelRatioF();
+    // A bitmap of the same kind is drawn over: a new one of megabytes costs
+    // more to map and clear than the drawing itself.
+    const bool same = bitmap_.format() == format && bitmap_.devicePixelRatio() == ratio &&
+                      bitmap_.size() == QSize(qCeil(size.width() * ratio),
+                                              qCeil(size.height() * ratio)) &&
+                      bitmap_.isDetached();
+    if (!same) {
+        bitmap_ = QImage();  // the old page goes before the new one is made
+        bitmap_ = newPageImage(size, format);
+    }
     bitmap_.fill(color);
     return bitmap_;
 }
@@ -132,7 +144,7 @@ void ScrolledBitmapView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const PixelOffset offset = scrollOffsets(state_);
     const QPoint corner = -(origin() + QPoint(offset.x, offset.y));
-    painter.drawImage(corner, bitmap_);
+    painter.drawImage(corner + bitmapAt_, bitmap_);
     if (!patch_.isNull()) {
         painter.drawImage(corner + patchAt_, patch_);
     }

@@ -16,6 +16,7 @@ public:
     explicit ScrolledBitmapView(QWidget* parent = nullptr);
 
     ScrollState& scrollState() { return state_; }
+    // The page as drawn, or the part of it kept.
     const QImage& bitmap() const { return bitmap_; }
 
     // Keys and wheel turns, also those that the main window passes on.
@@ -38,10 +39,13 @@ protected:
     // high-resolution screen shows the page at its own resolution rather
     // than enlarged. Page pixels stay the unit of every drawing call.
     QImage newPageImage(QSize size, QImage::Format format) const;
-    // A new bitmap (newPageImage) of `size` page pixels filled with `color`.
-    // `format` is the cheapest that holds every colour the view draws: a
-    // page of twice the paper's size is megabytes.
-    QImage& newBitmap(QSize size, const QColor& color, QImage::Format format);
+    // The bitmap (newPageImage) to render into: `size` page pixels filled
+    // with `color` (the last one, cleared, when it is of that size and
+    // format). `format` is the cheapest that holds every colour the view
+    // draws: a page of twice the paper's size is megabytes. `at`: where it
+    // lies in the page, for a view that keeps only part of its page (the
+    // view's background shows around it).
+    QImage& newBitmap(QSize size, const QColor& color, QImage::Format format, QPoint at = QPoint());
     // A small 32-bit piece of the page drawn over the bitmap at `at` (page
     // pixels), for colour on a page kept in grey; a null image for none.
     void setColourPatch(QImage patch, QPoint at);
@@ -76,6 +80,7 @@ private:
     void onScrollBarAction(Qt::Orientation orientation, int action);
 
     QImage bitmap_;
+    QPoint bitmapAt_;
     QImage patch_;
     QPoint patchAt_;
 };

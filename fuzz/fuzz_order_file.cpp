@@ -120,6 +120,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(loadStore() == 1);
     FUZZ_CHECK(storeRows() == sortedUnique(loaded));
     checkSortedStore();
+    // That load kept the rows written instead of reading them: reading the
+    // file gives the same.
+    const std::vector<CounterpartyEntry> counterparties = orderStore().counterparties();
+    const std::vector<std::string> units = orderStore().units();
+    freeStore();
+    FUZZ_CHECK(loadStore() == 1);
+    FUZZ_CHECK(storeRows() == sortedUnique(loaded));
+    FUZZ_CHECK(orderStore().units() == units);
+    FUZZ_CHECK(orderStore().counterparties().size() == counterparties.size());
+    for (std::size_t i = 0; i < counterparties.size(); ++i) {
+        FUZZ_CHECK(orderStore().counterparties()[i].name == counterparties[i].name);
+        FUZZ_CHECK(orderStore().counterparties()[i].formatIndex == counterparties[i].formatIndex);
+    }
 
     FUZZ_CHECK(writeStore() == 1);
     FUZZ_CHECK(fileContent("tmp") == written);

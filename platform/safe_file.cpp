@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include <QDir>
@@ -292,6 +293,36 @@ int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mod
     return replaceFileWith(
         to, [&from, bytes](FileSink& sink) { return sink.copy(from, 0, bytes); }, mode, durability,
         written);
+}
+
+bool holdsCopyOf(const QString& path, const ReadFile& from, long long bytes, mode_t mode) {
+    if (!from.isOpen() || bytes < 0) {
+        return false;
+    }
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                (info.st_mode & 07777) == mode && info.st_size == bytes;
+    constexpr std::size_t kChunk = 256 * 1024;
+    std::string mine(kChunk, '\0');
+    std::string theirs(kChunk, '\0');
+    for (long long at = 0; same && at < bytes;) {
+        const auto size = static_cast<std::size_t>(std::min<long long>(kChunk, bytes - at));
+        const ssize_t got = ::pread(fd, mine.data(), size, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        same = got == static_cast<ssize_t>(size) &&
+               ::pread(from.descriptor(), theirs.data(), size, static_cast<off_t>(at)) == got &&
+               std::memcmp(mine.data(), theirs.data(), size) == 0;
+        at += got;
+    }
+    ::close(fd);
+    return same;
 }
 
 int readWholeFile(const QString& path, std::string& content) {

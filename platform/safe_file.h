@@ -109,6 +109,11 @@ int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode = 0
 int copyFileSafely(const ReadFile& from, long long bytes, const QString& to, mode_t mode = 0644,
                    Durability durability = Durability::kPowerLoss, FileStamp* written = nullptr);
 
+// True when `path` is a regular file of its own (not a link) with mode
+// `mode` that holds exactly the first `bytes` bytes of `from`: copying them
+// over it with copyFileSafely would change nothing.
+bool holdsCopyOf(const QString& path, const ReadFile& from, long long bytes, mode_t mode);
+
 // Reads a whole file (readFileBounded). Returns 1 and fills `content` on
 // success; 0 when the file is missing, not a regular file, too large or
 // cannot be read (content is then empty).

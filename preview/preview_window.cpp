@@ -11,6 +11,7 @@
 #include "form/page_renderer.h"
 #include "form/units.h"
 #include "platform/painter_device_context.h"
+#include "preview/bounded_device_context.h"
 #include "preview/layout_resets.h"
 #include "preview/layout_undo.h"
 #include "preview/zoom_dialog.h"
@@ -25,6 +26,14 @@ namespace {
 // window's edge.
 constexpr int kPageRoom = 60;
 const QColor kBackground(192, 192, 192);
+
+// Room kept around the sheet and the margin box's outline, bitmap pixels.
+constexpr int kSheetRoom = 8;
+
+bool& wholePageBitmap() {
+    static bool whole = false;
+    return whole;
+}
 
 int originOnAxis(int page, int client) {
     return client > page + kPageRoom ? (2 * page - client) / 2 : (2 * page - page) / 2 - 30;
@@ -97,6 +106,10 @@ int previewZoomPercent() {
     return std::clamp(zoom, kMinimumZoom, kMaximumZoom);
 }
 
+void setWholePreviewBitmapForTesting(bool whole) {
+    wholePageBitmap() = whole;
+}
+
 bool isSelectableOnPage(int item, int page) {
     return isSelectable(item, page);
 }
@@ -139,8 +152,7 @@ void PreviewWindow::clientResized() {
     updateExtents();
 }
 
-void PreviewWindow::drawOutlines(QImage& bitmap) const {
-    PainterDeviceContext dc(&bitmap);
+void PreviewWindow::drawOutlines(DeviceContext& dc) const {
     const int mmX = displayDpiX() * 10 / 254;
     const int mmY = displayDpiY() * 10 / 254;
     dc.setSolidPen(0, QColor(255, 0, 0));
@@ -166,8 +178,6 @@ int PreviewWindow::render() {
     if (!startRender(zoom, geometry)) {
         return 0;
     }
-    const int format = currentFormat();
-    const PageSettings print = printerSettings(format);
     const int w = geometry.paperWidth;
     const int h = geometry.paperHeight;
     paper_ = QSize(w, h);
@@ -177,6 +187,29 @@ int PreviewWindow::render() {
     box_ = QRect(boxLeft, boxTop, (geometry.marginBoxRight + 50) / 100 - boxLeft,
                  (geometry.marginBoxBottom + 50) / 100 - boxTop);
 
+    // The page bitmap is twice the paper's size, the paper in its middle
+    // (at 200 % that is 40 MB). Only the part around the sheet and the
+    // margin box's outline is kept: the rest is the light grey the view
+    // shows beyond its bitmap anyway. A page that draws further out (frames
+    // and texts outside the paper) is drawn again whole.
+    const QRect whole(QPoint(0, 0), 2 * paper_);
+    const int room = kSheetRoom + displayDpiX() * 10 / 254;
+    const QRect sheet = QRect(w / 2, h / 2, w + 4, h + 4) | box_;
+    if (wholePageBitmap() ||
+        !drawPage(geometry, sheet.adjusted(-room, -room, room, room) & whole)) {
+        drawPage(geometry, whole);
+    }
+    updateExtents();
+    viewport()->update();
+    emit editStateChanged();
+    return 1;
+}
+
+bool PreviewWindow::drawPage(const PageGeometry& geometry, const QRect& part) {
+    const int format = currentFormat();
+    const PageSettings print = printerSettings(format);
+    const int w = paper_.width();
+    const int h = paper_.height();
     const bool layoutMode = modeState().layoutMode == 1;
     // Outside layout mode the preview draws in greys only (the paper is the
     // window's base colour, grey in every usual scheme): 8 bits per pixel
@@ -185,44 +218,40 @@ int PreviewWindow::render() {
     const QColor paperColor = layoutMode ? QColor(Qt::white) : palette().color(QPalette::Base);
     const bool grey = !layoutMode && paperColor.red() == paperColor.green() &&
                       paperColor.green() == paperColor.blue();
-    QImage& bitmap = newBitmap(2 * paper_, kBackground,
-                               grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
-    {
-        PainterDeviceContext dc(&bitmap);
-        dc.setSolidPen(0);
-        // The sheet with its shadow.
-        dc.drawRectangle(QRect(w / 2 + 4, h / 2 + 4, w, h), Qt::black);
-        dc.drawRectangle(QRect(w / 2, h / 2, w, h), paperColor);
-    }
+    QImage& bitmap =
+        newBitmap(part.size(), kBackground,
+                  grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888, part.topLeft());
+    QPainter painter(&bitmap);
+    painter.translate(-part.topLeft());
+    PainterDeviceContext surface(painter);
+    BoundedDeviceContext dc(surface);
+    dc.setSolidPen(0);
+    // The sheet with its shadow.
+    dc.drawRectangle(QRect(w / 2 + 4, h / 2 + 4, w, h), Qt::black);
+    dc.drawRectangle(QRect(w / 2, h / 2, w, h), paperColor);
     if (layoutMode) {
-        drawOutlines(bitmap);
+        drawOutlines(dc);
     }
-    {
-        PainterDeviceContext dc(&bitmap);
-        dc.setTextColor(layoutMode ? QColor(128, 128, 128) : QColor(Qt::black));
-        if (print.orderAndCopyOnOneSheet == 1 && !layoutMode) {
-            // The order in the upper half of the sheet, its copy below.
-            PageGeometry upper = geometry;
-            upper.marginBoxBottom -= 50 * h;
-            drawFormPage(dc, upper, print, zoom, kDocumentOrder);
-            PageGeometry lower = geometry;
-            lower.marginBoxTop += 50 * h;
-            drawFormPage(dc, lower, print, zoom, kDocumentOrderCopy);
-        } else if (layoutMode) {
-            // The addressee frame as wide as the longest counterparty needs,
-            // in the frame's own wording.
-            char longest[256];
-            fillTemplate(longest, settings().startupLayout[format][11].text,
-                         longestCounterparty(format));
-            drawFormPage(dc, geometry, print, zoom, modeState().previewPage, nullptr, longest);
-        } else {
-            drawFormPage(dc, geometry, print, zoom, modeState().previewPage);
-        }
+    dc.setTextColor(layoutMode ? QColor(128, 128, 128) : QColor(Qt::black));
+    if (print.orderAndCopyOnOneSheet == 1 && !layoutMode) {
+        // The order in the upper half of the sheet, its copy below.
+        PageGeometry upper = geometry;
+        upper.marginBoxBottom -= 50 * h;
+        drawFormPage(dc, upper, print, zoom_, kDocumentOrder);
+        PageGeometry lower = geometry;
+        lower.marginBoxTop += 50 * h;
+        drawFormPage(dc, lower, print, zoom_, kDocumentOrderCopy);
+    } else if (layoutMode) {
+        // The addressee frame as wide as the longest counterparty needs,
+        // in the frame's own wording.
+        char longest[256];
+        fillTemplate(longest, settings().startupLayout[format][11].text,
+                     longestCounterparty(format));
+        drawFormPage(dc, geometry, print, zoom_, modeState().previewPage, nullptr, longest);
+    } else {
+        drawFormPage(dc, geometry, print, zoom_, modeState().previewPage);
     }
-    updateExtents();
-    viewport()->update();
-    emit editStateChanged();
-    return 1;
+    return part.contains(dc.drawnBounds());
 }
 
 void PreviewWindow::command(int id) {

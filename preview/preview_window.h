@@ -13,6 +13,12 @@
 
 namespace belvorine {
 
+class DeviceContext;
+
+// Every render keeps the whole page bitmap, as a page that draws outside
+// its paper does (tests compare the two).
+void setWholePreviewBitmapForTesting(bool whole);
+
 // The frame selected in the layout editor (its item index), -1 for none.
 int selectedLayoutItem();
 
@@ -126,7 +132,10 @@ protected:
 
 private:
     void updateExtents();
-    void drawOutlines(QImage& bitmap) const;
+    // Draws the page bitmap's part `part` (bitmap pixels); false when the
+    // page drew outside it.
+    bool drawPage(const PageGeometry& geometry, const QRect& part);
+    void drawOutlines(DeviceContext& dc) const;
 
     // Layout editing.
     int hitTest(const QPoint& page) const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <string>
 
 #include <sys/stat.h>
@@ -119,6 +120,53 @@ TEST_F(OrderFilesTest, StartCopiesTheDataFileToBackupAndWorkingFile) {
     EXPECT_EQ(exitRun(), kCommitDone);
     EXPECT_EQ(data(), fixture("orders-basic.ovd"));
     EXPECT_EQ(fileMode(folder.file("ovd")), 0444);
+}
+
+// A backup left as the last exit wrote it is kept; any other is replaced
+// by a copy of the data file: older rows of the same size, the right bytes
+// with the wrong mode, a link to the right bytes elsewhere.
+TEST_F(OrderFilesTest, StartRefreshesABackupThatIsNotTheDataFilesCopy) {
+    const std::string history = fixture("orders-basic.ovd");
+    std::string older = history;
+    older[older.size() - 5] = older[older.size() - 5] == '0' ? '1' : '0';
+    const auto readOnly = [](const QString& path) {
+        ::chmod(QFile::encodeName(path).constData(), 0444);
+    };
+    QTemporaryDir elsewhere;
+    const QString other = elsewhere.filePath("copy.ovd");
+    writeFile(other, history);
+    readOnly(other);
+    const auto backupAfterStart = [&](const std::function<void()>& place, const char* what) {
+        SCOPED_TRACE(what);
+        writeFile(folder.file("ovd"), history);
+        readOnly(folder.file("ovd"));
+        place();
+        ASSERT_EQ(start(5), 1);
+        EXPECT_EQ(backup(), history);
+        EXPECT_EQ(fileMode(folder.file("bak")), 0444);
+        EXPECT_FALSE(QFileInfo(folder.file("bak")).isSymLink());
+        EXPECT_EQ(exitRun(), kCommitDone);
+    };
+    backupAfterStart(
+        [&] {
+            writeFile(folder.file("bak"), older);
+            readOnly(folder.file("bak"));
+        },
+        "older rows");
+    backupAfterStart(
+        [&] {
+            writeFile(folder.file("bak"), history);
+            ::chmod(QFile::encodeName(folder.file("bak")).constData(), 0644);
+        },
+        "writable");
+    backupAfterStart(
+        [&] {
+            QFile::remove(folder.file("bak"));
+            QFile::link(other, folder.file("bak"));
+        },
+        "a link");
+    EXPECT_EQ(readFile(other), history);
+    backupAfterStart([] {}, "as the exit left it");
 }
 
 TEST_F(OrderFilesTest, WorkingFileNoLargerThanTheDataFileIsReplaced) {

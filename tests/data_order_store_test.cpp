@@ -318,6 +318,93 @@ TEST_F(OrderHistoryTest, DamagedRunCostsOnlyItsOwnCharacters) {
     }
 }
 
+// What a load gives: rows in table order, the lists, the counts and the
+// longest counterparties it makes (from their start values).
+struct Loaded {
+    std::vector<std::string> rows;
+    bool inOrder = false;
+    std::vector<std::pair<std::string, int>> counterparties;
+    std::vector<std::string> units;
+    int rowCount = 0;
+    int counterpartyCount = 0;
+    std::string longest[2];
+};
+
+Loaded load() {
+    resetLongestCounterparties();
+    Loaded loaded;
+    if (loadStore() != 1) {
+        return loaded;
+    }
+    const OrderStore& store = orderStore();
+    for (int row = 0; row < store.rowCount(); ++row) {
+        loaded.rows.emplace_back(store.line(row));
+    }
+    loaded.inOrder = store.inOrder();
+    for (const CounterpartyEntry& entry : store.counterparties()) {
+        loaded.counterparties.emplace_back(entry.name, entry.formatIndex);
+    }
+    loaded.units = store.units();
+    loaded.rowCount = settings().initialData.rowCount;
+    loaded.counterpartyCount = settings().initialData.counterpartyCount;
+    loaded.longest[0] = longestCounterparty(0);
+    loaded.longest[1] = longestCounterparty(1);
+    return loaded;
+}
+
+// A load after this run's own reads and writes keeps the rows in memory
+// instead of reading the working file again. Whatever happened since, it
+// must give exactly what reading the file gives.
+TEST_F(OrderHistoryTest, ALoadWithoutReadingGivesWhatReadingTheFileGives) {
+    // Out of order, a row twice, and rows a load normalises (trailing
+    // blanks, fewer fields).
+    const std::vector<std::string> found = {
+        sj("有限会社佐藤商店\t現金\tナット\t\t       5\t個\t   10.00\t本社工場\t\t1"),
+        sj("株式会社山田製作所　\t90\tボルト \t\t      10\t本\t   12.50\t\t\t0"),
+        sj("ABC\t30\tワッシャー\t\t       1\t箱"),
+        sj("有限会社佐藤商店\t現金\tナット\t\t       5\t個\t   10.00\t本社工場\t\t1"),
+    };
+    installHistory(buildHistoryFile({found.begin(), found.end()}), 4);
+    ASSERT_EQ(start(4), 1);
+    const auto check = [](const char* step) {
+        SCOPED_TRACE(step);
+        const Loaded kept = load();
+        freeStore();
+        const Loaded read = load();
+        EXPECT_FALSE(read.rows.empty());
+        EXPECT_EQ(kept.rows, read.rows);
+        EXPECT_EQ(kept.inOrder, read.inOrder);
+        EXPECT_EQ(kept.counterparties, read.counterparties);
+        EXPECT_EQ(kept.units, read.units);
+        EXPECT_EQ(kept.rowCount, read.rowCount);
+        EXPECT_EQ(kept.counterpartyCount, read.counterpartyCount);
+        EXPECT_EQ(kept.longest[0], read.longest[0]);
+        EXPECT_EQ(kept.longest[1], read.longest[1]);
+    };
+    check("after the start");
+
+    setOrderHeader("株式会社山田製作所　金沢支店", "60");
+    fillLine(0, "六角ボルト", "M8", "100", "本", "12.5", "本社工場");
+    fillLine(1, "座金", "", "3", "ケース入り箱", "8", "");
+    ASSERT_EQ(appendCurrentOrder(), 1);
+    check("after a print");
+
+    orderStore().emptyRow(0);
+    check("after a deletion that a cancel drops");
+    orderStore().setField(1, kStoreUnit, sj("箱"));
+    check("after an edit that a cancel drops");
+
+    orderStore().setField(2, kStoreNameLine2, std::string("A\0B", 3));
+    ASSERT_EQ(writeStore(), 1);
+    check("after a row with a NUL, which reads back as a space, was written");
+
+    currentOrder().lines[1].nameLine1[0] = '\0';
+    ASSERT_EQ(appendCurrentOrder(), 1);
+    ASSERT_EQ(loadStore(), 1);
+    writeFile(folder.file("tmp"), buildHistoryFile({found.begin(), found.end() - 1}));
+    check("after the file changed behind the program's back");
+}
+
 // --- kanji without a JIS code --------------------------------------------
 
 class IbmKanjiTest : public OrderHistoryTest {

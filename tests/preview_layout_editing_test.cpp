@@ -378,6 +378,7 @@ TEST_F(LayoutEditing, TheZoomDialogStepsFromTheChoiceAndKeepsAnUnlistedZoom) {
         zoomButton(dialog, kZoomOk)->click();
     });
     EXPECT_EQ(settings().initialData.zoomPercent, 50);
+    const int widthAt50 = preview()->paperSize().width();
 
     withZoomDialog(*window, [](QWidget* dialog) {
         auto* list = qobject_cast<QComboBox*>(findControl(dialog, kZoomList));
@@ -399,7 +400,66 @@ TEST_F(LayoutEditing, TheZoomDialogStepsFromTheChoiceAndKeepsAnUnlistedZoom) {
     });
     EXPECT_EQ(settings().initialData.zoomPercent, 40);
     EXPECT_FALSE(enabled(kCmdZoomOut));
-    EXPECT_EQ(preview()->paperSize().width(), preview()->bitmap().width() / 2);
+    EXPECT_NEAR(preview()->paperSize().width(), widthAt50 * 4 / 5, 1);
+}
+
+// The preview keeps only the part of its page bitmap around the sheet. The
+// window must show what the whole bitmap shows, scrolled anywhere, and a
+// page that draws outside its paper is kept whole.
+TEST_F(LayoutEditing, KeepingPartOfThePageShowsWhatTheWholePageShows) {
+    printerSettings(currentFormat()).makeAcknowledgement = 1;
+    // What the window shows at the top of the page and scrolled down and
+    // right step by step; `kept`: the size of the bitmap kept.
+    const auto shown = [this](bool whole, QSize* kept = nullptr) {
+        setWholePreviewBitmapForTesting(whole);
+        preview()->render();
+        setWholePreviewBitmapForTesting(false);
+        if (kept) {
+            *kept = preview()->bitmap().size();
+        }
+        std::vector<QImage> views;
+        for (int step = 0; step < 4; ++step) {
+            views.push_back(viewport()->grab().toImage());
+            preview()->scrollKey(Qt::Key_PageDown);
+            preview()->scrollKey(Qt::Key_End);
+        }
+        for (int step = 0; step < 4; ++step) {
+            preview()->scrollKey(Qt::Key_PageUp);
+            preview()->scrollKey(Qt::Key_Home);
+        }
+        return views;
+    };
+    QSize kept;
+    for (const bool layoutMode : {true, false}) {
+        if (!layoutMode) {
+            window->command(kCmdLayoutEnd);
+            window->command(kCmdPreview);
+        }
+        for (const int zoom : {40, 200}) {
+            for (int page = 1; page <= PreviewWindow::lastPage(); ++page) {
+                SCOPED_TRACE(testing::Message() << layoutMode << " " << zoom << " " << page);
+                settings().initialData.zoomPercent = zoom;
+                modeState().previewPage = page;
+                const std::vector<QImage> part = shown(false, &kept);
+                EXPECT_LT(kept.width(), 2 * preview()->paperSize().width());
+                EXPECT_TRUE(part == shown(true));
+            }
+        }
+    }
+
+    // The company's name left of the paper and above it, with its outline
+    // in layout mode and alone in the preview.
+    window->command(kCmdPreviewEnd);
+    for (const int mode : {kCmdLayoutStart, kCmdPreview}) {
+        window->command(mode);
+        settings().initialData.zoomPercent = 40;
+        modeState().previewPage = 1;
+        live()[kCompanyName].screenRect = Rect{-120, -60, 80, -30};
+        const std::vector<QImage> part = shown(false, &kept);
+        EXPECT_EQ(kept, 2 * preview()->paperSize()) << mode;
+        EXPECT_TRUE(part == shown(true)) << mode;
+        window->command(kCmdLeaveMode);
+    }
 }
 
 TEST_F(LayoutEditing, EverythingBesideTheSmallPageIsTheLightGreyBackground) {
