@@ -50,14 +50,8 @@ public slots:
 
 namespace {
 
+using test::control;
 using test::withModalDialog;
-
-template <typename T = QWidget>
-T* control(QWidget* dialog, int id) {
-    T* widget = qobject_cast<T*>(findControl(dialog, id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
 
 std::string sjis(const char* utf8) {
     return toSjisLossy(QString::fromUtf8(utf8));
@@ -112,8 +106,9 @@ protected:
 
 TEST_F(RecordKeeping, PrintFindOpenVoidAndExport) {
     std::vector<PrinterEntry> printers = installedPrinters();
-    const auto queue = std::find_if(printers.begin(), printers.end(),
-                                    [](const PrinterEntry& p) { return p.name == "BelvorineTest"; });
+    const auto queue = std::find_if(printers.begin(), printers.end(), [](const PrinterEntry& p) {
+        return p.name == "BelvorineTest";
+    });
     if (queue == printers.end()) {
         if (qEnvironmentVariableIsSet("CI")) {
             FAIL() << "the CUPS test queue BelvorineTest is missing (tools/cups-test-queue.sh)";
@@ -171,52 +166,56 @@ TEST_F(RecordKeeping, PrintFindOpenVoidAndExport) {
     QDesktopServices::setUrlHandler("file", &viewer, "open");
     const QString sjisCsv = folder.path() + "/検索結果.csv";
     const QString utf8Csv = folder.path() + "/検索結果-utf8.csv";
-    withModalDialog([this]() { window->command(kCmdArchiveSearch); }, [&](QWidget* dialog) {
-        using namespace archive_search;
-        auto* search = static_cast<ArchiveSearchDialog*>(dialog);
-        EXPECT_EQ(search->rows()->rowCount(), 4);
-        control<QLineEdit>(dialog, kAmountFrom)->setText("80000");
-        control<QLineEdit>(dialog, kAmountTo)->setText("150000");
-        auto* counterparty = control<QLineEdit>(dialog, kCounterparty);
-        counterparty->setFocus();
-        test::typeText(counterparty, "山田商事");
-        control<QPushButton>(dialog, kSearch)->click();
-        RegisterRowsModel* rows = search->rows();
-        ASSERT_EQ(rows->rowCount(), 2);
-        EXPECT_EQ(rows->row(0).entry.total, 110000);  // same date: in order of issue
-        EXPECT_EQ(rows->row(0).entry.approvalNo, "A-17");
-        EXPECT_EQ(rows->row(1).entry.total, 88000);
-        EXPECT_EQ(control<QLabel>(dialog, kSummary)->text(), "該当 2 件　合計 ￥198,000");
+    withModalDialog(
+        [this]() { window->command(kCmdArchiveSearch); },
+        [&](QWidget* dialog) {
+            using namespace archive_search;
+            auto* search = static_cast<ArchiveSearchDialog*>(dialog);
+            EXPECT_EQ(search->rows()->rowCount(), 4);
+            control<QLineEdit>(dialog, kAmountFrom)->setText("80000");
+            control<QLineEdit>(dialog, kAmountTo)->setText("150000");
+            auto* counterparty = control<QLineEdit>(dialog, kCounterparty);
+            counterparty->setFocus();
+            test::typeText(counterparty, "山田商事");
+            control<QPushButton>(dialog, kSearch)->click();
+            RegisterRowsModel* rows = search->rows();
+            ASSERT_EQ(rows->rowCount(), 2);
+            EXPECT_EQ(rows->row(0).entry.total, 110000);  // same date: in order of issue
+            EXPECT_EQ(rows->row(0).entry.approvalNo, "A-17");
+            EXPECT_EQ(rows->row(1).entry.total, 88000);
+            EXPECT_EQ(control<QLabel>(dialog, kSummary)->text(), "該当 2 件　合計 ￥198,000");
 
-        search->list()->selectRow(0);
-        control<QPushButton>(dialog, kOpen)->click();
-        ASSERT_EQ(viewer.opened.size(), 1);
-        EXPECT_EQ(viewer.opened[0].toLocalFile(), first);
+            search->list()->selectRow(0);
+            control<QPushButton>(dialog, kOpen)->click();
+            ASSERT_EQ(viewer.opened.size(), 1);
+            EXPECT_EQ(viewer.opened[0].toLocalFile(), first);
 
-        search->list()->selectRow(1);
-        withModalDialog([&]() { control<QPushButton>(dialog, kVoid)->click(); },
-                        [](QWidget* reasonDialog) {
-                            auto* reason = control<QLineEdit>(reasonDialog, void_reason::kReason);
-                            reason->setFocus();
-                            test::typeText(reason, "金額の誤り");
-                            control<QPushButton>(reasonDialog, void_reason::kOk)->click();
-                        });
-        EXPECT_EQ(control<QLabel>(dialog, kSummary)->text(),
-                  "該当 2 件（うち取消 1 件）　合計 ￥110,000（取消分を除く）");
-        EXPECT_FALSE(control<QPushButton>(dialog, kVoid)->isEnabled());
+            search->list()->selectRow(1);
+            withModalDialog([&]() { control<QPushButton>(dialog, kVoid)->click(); },
+                            [](QWidget* reasonDialog) {
+                                auto* reason =
+                                    control<QLineEdit>(reasonDialog, void_reason::kReason);
+                                reason->setFocus();
+                                test::typeText(reason, "金額の誤り");
+                                control<QPushButton>(reasonDialog, void_reason::kOk)->click();
+                            });
+            EXPECT_EQ(control<QLabel>(dialog, kSummary)->text(),
+                      "該当 2 件（うち取消 1 件）　合計 ￥110,000（取消分を除く）");
+            EXPECT_FALSE(control<QPushButton>(dialog, kVoid)->isEnabled());
 
-        for (const CsvTarget& target : {CsvTarget{sjisCsv, CsvEncoding::kShiftJis},
-                                        CsvTarget{utf8Csv, CsvEncoding::kUtf8Bom}}) {
-            setCsvTargetChooserForTesting([target]() { return target; });
-            control<QPushButton>(dialog, kExport)->click();
-        }
-        messages.clear();
-        control<QPushButton>(dialog, kVerify)->click();
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_TRUE(messages[0].text.contains("記録 5 件、ファイル 4 件")) << messages[0].text.toStdString();
-        EXPECT_TRUE(messages[0].text.contains("異常はありません"));
-        control<QPushButton>(dialog, kClose)->click();
-    });
+            for (const CsvTarget& target : {CsvTarget{sjisCsv, CsvEncoding::kShiftJis},
+                                            CsvTarget{utf8Csv, CsvEncoding::kUtf8Bom}}) {
+                setCsvTargetChooserForTesting([target]() { return target; });
+                control<QPushButton>(dialog, kExport)->click();
+            }
+            messages.clear();
+            control<QPushButton>(dialog, kVerify)->click();
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_TRUE(messages[0].text.contains("記録 5 件、ファイル 4 件"))
+                << messages[0].text.toStdString();
+            EXPECT_TRUE(messages[0].text.contains("異常はありません"));
+            control<QPushButton>(dialog, kClose)->click();
+        });
     QDesktopServices::unsetUrlHandler("file");
 
     const QByteArray sjisBytes = QByteArray::fromStdString(test::readFile(sjisCsv));
@@ -248,13 +247,14 @@ TEST_F(RecordKeeping, TheBrowserExportsItsListAsShown) {
     resetListSortForTesting();
     const QString csv = folder.path() + "/既存データ.csv";
     setCsvTargetChooserForTesting([csv]() { return CsvTarget{csv, CsvEncoding::kShiftJis}; });
-    withModalDialog([this]() { window->command(kCmdExistingData); }, [](QWidget* dialog) {
-        auto* browser = static_cast<ExistingDataBrowser*>(dialog);
-        // Name descending: the order the list shows is the order exported.
-        browser->list()->horizontalHeader()->sectionClicked(1);
-        control<QPushButton>(dialog, existing_data::kExport)->click();
-        control<QPushButton>(dialog, existing_data::kCancel)->click();
-    });
+    withModalDialog([this]() { window->command(kCmdExistingData); },
+                    [](QWidget* dialog) {
+                        auto* browser = static_cast<ExistingDataBrowser*>(dialog);
+                        // Name descending: the order the list shows is the order exported.
+                        browser->list()->horizontalHeader()->sectionClicked(1);
+                        control<QPushButton>(dialog, existing_data::kExport)->click();
+                        control<QPushButton>(dialog, existing_data::kCancel)->click();
+                    });
     EXPECT_EQ(decodeCp932(QByteArray::fromStdString(test::readFile(csv))),
               "相手先,品 名,支払条件,数 量,単 価,納品場所,書式名\r\n"
               "山田商事株式会社,六角ボルト M8,手形   30 日,120,35.50,,書式１\r\n"

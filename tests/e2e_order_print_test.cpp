@@ -44,14 +44,8 @@ using namespace belvorine::data_entry;
 
 namespace {
 
+using test::control;
 using test::withModalDialog;
-
-template <typename T = QWidget>
-T* control(QWidget* dialog, int id) {
-    T* widget = qobject_cast<T*>(findControl(dialog, id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
 
 void typeInto(QWidget* dialog, int id, const QString& text) {
     QWidget* widget = control(dialog, id);

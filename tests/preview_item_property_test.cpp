@@ -30,12 +30,7 @@ const QString kFitQuestion = QStringLiteral(
     "枠の大きさが項目内容（文字列）の大きさより小さいので\n\n項目内容（文字列）が枠からはみ出します"
     "。\n\n枠の大きさを自動調整します。　よろしいですか？");
 
-template <typename T = QWidget>
-T* control(QWidget* dialog, int id) {
-    T* widget = qobject_cast<T*>(findControl(dialog, id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
+using test::control;
 
 void retype(QWidget* dialog, int id, const QString& text) {
     test::retype(control<QLineEdit>(dialog, id), text);

@@ -32,18 +32,14 @@
 #include "print/printer_list.h"
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
+#include "tests/test_support.h"
 #include "widgets/help.h"
 
 using namespace belvorine;
 
 namespace {
 
-template <typename T = QWidget>
-T* control(QWidget* dialog, int id) {
-    T* widget = qobject_cast<T*>(findControl(dialog, id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
+using test::control;
 
 // Picks the entry with `text` with the keyboard, as a user does.
 void choose(QComboBox* list, const QString& text) {

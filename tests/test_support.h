@@ -5,13 +5,16 @@
 #include <optional>
 #include <string>
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
+
+#include "widgets/help.h"
 
 class QLineEdit;
-class QWidget;
 
 namespace belvorine::test {
 
@@ -80,6 +83,14 @@ void withModalDialog(const std::function<void()>& trigger,
 // Types as the user does: ASCII on the keyboard, everything else as text
 // that the input method commits, one character at a time.
 void typeText(QWidget* widget, const QString& text);
+
+// The control `id` of `dialog` as a `T`; a missing one fails the test.
+template <typename T = QWidget>
+T* control(QWidget* dialog, int id) {
+    T* widget = qobject_cast<T*>(findControl(dialog, id));
+    EXPECT_NE(widget, nullptr) << id;
+    return widget;
+}
 
 // What Qt's fcitx5 front end sends a field, as recorded with fcitx5 5.0 and
 // Mozc 2.28 (tools/input-method-session.sh):

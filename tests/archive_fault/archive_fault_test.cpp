@@ -14,19 +14,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <map>
-#include <thread>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include "archive/archive_verify.h"
 #include "archive/order_register.h"
+#include "tests/fault/parallel_jobs.h"
 
 using namespace belvorine;
 
@@ -150,7 +148,7 @@ ArchiveState readArchive(const QString& folder) {
 
 struct Scenario {
     QString name;
-    QString base;  // the folder every run starts from
+    QString base;                           // the folder every run starts from
     std::map<QString, QByteArray> history;  // after a clean run
     qint64 entries = 0;                     // after a clean run
     QStringList operations;
@@ -273,18 +271,7 @@ TEST(ArchiveFaultInjection, EveryFileAndDatabaseOperationOfKeepingAPrint) {
         }
     }
     std::vector<QStringList> results(jobs.size());
-    std::atomic<std::size_t> next{0};
-    std::vector<std::thread> workers;
-    for (int i = 0; i < std::max(1, QThread::idealThreadCount()); ++i) {
-        workers.emplace_back([&]() {
-            for (std::size_t job = next++; job < jobs.size(); job = next++) {
-                results[job] = judge(jobs[job]);
-            }
-        });
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
+    test::runOnEveryCore(jobs.size(), [&](std::size_t job) { results[job] = judge(jobs[job]); });
     std::printf("archive operations: first document %lld, later document %lld; %zu runs\n",
                 static_cast<long long>(first.operations.size()),
                 static_cast<long long>(later.operations.size()), jobs.size());
@@ -292,8 +279,9 @@ TEST(ArchiveFaultInjection, EveryFileAndDatabaseOperationOfKeepingAPrint) {
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         held += results[i].isEmpty();
         for (const QString& failure : results[i]) {
-            ADD_FAILURE() << jobs[i].scenario->name.toStdString() << ", " << jobs[i].fault.mode.toStdString()
-                          << " at " << jobs[i].scenario->operations[jobs[i].fault.at - 1].toStdString()
+            ADD_FAILURE() << jobs[i].scenario->name.toStdString() << ", "
+                          << jobs[i].fault.mode.toStdString() << " at "
+                          << jobs[i].scenario->operations[jobs[i].fault.at - 1].toStdString()
                           << ": " << failure.toStdString();
         }
     }

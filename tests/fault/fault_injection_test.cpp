@@ -27,19 +27,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <map>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
+#include "parallel_jobs.h"
 #include "scenario_runner.h"
 
 using namespace belvorine::test;
@@ -373,18 +371,7 @@ void sweep(const Scenario& scenario) {
         }
     }
     std::vector<JobResult> results(jobs.size());
-    std::atomic<std::size_t> next{0};
-    std::vector<std::thread> workers;
-    for (int i = 0; i < std::max(1, QThread::idealThreadCount()); ++i) {
-        workers.emplace_back([&]() {
-            for (std::size_t job = next++; job < jobs.size(); job = next++) {
-                results[job] = runJob(jobs[job]);
-            }
-        });
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
+    runOnEveryCore(jobs.size(), [&](std::size_t job) { results[job] = runJob(jobs[job]); });
 
     int faultRuns = 0, faultHeld = 0, killRuns = 0, killHeld = 0;
     std::map<std::string, int> outcomes;                         // what the user met
