@@ -16,7 +16,7 @@
 // (default 60 000) are one supplier's. Prints per action the medians over
 // K runs (default 7) of wall time, CPU time of the process and the peak
 // resident size during the action. Under callgrind (valgrind
-// --tool=callgrind --collect-atstart=no) each action is one dump of its
+// --tool=callgrind --instr-atstart=no) each action is one dump of its
 // own, named after it, whose "summary" is its instruction count.
 
 #include <malloc.h>

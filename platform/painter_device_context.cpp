@@ -1,6 +1,10 @@
 #include "platform/painter_device_context.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_map>
+
+#include <QCoreApplication>
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -22,9 +26,24 @@ struct PainterDeviceContext::Line {
     int width = 0;
 };
 
+// A line laid out once, and its glyphs placed once it is drawn.
+struct PainterDeviceContext::ShapedLine {
+    Line line;
+    QList<QGlyphRun> glyphs;
+    bool placed = false;
+};
+
+namespace {
+
+// Enough for the texts of both formats' pages at a few sizes; past it the
+// cache starts again rather than grow with every text ever drawn.
+constexpr std::size_t kLineCacheLimit = 4096;
+
+}  // namespace
+
 PainterDeviceContext::PainterDeviceContext(QPainter& painter) : painter_(&painter) {
     device_ = painter.device();
-    font_ = painter.font();
+    setFont(painter.font());
     setSolidPen(0);
 }
 
@@ -32,7 +51,7 @@ PainterDeviceContext::PainterDeviceContext(QPaintDevice* device)
     : ownPainter_(std::make_unique<QPainter>()), painter_(ownPainter_.get()) {
     if (device && ownPainter_->begin(device)) {
         device_ = device;
-        font_ = ownPainter_->font();
+        setFont(ownPainter_->font());
     }
     setSolidPen(0);
 }
@@ -48,7 +67,18 @@ int PainterDeviceContext::isActive() const {
 }
 
 void PainterDeviceContext::selectFont(const LogFont& font) {
-    font_ = device_ ? QFont(fontFromLogFont(font), device_) : fontFromLogFont(font);
+    setFont(device_ ? QFont(fontFromLogFont(font), device_) : fontFromLogFont(font));
+}
+
+void PainterDeviceContext::setFont(const QFont& font) {
+    font_ = font;
+    // The key leaves out kerning, which changes where the glyphs go.
+    fontKey_ = font.key().toStdString() + (font.kerning() ? "|k" : "|");
+    if (device_) {
+        fontKey_ += '|' + std::to_string(device_->logicalDpiX()) + ',' +
+                    std::to_string(device_->logicalDpiY()) + ',' +
+                    std::to_string(device_->devicePixelRatioF());
+    }
 }
 
 QFontMetrics PainterDeviceContext::metrics() const {
@@ -78,8 +108,34 @@ PainterDeviceContext::Line PainterDeviceContext::layoutLine(std::string_view tex
     return line;
 }
 
+PainterDeviceContext::ShapedLine& PainterDeviceContext::shapedLine(std::string_view text) const {
+    std::string key = fontKey_;
+    key += '|' + std::to_string(justification_.extra) + ',' +
+           std::to_string(justification_.breakCount) + '|';
+    key += text;
+    // Lines laid out so far, by font, resolution, justification and text.
+    // A page is drawn again with the same texts after every edit in layout
+    // mode, and shaping and measuring a line cost more than drawing it.
+    using LineCache = std::unordered_map<std::string, ShapedLine>;
+    static LineCache* const lines = [] {
+        // The glyphs hold font engines, which must go before the
+        // application's font database does.
+        qAddPostRoutine([] { lines->clear(); });
+        return new LineCache;
+    }();
+    LineCache& cache = *lines;
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        if (cache.size() >= kLineCacheLimit) {
+            cache.clear();
+        }
+        found = cache.emplace(std::move(key), ShapedLine{layoutLine(text), {}, false}).first;
+    }
+    return found->second;
+}
+
 QSize PainterDeviceContext::textExtent(std::string_view text) {
-    return QSize(layoutLine(text).width, metrics().height());
+    return QSize(shapedLine(text).line.width, metrics().height());
 }
 
 TextMetrics PainterDeviceContext::textMetrics() {
@@ -95,7 +151,8 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
     if (!painter_->isActive()) {
         return;
     }
-    const Line line = layoutLine(text);
+    ShapedLine& shaped = shapedLine(text);
+    const Line& line = shaped.line;
     const QFontMetrics fm = metrics();
     const QPoint corner = placeLine(rect, line.width, fm.height(), align);
     const int x = corner.x();
@@ -111,11 +168,15 @@ void PainterDeviceContext::drawText(const QRect& rect, std::string_view text, Te
     // The glyphs are drawn without decoration; underline and strike-out are
     // drawn once across the whole line, separators and justification
     // included.
-    QFont glyphFont = font_;
-    glyphFont.setUnderline(false);
-    glyphFont.setStrikeOut(false);
+    if (!shaped.placed) {
+        QFont glyphFont = font_;
+        glyphFont.setUnderline(false);
+        glyphFont.setStrikeOut(false);
+        shaped.glyphs = placedGlyphs(line, glyphFont);
+        shaped.placed = true;
+    }
     painter_->setPen(textColor_);
-    for (const QGlyphRun& run : placedGlyphs(line, glyphFont)) {
+    for (const QGlyphRun& run : shaped.glyphs) {
         painter_->drawGlyphRun(QPointF(x, baseline), run);
     }
     const int thickness = std::max(1, fm.lineWidth());

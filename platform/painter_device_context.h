@@ -48,14 +48,18 @@ public:
 
 private:
     struct Line;
+    struct ShapedLine;
+    ShapedLine& shapedLine(std::string_view text) const;
     Line layoutLine(std::string_view text) const;
     QList<QGlyphRun> placedGlyphs(const Line& line, const QFont& font) const;
     QFontMetrics metrics() const;
+    void setFont(const QFont& font);
 
     std::unique_ptr<QPainter> ownPainter_;
     QPainter* painter_;
     QPaintDevice* device_ = nullptr;  // null while the painter is not active
     QFont font_;
+    std::string fontKey_;  // the font and the device's resolution, for the line cache
     QColor textColor_ = Qt::black;
     QPen pen_;
     QPoint position_;

@@ -68,15 +68,16 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
     acknowledgement_ = print.makeAcknowledgement == 1 && print.orderAndCopyOnOneSheet != 1;
 
     auto* settingsBox = new QGroupBox(QStringLiteral("　印刷設定 及び ページ設定　"), this);
-    setControlId(settingsBox, 1380);
+    setControlId(settingsBox, print_confirm::kSettingsBox);
     auto* grid = new QGridLayout(settingsBox);
     const std::pair<const char*, std::pair<int, QString>> rows[] = {
-        {"プリンタ ：", {1382, printerEntry(print.printerIndex).name}},
-        {"用紙種類 ：", {1384, fromSjisBuffer(print.paperName)}},
+        {"プリンタ ：", {print_confirm::kPrinter, printerEntry(print.printerIndex).name}},
+        {"用紙種類 ：", {print_confirm::kPaper, fromSjisBuffer(print.paperName)}},
         {"用紙方向 ：",
-         {1386, print.orientation == 1 ? QStringLiteral("縦") : QStringLiteral("横")}},
-        {"給紙方法 ：", {1388, fromSjisBuffer(print.paperSourceName)}},
-        {"印刷フォント ：", {1390, fromSjisBuffer(print.font.faceName)}},
+         {print_confirm::kOrientation,
+          print.orientation == 1 ? QStringLiteral("縦") : QStringLiteral("横")}},
+        {"給紙方法 ：", {print_confirm::kSource, fromSjisBuffer(print.paperSourceName)}},
+        {"印刷フォント ：", {print_confirm::kFont, fromSjisBuffer(print.font.faceName)}},
     };
     int row = 0;
     for (const auto& [caption, value] : rows) {
@@ -87,22 +88,23 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
     }
     grid->addWidget(
         label(settingsBox, summaryText(print.orderAndCopyOnOneSheet, print.makeAcknowledgement),
-              1391),
+              print_confirm::kSummary),
         row, 0, 1, 2, Qt::AlignCenter);
 
     auto* choiceBox = new QGroupBox(QStringLiteral("　印刷範囲　"), this);
-    setControlId(choiceBox, 1392);
+    setControlId(choiceBox, print_confirm::kChoiceBox);
     auto* choices = new QVBoxLayout(choiceBox);
     followsSettings_ =
-        button<QRadioButton>(choiceBox, QStringLiteral("印刷設定 及び ページ設定に従う"), 1393);
-    partial_ = button<QRadioButton>(choiceBox, QStringLiteral("部分印刷"), 1394);
+        button<QRadioButton>(choiceBox, QStringLiteral("印刷設定 及び ページ設定に従う"),
+                             print_confirm::kFollowsSettings);
+    partial_ = button<QRadioButton>(choiceBox, QStringLiteral("部分印刷"), print_confirm::kPartial);
     choices->addWidget(followsSettings_);
     choices->addWidget(partial_);
     const char* pageTexts[] = {"「 注 文 書 」 を 印刷", "「 注文書控 」 を 印刷",
                                "「 注文請書 」 を 印刷"};
     for (int page = 0; page < 3; ++page) {
-        pages_[page] =
-            button<QCheckBox>(choiceBox, QString::fromUtf8(pageTexts[page]), 1395 + page);
+        pages_[page] = button<QCheckBox>(choiceBox, QString::fromUtf8(pageTexts[page]),
+                                         print_confirm::kFirstPage + page);
         auto* indented = new QHBoxLayout;
         indented->addSpacing(24);
         indented->addWidget(pages_[page]);
@@ -113,8 +115,9 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
     connect(followsSettings_, &QRadioButton::clicked, this, &PrintConfirmDialog::followSettings);
     connect(partial_, &QRadioButton::clicked, this, &PrintConfirmDialog::choosePages);
 
-    auto* question = label(
-        this, QStringLiteral("以上の設定で印刷します。プリンタの準備はよろしいですか？"), 1398);
+    auto* question =
+        label(this, QStringLiteral("以上の設定で印刷します。プリンタの準備はよろしいですか？"),
+              print_confirm::kQuestion);
     const int format = currentFormat();
     halfSheet_ = halfSheetNotice(liveLayout(format), print, printerGeometry(format));
     auto* notice = label(this, halfSheet_, 0);
@@ -125,9 +128,9 @@ PrintConfirmDialog::PrintConfirmDialog(QWidget* owner)
     notice->setPalette(warning);
     notice->setVisible(!halfSheet_.isEmpty());
 
-    auto* print_ = button<QPushButton>(this, QStringLiteral("印　刷"), 1399);
-    auto* cancel = button<QPushButton>(this, QStringLiteral("印刷中止"), 1400);
-    auto* help = button<QPushButton>(this, QStringLiteral("ヘルプ"), 1401);
+    auto* print_ = button<QPushButton>(this, QStringLiteral("印　刷"), print_confirm::kPrint);
+    auto* cancel = button<QPushButton>(this, QStringLiteral("印刷中止"), print_confirm::kCancel);
+    auto* help = button<QPushButton>(this, QStringLiteral("ヘルプ"), print_confirm::kHelp);
     print_->setDefault(true);
     connect(print_, &QPushButton::clicked, this, &PrintConfirmDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &PrintConfirmDialog::reject);

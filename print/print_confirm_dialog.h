@@ -10,6 +10,27 @@ class QRadioButton;
 
 namespace belvorine {
 
+namespace print_confirm {
+// Each value's caption takes the id before the value's own.
+enum ControlId : int {
+    kSettingsBox = 1380,
+    kPrinter = 1382,
+    kPaper = 1384,
+    kOrientation = 1386,
+    kSource = 1388,
+    kFont = 1390,
+    kSummary = 1391,
+    kChoiceBox = 1392,
+    kFollowsSettings = 1393,
+    kPartial = 1394,
+    kFirstPage = 1395,  // one check box for each of the three documents
+    kQuestion = 1398,
+    kPrint = 1399,
+    kCancel = 1400,
+    kHelp = 1401,
+};
+}  // namespace print_confirm
+
 class PrintConfirmDialog : public BelvorineDialog {
     Q_OBJECT
 public:

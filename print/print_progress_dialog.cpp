@@ -21,7 +21,7 @@ PrintProgressDialog::PrintProgressDialog(QWidget* owner)
     setWindowTitle(QStringLiteral("印刷実行 --- ベルヴォリン Ver.4"));
     setModal(false);
     auto* text = new QLabel(QStringLiteral("「印刷実行中」　しばらくお待ちください。"), this);
-    setControlId(bar_, 1405);
+    setControlId(bar_, print_progress::kBar);
     bar_->setRange(0, 3);
     bar_->setValue(0);
     bar_->setTextVisible(false);

@@ -8,6 +8,12 @@ class QProgressBar;
 
 namespace belvorine {
 
+namespace print_progress {
+enum ControlId : int {
+    kBar = 1405,
+};
+}  // namespace print_progress
+
 class PrintProgressDialog : public BelvorineDialog {
     Q_OBJECT
 public:

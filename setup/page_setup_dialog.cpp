@@ -45,20 +45,23 @@ PageSetupDialog::PageSetupDialog(QWidget* owner, int format)
     std::stable_sort(faces_.begin(), faces_.end(),
                      [](const FontFace& a, const FontFace& b) { return a.name < b.name; });
 
-    name_ = control<QLineEdit>(1301);
+    name_ = control<QLineEdit>(page_setup::kName);
     limitSjisInput(name_, static_cast<int>(kFormatNameBytes));
     useJapaneseInput(name_);
     name_->setText(fromRecordText(print_.formatName));
     auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(label(QStringLiteral("書式名 ： "), 1300));
+    nameRow->addWidget(label(QStringLiteral("書式名 ： "), page_setup::kNameCaption));
     nameRow->addWidget(name_, 1);
 
-    acknowledgement_ = control<QCheckBox>(1302, QStringLiteral("「 注文請書 」 の作成"));
-    oneSheet_ =
-        control<QCheckBox>(1303, QStringLiteral("「 注文書 」 と 「 注文書控 」 を １枚 で印刷"));
-    showTotal_ = control<QCheckBox>(1304, QStringLiteral("合計金額 を 表示"));
-    approvalOnCopy_ = control<QCheckBox>(1305, QStringLiteral("「 注文書控 」 に 決裁No. を印刷"));
-    differentFonts_ = control<QCheckBox>(1306, QStringLiteral("画面と印刷のフォントを替える"));
+    acknowledgement_ =
+        control<QCheckBox>(page_setup::kAcknowledgement, QStringLiteral("「 注文請書 」 の作成"));
+    oneSheet_ = control<QCheckBox>(page_setup::kOneSheet,
+                                   QStringLiteral("「 注文書 」 と 「 注文書控 」 を １枚 で印刷"));
+    showTotal_ = control<QCheckBox>(page_setup::kShowTotal, QStringLiteral("合計金額 を 表示"));
+    approvalOnCopy_ = control<QCheckBox>(page_setup::kApprovalOnCopy,
+                                         QStringLiteral("「 注文書控 」 に 決裁No. を印刷"));
+    differentFonts_ = control<QCheckBox>(page_setup::kDifferentFonts,
+                                         QStringLiteral("画面と印刷のフォントを替える"));
     // Order and copy on one sheet leave no sheet for the acknowledgement: a
     // record that asks for both (an older or damaged file) opens without it.
     acknowledgement_->setChecked(print_.makeAcknowledgement == 1 &&
@@ -68,10 +71,10 @@ PageSetupDialog::PageSetupDialog(QWidget* owner, int format)
     showTotal_->setChecked(print_.showTotal == 1);
     approvalOnCopy_->setChecked(print_.approvalOnCopy == 1);
 
-    QWidget* screenRow =
-        buildFontRow(QStringLiteral("画面のフォント"), 1307, screenFonts_, screenSample_);
-    QWidget* printRow =
-        buildFontRow(QStringLiteral("印刷のフォント"), 1312, printFonts_, printSample_);
+    QWidget* screenRow = buildFontRow(QStringLiteral("画面のフォント"), page_setup::kScreenFontRow,
+                                      screenFonts_, screenSample_);
+    QWidget* printRow = buildFontRow(QStringLiteral("印刷のフォント"), page_setup::kPrintFontRow,
+                                     printFonts_, printSample_);
     screenFonts_->setCurrentIndex(findFontFace(faces_, logFontFace(screen_.font)));
     printFonts_->setCurrentIndex(findFontFace(faces_, logFontFace(print_.font)));
     showSample(screenSample_, screen_.font);
@@ -91,7 +94,7 @@ PageSetupDialog::PageSetupDialog(QWidget* owner, int format)
     }
     layout->addWidget(screenRow);
     layout->addWidget(printRow);
-    layout->addLayout(setup::okCancelHelp(this, 1317));
+    layout->addLayout(setup::okCancelHelp(this, page_setup::kOk));
 
     connect(oneSheet_, &QCheckBox::clicked, this, &PageSetupDialog::setOneSheet);
     connect(differentFonts_, &QCheckBox::clicked, this, &PageSetupDialog::setDifferentFonts);

@@ -16,6 +16,21 @@ class QLineEdit;
 
 namespace belvorine {
 
+namespace page_setup {
+enum ControlId : int {
+    kNameCaption = 1300,
+    kName = 1301,
+    kAcknowledgement = 1302,
+    kOneSheet = 1303,
+    kShowTotal = 1304,
+    kApprovalOnCopy = 1305,
+    kDifferentFonts = 1306,
+    kScreenFontRow = 1307,  // caption, arrow, sample box, sample, list
+    kPrintFontRow = 1312,   // the same five
+    kOk = 1317,             // then ｷｬﾝｾﾙ and ヘルプ
+};
+}  // namespace page_setup
+
 class PageSetupDialog : public BelvorineDialog {
     Q_OBJECT
 public:

@@ -130,13 +130,13 @@ PrintSetupDialog::PrintSetupDialog(QWidget* owner, int format)
     setWindowTitle(QStringLiteral("印刷設定"));
     setHelpTopic(QStringLiteral("::/printset.html"));
 
-    printers_ = control<QComboBox>(1331);
+    printers_ = control<QComboBox>(print_setup::kPrinters);
     for (const PrinterEntry& entry : printerList()) {
         printers_->addItem(entry.name);
     }
     printers_->setCurrentIndex(work_.printerIndex < printers_->count() ? work_.printerIndex : -1);
     auto* printerRow = new QHBoxLayout;
-    printerRow->addWidget(label(QStringLiteral("プリンタの選択 ："), 1330));
+    printerRow->addWidget(label(QStringLiteral("プリンタの選択 ："), print_setup::kPrinterCaption));
     printerRow->addWidget(printers_, 1);
 
     auto* middle = new QHBoxLayout;
@@ -156,7 +156,7 @@ PrintSetupDialog::PrintSetupDialog(QWidget* owner, int format)
     layout->addLayout(middle);
     layout->addWidget(buildMarginBox());
     layout->addWidget(notice_);
-    layout->addLayout(setup::okCancelHelp(this, 1361));
+    layout->addLayout(setup::okCancelHelp(this, print_setup::kOk));
 
     connect(printers_, &QComboBox::activated, this, &PrintSetupDialog::choosePrinter);
     connect(papers_, &QComboBox::activated, this, &PrintSetupDialog::choosePaper);
@@ -171,22 +171,22 @@ PrintSetupDialog::PrintSetupDialog(QWidget* owner, int format)
 }
 
 QWidget* PrintSetupDialog::buildPaperBox() {
-    auto* box = control<QGroupBox>(1332, QStringLiteral("　用紙　"));
-    papers_ = control<QComboBox>(1334);
-    sources_ = control<QComboBox>(1336);
+    auto* box = control<QGroupBox>(print_setup::kPaperBox, QStringLiteral("　用紙　"));
+    papers_ = control<QComboBox>(print_setup::kPapers);
+    sources_ = control<QComboBox>(print_setup::kSources);
     auto* grid = new QGridLayout(box);
-    grid->addWidget(label(QStringLiteral("サイズ ："), 1333), 0, 0);
+    grid->addWidget(label(QStringLiteral("サイズ ："), print_setup::kPaperCaption), 0, 0);
     grid->addWidget(papers_, 0, 1);
-    grid->addWidget(label(QStringLiteral("給紙方法："), 1335), 1, 0);
+    grid->addWidget(label(QStringLiteral("給紙方法："), print_setup::kSourceCaption), 1, 0);
     grid->addWidget(sources_, 1, 1);
     grid->setColumnStretch(1, 1);
     return box;
 }
 
 QWidget* PrintSetupDialog::buildOrientationBox() {
-    auto* box = control<QGroupBox>(1337, QStringLiteral(" 印刷の向き "));
-    portrait_ = control<QRadioButton>(1338, QStringLiteral("縦"));
-    landscape_ = control<QRadioButton>(1339, QStringLiteral("横"));
+    auto* box = control<QGroupBox>(print_setup::kOrientationBox, QStringLiteral(" 印刷の向き "));
+    portrait_ = control<QRadioButton>(print_setup::kPortrait, QStringLiteral("縦"));
+    landscape_ = control<QRadioButton>(print_setup::kLandscape, QStringLiteral("横"));
     auto* column = new QVBoxLayout(box);
     column->addWidget(portrait_);
     column->addWidget(landscape_);
@@ -194,7 +194,7 @@ QWidget* PrintSetupDialog::buildOrientationBox() {
 }
 
 QWidget* PrintSetupDialog::buildMarginBox() {
-    auto* box = control<QGroupBox>(1340, QStringLiteral("　余白（ミリ）　"));
+    auto* box = control<QGroupBox>(print_setup::kMarginBox, QStringLiteral("　余白（ミリ）　"));
     auto* grid = new QGridLayout(box);
     const struct {
         const char* caption;
@@ -205,29 +205,30 @@ QWidget* PrintSetupDialog::buildMarginBox() {
         {"上 ：", &PageSettings::marginTop},
         {"下 ：", &PageSettings::marginBottom},
     };
-    int id = 1341;
+    int id = print_setup::kFirstMargin;
     int row = 0;
     for (const auto& side : sides) {
         MarginRow margin{side.margin, nullptr, nullptr, nullptr, nullptr};
-        margin.millimetres = control<QLineEdit>(id + 1);
+        margin.millimetres = control<QLineEdit>(id + print_setup::kMarginMillimetres);
         margin.millimetres->setAlignment(Qt::AlignCenter);
         margin.millimetres->setMaxLength(kMarginEditLength);
         margin.millimetres->setFixedWidth(
             margin.millimetres->fontMetrics().horizontalAdvance(QStringLiteral("0000.00")) + 12);
         useNumericInput(margin.millimetres, false);
         margin.millimetres->installEventFilter(this);
-        margin.hundredths = control<QLineEdit>(id + 2, box);
+        margin.hundredths = control<QLineEdit>(id + print_setup::kMarginHundredths, box);
         margin.hundredths->setReadOnly(true);
         margin.hundredths->hide();
         margin.upDown = new UpDownControl(margin.hundredths, 0, 0, box);
-        setControlId(margin.upDown, id + 3);
-        margin.range = label(QString(), id + 4);
-        grid->addWidget(label(QString::fromUtf8(side.caption), id), row, 0);
+        setControlId(margin.upDown, id + print_setup::kMarginUpDown);
+        margin.range = label(QString(), id + print_setup::kMarginRange);
+        grid->addWidget(label(QString::fromUtf8(side.caption), id + print_setup::kMarginCaption),
+                        row, 0);
         grid->addWidget(margin.millimetres, row, 1);
         grid->addWidget(margin.upDown, row, 2);
         grid->addWidget(margin.range, row, 3);
         margins_.push_back(margin);
-        id += 5;
+        id += print_setup::kMarginControls;
         ++row;
     }
     grid->setColumnStretch(3, 1);

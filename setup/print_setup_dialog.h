@@ -40,6 +40,33 @@ long long typedHundredths(const QString& text);
 // the case of ASCII letters ("A4 (210 x 297 mm)" is "A4").
 bool samePaperName(const QString& entry, std::string_view storedSjis);
 
+namespace print_setup {
+enum ControlId : int {
+    kPrinterCaption = 1330,
+    kPrinters = 1331,
+    kPaperBox = 1332,
+    kPaperCaption = 1333,
+    kPapers = 1334,
+    kSourceCaption = 1335,
+    kSources = 1336,
+    kOrientationBox = 1337,
+    kPortrait = 1338,
+    kLandscape = 1339,
+    kMarginBox = 1340,
+    kFirstMargin = 1341,  // left, right, top, bottom: kMarginControls ids each
+    kOk = 1361,           // then ｷｬﾝｾﾙ and ヘルプ
+};
+// A margin's controls, counted from its first id.
+enum MarginControl : int {
+    kMarginCaption = 0,
+    kMarginMillimetres = 1,
+    kMarginHundredths = 2,  // hidden; the up-down control steps it
+    kMarginUpDown = 3,
+    kMarginRange = 4,
+    kMarginControls = 5,
+};
+}  // namespace print_setup
+
 class PrintSetupDialog : public BelvorineDialog {
     Q_OBJECT
 public:

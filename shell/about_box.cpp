@@ -61,13 +61,13 @@ AboutBox::AboutBox(QWidget* owner)
 
     centredLabel(this, QStringLiteral("ベルヴォリン"), units.rect(50, 10, 135, 12));
     QLabel* version = centredLabel(this, QString(), units.rect(50, 22, 135, 12));
-    setControlId(version, 1495);
+    setControlId(version, about_box::kVersion);
     version->setText(QString::fromLatin1(kVersionText));
     centredLabel(this, QStringLiteral("Copyright © 2026 Belvorine Project"),
                  units.rect(50, 34, 135, 12));
 
     const QRect bannerAt = units.rect(83, 50, 68, 31);
-    setControlId(banner_, 1485);
+    setControlId(banner_, about_box::kBanner);
     banner_->setFlat(true);
     banner_->setGeometry(bannerAt);
     banner_->setIcon(QIcon(svgPixmap(QStringLiteral("bannerbmp"), bannerAt.size() - QSize(4, 4),

@@ -14,6 +14,13 @@ namespace belvorine {
 inline constexpr char kVersionText[] = "Belvorine Ver 4.30";
 inline constexpr char kHomePage[] = "https://belvorine.example.org/";
 
+namespace about_box {
+enum ControlId : int {
+    kBanner = 1485,  // the picture button that opens the home page
+    kVersion = 1495,
+};
+}  // namespace about_box
+
 class AboutBox : public BelvorineDialog {
     Q_OBJECT
 public:

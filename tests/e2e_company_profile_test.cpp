@@ -11,6 +11,7 @@
 #include "entry/company_profile_dialog.h"
 #include "main_window_fixture.h"
 #include "platform/sjis_text.h"
+#include "print/print_confirm_dialog.h"
 #include "widgets/commands.h"
 #include "widgets/help.h"
 
@@ -48,7 +49,9 @@ TEST_F(CompanyProfileRun, EnteredOncePrintedAndThereAgainAfterARestart) {
                           });
     test::withModalDialog(
         [&]() { window->command(kCmdPrint); },
-        [](QWidget* dialog) { qobject_cast<QPushButton*>(findControl(dialog, 1399))->click(); });
+        [](QWidget* dialog) {
+            qobject_cast<QPushButton*>(findControl(dialog, print_confirm::kPrint))->click();
+        });
     const QStringList pages = test::pdfPages(pdf);
     ASSERT_FALSE(pages.isEmpty());
     for (const char* text : kProfile) {

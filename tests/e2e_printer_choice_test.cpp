@@ -14,6 +14,7 @@
 #include "data/profile_file.h"
 #include "data/settings_state.h"
 #include "main_window_fixture.h"
+#include "setup/print_setup_dialog.h"
 #include "widgets/commands.h"
 #include "widgets/help.h"
 
@@ -50,14 +51,14 @@ protected:
         test::withModalDialog(
             [this]() { window->command(kCmdPrintSetup); },
             [name](QWidget* dialog) {
-                auto* list = qobject_cast<QComboBox*>(findControl(dialog, 1331));
+                auto* list = qobject_cast<QComboBox*>(findControl(dialog, print_setup::kPrinters));
                 list->setFocus();
                 QTest::keyClick(list, Qt::Key_Home);
                 while (list->currentText() != name && list->currentIndex() < list->count() - 1) {
                     QTest::keyClick(list, Qt::Key_Down);
                 }
                 ASSERT_EQ(list->currentText(), name);
-                qobject_cast<QPushButton*>(findControl(dialog, 1361))->click();
+                qobject_cast<QPushButton*>(findControl(dialog, print_setup::kOk))->click();
             });
     }
 

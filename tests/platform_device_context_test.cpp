@@ -169,6 +169,31 @@ TEST_F(PainterSurface, JustifiedTextReachesBothEdges) {
     EXPECT_GE(last, 345);
 }
 
+// Lines are laid out once and kept: what is kept must never stand in for
+// another font or another page's drawing.
+TEST_F(PainterSurface, ALineDrawnAgainIsTheSameAndAnotherFontIsMeasuredAfresh) {
+    const std::string text = sjis(QStringLiteral("注文書 No.12"));
+    QImage again = image;
+    int small = 0;
+    int large = 0;
+    {
+        PainterDeviceContext dc(&image);
+        dc.selectFont(gothic(-24));
+        small = dc.textExtent(text).width();
+        dc.drawText(QRect(10, 0, 380, 80), text, TextAlign::Left);
+        dc.selectFont(gothic(-48));
+        large = dc.textExtent(text).width();
+    }
+    {
+        PainterDeviceContext dc(&again);
+        dc.selectFont(gothic(-24));
+        dc.drawText(QRect(10, 0, 380, 80), text, TextAlign::Left);
+    }
+    EXPECT_GT(small, 0);
+    EXPECT_NEAR(large, 2 * small, 4);
+    EXPECT_EQ(again, image);
+}
+
 TEST_F(PainterSurface, TextIsCentredVertically) {
     {
         PainterDeviceContext dc(&image);

@@ -31,6 +31,8 @@
 #include "preview/layout_undo.h"
 #include "preview/preview_window.h"
 #include "preview/zoom_dialog.h"
+#include "print/print_confirm_dialog.h"
+#include "setup/page_setup_dialog.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
 #include "widgets/commands.h"
@@ -508,7 +510,7 @@ TEST_F(LayoutEditing, AFrameMovedTenMillimetresDownPrintsTenMillimetresLower) {
         QTimer::singleShot(0, [&]() {
             QWidget* dialog = QApplication::activeModalWidget();
             ASSERT_NE(dialog, nullptr);
-            qobject_cast<QPushButton*>(findControl(dialog, 1399))->click();
+            qobject_cast<QPushButton*>(findControl(dialog, print_confirm::kPrint))->click();
             ran = true;
         });
         window->command(kCmdPrint);
@@ -624,9 +626,11 @@ TEST_F(LayoutEditing, CommandsAroundTheEditorKeepItsHistoryAndShowWhatIsCurrent)
     // Page setup OK: the history stays, the selection marks go.
     drag(kCompanyName, QPoint(0, 8));
     ASSERT_EQ(layoutUndoCount(), 1);
-    test::withModalDialog(
-        [this] { window->command(kCmdPageSetup); },
-        [](QWidget* dialog) { QTest::mouseClick(findControl(dialog, 1317), Qt::LeftButton); });
+    test::withModalDialog([this] { window->command(kCmdPageSetup); },
+                          [](QWidget* dialog) {
+                              QTest::mouseClick(findControl(dialog, page_setup::kOk),
+                                                Qt::LeftButton);
+                          });
     EXPECT_EQ(layoutUndoCount(), 1);
     EXPECT_TRUE(enabled(kCmdUndo));
     EXPECT_EQ(selectedLayoutItem(), -1);

@@ -78,7 +78,8 @@ bool isDataEntryOrPrintConfirmationControl(int controlId) {
     // The data entry dialog with the partial delivery dialog and the
     // existing data browser's three dialogs, and the print confirmation.
     const bool dataEntry = controlId >= 1001 && controlId <= 1191;
-    const bool printConfirmation = controlId >= 1380 && controlId <= 1401;
+    const bool printConfirmation =
+        controlId >= print_confirm::kSettingsBox && controlId <= print_confirm::kHelp;
     return dataEntry || printConfirmation;
 }
 

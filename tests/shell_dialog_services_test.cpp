@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "print/print_progress_dialog.h"
 #include "shell/about_box.h"
 #include "widgets/context_help.h"
 #include "widgets/dialog_base.h"
@@ -48,7 +49,7 @@ TEST(ContextHelpMap, LabelsShareOneTextAndControlsHaveTheirOwn) {
     EXPECT_EQ(helpIdForControl(1013), 11013);  // its counterparty box
     EXPECT_EQ(helpIdForControl(1450), 12000);
     EXPECT_EQ(helpIdForControl(1474), 11474);
-    EXPECT_EQ(helpIdForControl(1405), 0);  // the progress bar has no help
+    EXPECT_EQ(helpIdForControl(print_progress::kBar), 0);  // the progress bar has no help
     EXPECT_EQ(helpIdForControl(0), 0);
     EXPECT_EQ(helpIdForControl(-1), 0);
 }
@@ -165,7 +166,7 @@ TEST(MessageTable, UnusedSlotsAreEmptyAndNumbersOutsideTheTableToo) {
 TEST(AboutBox, ShowsNameVersionAndOpensTheHomePageFromTheBanner) {
     AboutBox box(nullptr);
     EXPECT_EQ(box.windowTitle(), "ベルヴォリンのﾊﾞｰｼﾞｮﾝ情報");
-    auto* version = qobject_cast<QLabel*>(findControl(&box, 1495));
+    auto* version = qobject_cast<QLabel*>(findControl(&box, about_box::kVersion));
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version->text(), "Belvorine Ver 4.30");
     bool nameShown = false;
@@ -176,7 +177,7 @@ TEST(AboutBox, ShowsNameVersionAndOpensTheHomePageFromTheBanner) {
 
     QUrl opened;
     AboutBox::setBrowserOpenerForTesting([&](const QUrl& url) { opened = url; });
-    auto* banner = qobject_cast<QPushButton*>(findControl(&box, 1485));
+    auto* banner = qobject_cast<QPushButton*>(findControl(&box, about_box::kBanner));
     ASSERT_NE(banner, nullptr);
     EXPECT_EQ(banner->cursor().shape(), Qt::PointingHandCursor);
     banner->click();

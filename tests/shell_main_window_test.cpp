@@ -21,13 +21,14 @@
 #include "form_view_page.h"
 #include "main_window_fixture.h"
 #include "preview/preview_window.h"
-#include "widgets/commands.h"
-#include "widgets/help.h"
+#include "print/print_confirm_dialog.h"
 #include "shell/menus.h"
-#include "widgets/placement.h"
 #include "shell/status_bar.h"
 #include "shell/status_texts.h"
 #include "shell/tool_bars.h"
+#include "widgets/commands.h"
+#include "widgets/help.h"
+#include "widgets/placement.h"
 
 using namespace belvorine;
 
@@ -272,7 +273,7 @@ TEST_F(MainWindowTest, AFailedPrintEndsTheProgramThroughTheNormalExit) {
     QTimer::singleShot(0, []() {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
-        qobject_cast<QPushButton*>(findControl(dialog, 1399))->click();
+        qobject_cast<QPushButton*>(findControl(dialog, print_confirm::kPrint))->click();
     });
     window->command(kCmdPrint);
     setPdfFileChooserForTesting(nullptr);

@@ -18,6 +18,7 @@
 #include "platform/module_path.h"
 #include "platform/printers/printer_info.h"
 #include "platform/sjis_text.h"
+#include "print/print_confirm_dialog.h"
 #include "print/print_run.h"
 #include "print/printer_list.h"
 #include "shell/application.h"
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
         enterOrder(printed);
         QTimer::singleShot(0, []() {
             if (QWidget* dialog = QApplication::activeModalWidget()) {
-                if (auto* button = qobject_cast<QPushButton*>(findControl(dialog, 1399))) {
+                if (auto* button =
+                        qobject_cast<QPushButton*>(findControl(dialog, print_confirm::kPrint))) {
                     button->click();
                 }
             }
