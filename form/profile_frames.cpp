@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/layout_model.h"
 #include "data/settings_state.h"
 #include "form/page_fit.h"
 #include "form/page_geometry.h"
@@ -50,18 +51,25 @@ bool overlapAcross(const Rect& a, const Rect& b) {
     return a.left < b.right && b.left < a.right;
 }
 
+bool isProfileItem(int index) {
+    return index >= kCompanyProfileFirstItem &&
+           index < kCompanyProfileFirstItem + kCompanyProfileCount;
+}
+
 // The top and bottom between which `item` may grow about its middle: the
 // margin box, the lowest bottom of the frames above it and the highest top
-// of those below it, among the frames drawn with it on the order page. A
-// frame that already reaches past the middle cannot be kept off by growing
-// about it and is left out.
+// of those below it, among the frames drawn with it on the order page and
+// the profile's lines, which keep their places while empty (a line entered
+// again finds the room it had). A frame that already reaches past the
+// middle cannot be kept off by growing about it and is left out.
 std::pair<long long, long long> roomDown(const FormLayout& layout, int item, const Rect& box) {
     const Rect& mm = layout[item].mmRect;
     const long long twiceMiddle = static_cast<long long>(mm.top) + mm.bottom;
     long long top = box.top;
     long long bottom = box.bottom;
     for (int other = 0; other < kLayoutItemCount; ++other) {
-        if (other == item || !isOnOrderPage(other) || !isDrawnFrame(layout, other)) {
+        if (other == item || !isOnOrderPage(other) ||
+            !(isDrawnFrame(layout, other) || isProfileItem(other))) {
             continue;
         }
         const Rect& frame = layout[other].mmRect;
@@ -82,6 +90,9 @@ std::pair<long long, long long> roomDown(const FormLayout& layout, int item, con
 void fitProfileFrame(int format, FormLayout& layout, int item) {
     LayoutItem& frame = layout[item];
     const std::string_view text = sjisView(frame.text);
+    if (text.empty()) {
+        return;  // nothing drawn: the line keeps its place for a later text
+    }
     const QSize extent = displayTextExtent(format, frame, text);
     const Rect box = marginBoxMillimetres(format);
 

@@ -18,8 +18,9 @@ namespace belvorine {
 //   point kept;
 // - down, about its middle, so that the text's baseline (the text is
 //   centred in its frame) stays where it was, never into the frame above or
-//   below it on the order page (the next profile line, the stamp box) nor
-//   out of the margin box.
+//   below it on the order page (the next profile line, empty or not, the
+//   stamp box) nor out of the margin box.
+// An item without a text keeps its frame as it is.
 void fitProfileFrame(int format, FormLayout& layout, int item);
 
 // Whether `textSjis`, drawn in profile item `item` of `format`'s live layout,

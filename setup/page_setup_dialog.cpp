@@ -134,10 +134,9 @@ void PageSetupDialog::showSample(QLabel* sample, const LogFont& font) {
     LogFont sized = font;
     sized.height = kSampleHeight - 2 * sample->frameWidth() - 2;
     sample->setFont(fontFromLogFont(sized));
-    // The whole sample, however wide the face draws it.
-    const int width = sample->fontMetrics().horizontalAdvance(text) + 2 * sample->frameWidth() +
-                      2 * sample->margin() + 4;
-    sample->setMinimumWidth(std::max(kSampleMinimumWidth, width));
+    // The whole sample, however wide the face draws it: the label's own
+    // size hint counts its frame and the indent it draws the text with.
+    sample->setMinimumWidth(std::max(kSampleMinimumWidth, sample->sizeHint().width()));
 }
 
 void PageSetupDialog::applyFace(LogFont& font) const {

@@ -170,6 +170,31 @@ TEST_F(CompanyProfile, ATextTooLongForThePageIsCutAboutItsCentreAndTheBlockStays
     EXPECT_LE(std::abs((again.top + again.bottom) - (factoryName.top + factoryName.bottom)), 1);
 }
 
+TEST_F(CompanyProfile, ALineEmptiedAndFilledAgainGetsItsPlaceBack) {
+    // The fax line left out while the telephone number changes, then
+    // entered again: the telephone frame must not have taken the fax's
+    // room, or the fax prints cut at its top.
+    const FormLayout before[2] = {liveLayout(0), liveLayout(1)};
+    openDialog([](QWidget* dialog) {
+        retype(dialog, kTelephone, "TEL (042)555-1234");
+        retype(dialog, kFax, "");
+        qobject_cast<QPushButton*>(findControl(dialog, kRegister))->click();
+    });
+    openDialog([](QWidget* dialog) {
+        retype(dialog, kFax, "FAX (042)555-9876");
+        qobject_cast<QPushButton*>(findControl(dialog, kRegister))->click();
+    });
+    for (int format = 0; format < kFormatCount; ++format) {
+        const FormLayout& layout = liveLayout(format);
+        for (int i = 9; i <= 10; ++i) {
+            EXPECT_GE(layout[i].mmRect.height(), before[format][i].mmRect.height())
+                << format << "/" << i;
+        }
+        EXPECT_LE(layout[9].mmRect.bottom, layout[10].mmRect.top) << format;
+        EXPECT_LE(layout[10].mmRect.bottom, layout[25].mmRect.top) << format;
+    }
+}
+
 TEST_F(CompanyProfile, FieldsTakeWhatThePrintedFrameHoldsAndATooWideStoredTextCanBeShortened) {
     const QString longName(40, QChar(0x56fd));
     for (int format = 0; format < kFormatCount; ++format) {

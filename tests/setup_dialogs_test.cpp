@@ -32,6 +32,7 @@
 #include "print/printer_list.h"
 #include "setup/page_setup_dialog.h"
 #include "setup/print_setup_dialog.h"
+#include "tests/image_ink.h"
 #include "tests/test_support.h"
 #include "widgets/help.h"
 
@@ -436,6 +437,10 @@ TEST_F(SetupDialogs,
         EXPECT_GE(sample->contentsRect().width(),
                   sample->fontMetrics().horizontalAdvance(sample->text()))
             << face;
+        // The label draws its text indented inside its frame: the last
+        // letter must not reach the frame, or it is cut there.
+        const QImage drawn = sample->grab(sample->contentsRect()).toImage();
+        EXPECT_LT(test::inkColumns(drawn).second, drawn.width() - 1) << face;
     }
 }
 
