@@ -105,17 +105,9 @@ protected:
 };
 
 TEST_F(RecordKeeping, PrintFindOpenVoidAndExport) {
+    REQUIRE_TEST_QUEUE("BelvorineTest");
     std::vector<PrinterEntry> printers = installedPrinters();
-    const auto queue = std::find_if(printers.begin(), printers.end(), [](const PrinterEntry& p) {
-        return p.name == "BelvorineTest";
-    });
-    if (queue == printers.end()) {
-        if (qEnvironmentVariableIsSet("CI")) {
-            FAIL() << "the CUPS test queue BelvorineTest is missing (tools/cups-test-queue.sh)";
-        }
-        GTEST_SKIP() << "no CUPS scheduler with the queue BelvorineTest";
-    }
-    const int paperPrinter = static_cast<int>(queue - printers.begin());
+    const int paperPrinter = test::installedQueueIndex("BelvorineTest");
     const int pdfPrinter = static_cast<int>(printers.size()) - 1;
     usePrinters(printers);
     start();

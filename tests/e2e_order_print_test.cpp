@@ -242,18 +242,10 @@ bool eventually(const std::function<bool()>& done) {
 }
 
 TEST_F(TypicalRun, APrintToAQueueThatNeverAnswersSaysWhereItWentAndWhatBecameOfIt) {
-    const auto printers = installedPrinters();
-    const auto silent = std::find_if(printers.begin(), printers.end(), [](const PrinterEntry& p) {
-        return p.name == "BelvorineSilent";
-    });
-    if (silent == printers.end()) {
-        if (qEnvironmentVariableIsSet("CI")) {
-            FAIL() << "the CUPS test queue BelvorineSilent is missing (tools/cups-test-queue.sh)";
-        }
-        GTEST_SKIP() << "no CUPS scheduler with the queue BelvorineSilent";
-    }
+    REQUIRE_TEST_QUEUE("BelvorineSilent");
+    const PrinterEntry silent = test::installedQueue("BelvorineSilent");
     JobWatch::setPollIntervalForTesting(100);
-    usePrinters({*silent, pdfPrinter()});
+    usePrinters({silent, pdfPrinter()});
     start();
     enterOrder();
     print();
@@ -324,20 +316,9 @@ TEST_F(TypicalRun, AnOverlongCounterpartyIsCutOnceForThePaperTheRowsAndThePickLi
 }
 
 TEST_F(TypicalRun, PrintsToTheCupsTestQueue) {
+    REQUIRE_TEST_QUEUE("BelvorineTest");
     const auto printers = installedPrinters();
-    int queue = -1;
-    for (std::size_t i = 0; i < printers.size(); ++i) {
-        if (printers[i].name == "BelvorineTest") {
-            queue = static_cast<int>(i);
-        }
-    }
-    if (queue < 0) {
-        if (qEnvironmentVariableIsSet("CI")) {
-            FAIL() << "the CUPS test queue BelvorineTest is missing (tools/cups-test-queue.sh)";
-        }
-        GTEST_SKIP() << "no CUPS scheduler with the queue BelvorineTest "
-                        "(run tools/cups-test-queue.sh as root)";
-    }
+    const int queue = test::installedQueueIndex("BelvorineTest");
     usePrinters(printers);
     start();
     printerSettings(0).printerIndex = queue;
@@ -399,14 +380,8 @@ TEST_F(TypicalRun, ThePrintSetupPutsFormatOneOnA5LandscapeOfThePdfPrinter) {
 }
 
 TEST_F(TypicalRun, ThePrintSetupSendsTheJobToTheCupsQueueFromTheChosenSource) {
+    REQUIRE_TEST_QUEUE("BelvorineTest");
     const auto printers = installedPrinters();
-    if (std::none_of(printers.begin(), printers.end(),
-                     [](const PrinterEntry& entry) { return entry.name == "BelvorineTest"; })) {
-        if (qEnvironmentVariableIsSet("CI")) {
-            FAIL() << "the CUPS test queue BelvorineTest is missing (tools/cups-test-queue.sh)";
-        }
-        GTEST_SKIP() << "no CUPS scheduler with the queue BelvorineTest";
-    }
     usePrinters(printers);
     start();
     withModalDialog([this]() { window->command(kCmdPrintSetup); },

@@ -22,28 +22,14 @@ using namespace belvorine;
 
 namespace {
 
-PrinterEntry queue(const char* name) {
-    for (const PrinterEntry& entry : installedPrinters()) {
-        if (entry.name == QString::fromLatin1(name)) {
-            return entry;
-        }
-    }
-    return PrinterEntry{};
-}
-
 class PrinterChoiceRun : public test::MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        test = queue("BelvorineTest");
-        trays = queue("BelvorineTrays");
-        if (test.name.isEmpty() || trays.name.isEmpty()) {
-            const char* reason = "the CUPS test queues are missing (tools/cups-test-queue.sh)";
-            if (std::getenv("CI")) {
-                FAIL() << reason;
-            }
-            GTEST_SKIP() << reason;
-        }
+        REQUIRE_TEST_QUEUE("BelvorineTest");
+        REQUIRE_TEST_QUEUE("BelvorineTrays");
+        test = belvorine::test::installedQueue("BelvorineTest");
+        trays = belvorine::test::installedQueue("BelvorineTrays");
     }
 
     // The print setup of the current format: the printer `name`, OK.

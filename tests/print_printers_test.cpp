@@ -337,31 +337,10 @@ TEST_F(PrinterCheck, UnknownQueueFailsAndChangesNothing) {
 
 // The CUPS path, on the file-backed queues that tools/cups-test-queue.sh
 // sets up. Skipped where no scheduler can be had, except in CI.
-PrinterEntry installedQueue(const char* name) {
-    for (const PrinterEntry& entry : installedPrinters()) {
-        if (entry.name == QString::fromLatin1(name)) {
-            return entry;
-        }
-    }
-    return PrinterEntry{};
-}
-
-void requireQueue(const char* name) {
-    if (!QPrinterInfo::printerInfo(QString::fromLatin1(name)).isNull()) {
-        return;
-    }
-    const std::string reason = std::string("no CUPS scheduler with the test queue ") + name +
-                               " (run tools/cups-test-queue.sh as root)";
-    if (std::getenv("CI")) {
-        FAIL() << reason;
-    }
-    GTEST_SKIP() << reason;
-}
-
 class CupsQueue : public ::testing::Test {
 protected:
-    void SetUp() override { requireQueue(kTestQueue); }
-    static PrinterEntry queue() { return installedQueue(kTestQueue); }
+    void SetUp() override { REQUIRE_TEST_QUEUE(kTestQueue); }
+    static PrinterEntry queue() { return test::installedQueue(kTestQueue); }
 };
 
 TEST_F(CupsQueue, IsListedBeforeThePdfPrinter) {
@@ -460,8 +439,8 @@ TEST_F(CupsQueue, PrintedPageArrivesWithItsTitleAndSource) {
 // A PostScript printer whose Letter paper has 18 points unprintable at
 // its sides and 36 at its top and bottom (tools/belvorine-trays.ppd).
 TEST(TraysQueue, LandscapeTurnsTheSmallestMarginsWithThePaper) {
-    requireQueue("BelvorineTrays");
-    usePrinters({installedQueue("BelvorineTrays"), pdfPrinter()});
+    REQUIRE_TEST_QUEUE("BelvorineTrays");
+    usePrinters({test::installedQueue("BelvorineTrays"), pdfPrinter()});
     resetSettingsStateForTesting();
     PageSettings& settings = printerSettings(0);
     settings.paperSize = 1;

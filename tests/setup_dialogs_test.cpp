@@ -285,12 +285,7 @@ TEST_F(SetupDialogs, TheOneSheetFormatIsToldWhenHalfThePaperCannotHoldTheOrder) 
 
 // A queue of tools/cups-test-queue.sh that offers Letter and A4 only.
 TEST_F(SetupDialogs, APrinterWithoutTheChosenPaperTakesItsFirstAndSaysSo) {
-    if (QPrinterInfo::printerInfo("BelvorineTrays").isNull()) {
-        if (std::getenv("CI")) {
-            FAIL() << "the CUPS test queue BelvorineTrays is missing (tools/cups-test-queue.sh)";
-        }
-        GTEST_SKIP() << "no CUPS test queue BelvorineTrays";
-    }
+    REQUIRE_TEST_QUEUE("BelvorineTrays");
     std::vector<PrinterEntry> printers = installedPrinters();
     usePrinters(printers);
     PageSettings& live = printerSettings(1);

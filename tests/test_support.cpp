@@ -201,4 +201,35 @@ void withModalDialog(const std::function<void()>& trigger,
     EXPECT_TRUE(ran) << "no dialog opened";
 }
 
+PrinterEntry installedQueue(const char* name) {
+    for (const PrinterEntry& entry : installedPrinters()) {
+        if (!entry.pdf && entry.name == QString::fromLatin1(name)) {
+            return entry;
+        }
+    }
+    return PrinterEntry{};
+}
+
+int installedQueueIndex(const char* name) {
+    const std::vector<PrinterEntry> printers = installedPrinters();
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+        if (!printers[i].pdf && printers[i].name == QString::fromLatin1(name)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void requireQueue(const char* name) {
+    if (installedQueueIndex(name) >= 0) {
+        return;
+    }
+    const std::string reason = std::string("no CUPS scheduler with the test queue ") + name +
+                               " (run tools/cups-test-queue.sh as root)";
+    if (qEnvironmentVariableIsSet("CI")) {
+        FAIL() << reason;
+    }
+    GTEST_SKIP() << reason;
+}
+
 }  // namespace belvorine::test

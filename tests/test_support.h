@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "platform/printers/printer_info.h"
 #include "widgets/help.h"
 
 class QLineEdit;
@@ -114,4 +115,21 @@ bool takesInputMethod(QWidget* field);
 // then type.
 void retype(QLineEdit* edit, const QString& text);
 
+// The installed CUPS queue `name`, or an empty entry.
+PrinterEntry installedQueue(const char* name);
+// Its place in installedPrinters(), or -1.
+int installedQueueIndex(const char* name);
+// Fails the test where tools/cups-test-queue.sh has made the test queues
+// (CI) and skips it elsewhere, when the queue `name` is missing.
+void requireQueue(const char* name);
+
 }  // namespace belvorine::test
+
+// Ends the test (or its SetUp) when the CUPS test queue `name` is missing.
+#define REQUIRE_TEST_QUEUE(name)                                                  \
+    do {                                                                          \
+        belvorine::test::requireQueue(name);                                      \
+        if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) { \
+            return;                                                               \
+        }                                                                         \
+    } while (0)
