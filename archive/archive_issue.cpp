@@ -114,8 +114,8 @@ ArchiveOutcome archiveDocument(const IssuedDocument& document, const ArchiveSett
                                  static_cast<std::size_t>(document.pdf.size()));
     QString name;
     for (int duplicate = 1; duplicate <= kMaxDuplicates && !outcome.fileStored; ++duplicate) {
-        name = archiveFileName(document.orderDate, document.counterparty, document.total,
-                               duplicate);
+        name =
+            archiveFileName(document.orderDate, document.counterparty, document.total, duplicate);
         outcome.filePath = QDir(folder).filePath(name);
         bool named = false;
         if (QFileInfo::exists(outcome.filePath) ||
@@ -139,8 +139,7 @@ ArchiveOutcome archiveDocument(const IssuedDocument& document, const ArchiveSett
     }
     RegisterEntry entry;
     entry.issuedAt = issueTimestamp();
-    entry.orderDate = document.orderDate.year() * 10000 + document.orderDate.month() * 100 +
-                      document.orderDate.day();
+    entry.orderDate = registerDate(document.orderDate);
     entry.counterparty = document.counterparty;
     entry.total = document.total;
     entry.formatNo = document.formatNo;
@@ -159,11 +158,13 @@ ArchiveOutcome archiveDocument(const IssuedDocument& document, const ArchiveSett
 }
 
 QString archiveFailureText(const ArchiveOutcome& outcome) {
-    QString text = QStringLiteral("注文書の印刷は完了しています。\n"
-                                  "ただし、電子取引の保存でエラーが発生しました。\n\n");
+    QString text = QStringLiteral(
+        "注文書の印刷は完了しています。\n"
+        "ただし、電子取引の保存でエラーが発生しました。\n\n");
     if (outcome.fileStored) {
-        text += QStringLiteral("PDF は保存しましたが、台帳に記録できませんでした。\n"
-                               "保存した PDF：%1\n")
+        text += QStringLiteral(
+                    "PDF は保存しましたが、台帳に記録できませんでした。\n"
+                    "保存した PDF：%1\n")
                     .arg(QDir::toNativeSeparators(outcome.filePath));
     } else {
         text += QStringLiteral("注文書の PDF を保存できませんでした。\n");
@@ -172,11 +173,12 @@ QString archiveFailureText(const ArchiveOutcome& outcome) {
         }
     }
     text += QStringLiteral("理由：%1\n\n").arg(outcome.problem);
-    text += outcome.fileStored
-                ? QStringLiteral("このファイルは、電子取引の検索の「検証」で"
-                                 "台帳に記録のないファイルとして表示されます。")
-                : QStringLiteral("ファイル → 電子取引の保存設定 で保存先を確かめてから、"
-                                 "もう一度印刷して下さい。");
+    text += outcome.fileStored ? QStringLiteral(
+                                     "このファイルは、電子取引の検索の「検証」で"
+                                     "台帳に記録のないファイルとして表示されます。")
+                               : QStringLiteral(
+                                     "ファイル → 電子取引の保存設定 で保存先を確かめてから、"
+                                     "もう一度印刷して下さい。");
     return text;
 }
 

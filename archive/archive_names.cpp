@@ -48,8 +48,7 @@ QString fileNameCounterparty(const QString& counterparty) {
 QString archiveFileName(const QDate& orderDate, const QString& counterparty, long long total,
                         int duplicate) {
     QString name = orderDate.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('_') +
-                   fileNameCounterparty(counterparty) + QLatin1Char('_') +
-                   QString::number(total);
+                   fileNameCounterparty(counterparty) + QLatin1Char('_') + QString::number(total);
     if (duplicate > 1) {
         name += QLatin1Char('-') + QString::number(duplicate);
     }

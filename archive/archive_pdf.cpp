@@ -8,11 +8,11 @@
 
 namespace belvorine {
 
-ArchivePdf::ArchivePdf() {
+ArchivePdf::ArchivePdf(const QString& title, const QString& creator) {
     buffer_.open(QIODevice::WriteOnly);
     writer_ = std::make_unique<QPdfWriter>(&buffer_);
-    writer_->setTitle(QStringLiteral("BELVORINE"));
-    writer_->setCreator(QStringLiteral("Belvorine Ver 4.30"));
+    writer_->setTitle(title);
+    writer_->setCreator(creator);
 }
 
 ArchivePdf::~ArchivePdf() {

@@ -21,7 +21,8 @@ namespace belvorine {
 
 class ArchivePdf {
 public:
-    ArchivePdf();
+    // `title` and `creator` as the print job names them.
+    ArchivePdf(const QString& title, const QString& creator);
     ~ArchivePdf();
     ArchivePdf(const ArchivePdf&) = delete;
     ArchivePdf& operator=(const ArchivePdf&) = delete;

@@ -50,9 +50,9 @@ QString unescaped(QStringView value) {
     for (qsizetype i = 0; i < value.size(); ++i) {
         if (value[i] == QLatin1Char('\\') && i + 1 < value.size()) {
             const QChar next = value[++i];
-            out += next == QLatin1Char('n') ? QChar(QLatin1Char('\n'))
+            out += next == QLatin1Char('n')   ? QChar(QLatin1Char('\n'))
                    : next == QLatin1Char('r') ? QChar(QLatin1Char('\r'))
-                                               : next;
+                                              : next;
         } else {
             out += value[i];
         }
@@ -78,10 +78,13 @@ ArchiveSettings parse(const QString& text) {
             continue;
         }
         const QString key = line.left(equals).trimmed();
-        QString value = unescaped(QStringView(line).mid(equals + 1));
-        if (value.endsWith(QLatin1Char('\r')) && !line.endsWith(QLatin1String("\\r"))) {
-            value.chop(1);
+        // The file is written with \n alone; a \r left at the end is a line
+        // end of another system, never part of a value (those are escaped).
+        QStringView body = QStringView(line).mid(equals + 1);
+        if (body.endsWith(QLatin1Char('\r'))) {
+            body.chop(1);
         }
+        const QString value = unescaped(body);
         RegisterLocation& location = settings.location;
         if (key == QLatin1String("pdfPrints")) {
             settings.archivePdfPrints = flag(value, settings.archivePdfPrints);
@@ -156,7 +159,8 @@ const ArchiveSettings& archiveSettings() {
         std::string content;
         ArchiveSettings settings;
         if (readFileBounded(path, content, kMaxSettingsBytes) == FileRead::kRead) {
-            settings = parse(QString::fromUtf8(content.data(), static_cast<qsizetype>(content.size())));
+            settings =
+                parse(QString::fromUtf8(content.data(), static_cast<qsizetype>(content.size())));
         }
         loaded() = Loaded{path, settings};
     }
@@ -166,8 +170,9 @@ const ArchiveSettings& archiveSettings() {
 int saveArchiveSettings(const ArchiveSettings& settings) {
     loaded() = Loaded{archiveSettingsPath(), settings};
     const QByteArray bytes = serialise(settings).toUtf8();
-    return replaceFileSafely(archiveSettingsPath(),
-                             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return replaceFileSafely(
+        archiveSettingsPath(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void setArchiveSettingsForTesting(const ArchiveSettings& settings) {

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -28,10 +27,8 @@ QString fileHash(const QString& path, qint64& bytesRead, bool& missing) {
         return QString();
     }
     bytesRead += static_cast<qint64>(content.size());
-    return QString::fromLatin1(
-        QCryptographicHash::hash(QByteArrayView(content.data(), static_cast<qsizetype>(content.size())),
-                                 QCryptographicHash::Sha256)
-            .toHex());
+    return sha256Hex(
+        QByteArray::fromRawData(content.data(), static_cast<qsizetype>(content.size())));
 }
 
 }  // namespace
@@ -84,13 +81,17 @@ VerifyReport verifyArchive(OrderRegister& reg, const QString& folder, const QStr
     }
     // Everything else in the folder: a file kept without its entry (the
     // register could not be written), or put there by someone else.
-    const QString registerName = QFileInfo(registerFile).absolutePath() == QFileInfo(folder).absoluteFilePath()
-                                     ? QFileInfo(registerFile).fileName()
-                                     : QString();
+    // Compared as clean paths: a folder typed with a trailing slash is the
+    // same folder.
+    const QFileInfo registerInfo(registerFile);
+    const bool registerInFolder = QDir::cleanPath(registerInfo.absolutePath()) ==
+                                  QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString registerName = registerInFolder ? registerInfo.fileName() : QString();
     const QStringList own = {registerName, registerName + QStringLiteral("-wal"),
                              registerName + QStringLiteral("-shm"),
                              registerName + QStringLiteral("-journal")};
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+    for (const QString& name :
+         dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
         if (!named.contains(name) && (registerName.isEmpty() || !own.contains(name))) {
             report.problems.push_back({VerifyProblem::kFileUnregistered, 0, name});
         }
@@ -105,12 +106,14 @@ QString problemText(const VerifyProblem& problem) {
             return QStringLiteral("%1：台帳の記録が書き換えられています（%2）")
                 .arg(number, problem.fileName);
         case VerifyProblem::kChainBroken:
-            return QStringLiteral("%1：前の記録とのつながりが切れています（記録の削除または書き換え）")
+            return QStringLiteral(
+                       "%1：前の記録とのつながりが切れています（記録の削除または書き換え）")
                 .arg(number);
         case VerifyProblem::kFileMissing:
             return QStringLiteral("%1：ファイルがありません（%2）").arg(number, problem.fileName);
         case VerifyProblem::kFileAltered:
-            return QStringLiteral("%1：ファイルが変更されています（%2）").arg(number, problem.fileName);
+            return QStringLiteral("%1：ファイルが変更されています（%2）")
+                .arg(number, problem.fileName);
         case VerifyProblem::kFileUnregistered:
             return QStringLiteral("台帳に記録のないファイル：%1").arg(problem.fileName);
     }

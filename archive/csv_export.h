@@ -1,25 +1,16 @@
 #pragma once
-// CSV for a spreadsheet: Shift-JIS (code page 932, what Excel in Japan opens
-// by a double click) or UTF-8 with a byte order mark. Fields are quoted
-// where they must be, lines end in CR LF, and a text that a spreadsheet
-// would take for a formula is kept as text.
+// The register's search results as a CSV table (see platform/csv_text.h).
 
 #include <vector>
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include "platform/csv_text.h"
 
 namespace belvorine {
 
 struct RegisterRow;
-
-enum class CsvEncoding { kShiftJis, kUtf8Bom };
-
-// The CSV of `header` and `rows`. Returns false, with the character in
-// `unencodable`, when Shift-JIS cannot hold a character of the table.
-bool csvBytes(const QStringList& header, const std::vector<QStringList>& rows,
-              CsvEncoding encoding, QByteArray& out, QString* unencodable = nullptr);
 
 // The register's search results as a table: one line per document, with
 // its void (when, who, why) beside it.

@@ -141,12 +141,13 @@ QVariant text(const QString& value) {
 }
 
 bool isConflict(const QSqlError& error) {
-    // SQLite: busy, a stale snapshot, a unique constraint; PostgreSQL: a
-    // unique violation or a serialisation failure.
-    static const QStringList codes = {QStringLiteral("5"),     QStringLiteral("517"),
-                                      QStringLiteral("19"),    QStringLiteral("2067"),
-                                      QStringLiteral("1555"),  QStringLiteral("23505"),
-                                      QStringLiteral("40001")};
+    // SQLite: a stale snapshot, a unique constraint; PostgreSQL: a unique
+    // violation or a serialisation failure. A busy SQLite register is none:
+    // its busy timeout has waited already, and trying again would only wait
+    // as long again with the window frozen.
+    static const QStringList codes = {QStringLiteral("517"),   QStringLiteral("19"),
+                                      QStringLiteral("2067"),  QStringLiteral("1555"),
+                                      QStringLiteral("23505"), QStringLiteral("40001")};
     return codes.contains(error.nativeErrorCode());
 }
 
@@ -196,8 +197,10 @@ bool OrderRegister::open(bool create) {
     const bool postgres = location_.driver == RegisterDriver::kPostgres;
     const QString driver = postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
     if (!QSqlDatabase::isDriverAvailable(driver)) {
-        error_ = postgres ? QStringLiteral("PostgreSQL に接続する部品 (Qt の QPSQL ドライバ) がありません。")
-                          : QStringLiteral("SQLite を使う部品 (Qt の QSQLITE ドライバ) がありません。");
+        error_ =
+            postgres
+                ? QStringLiteral("PostgreSQL に接続する部品 (Qt の QPSQL ドライバ) がありません。")
+                : QStringLiteral("SQLite を使う部品 (Qt の QSQLITE ドライバ) がありません。");
         return false;
     }
     if (!QSqlDatabase::contains(connection_)) {
@@ -297,9 +300,9 @@ bool OrderRegister::appendOnce(RegisterEntry& entry, bool& conflict) {
     if (location_.driver == RegisterDriver::kSqlite) {
         started = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
     } else if (db.transaction()) {
-        started = query.exec(QStringLiteral("SET LOCAL lock_timeout = '%1ms'").arg(busyTimeoutMs())) &&
-                  query.exec(QStringLiteral(
-                      "LOCK TABLE register_entries IN SHARE ROW EXCLUSIVE MODE"));
+        started =
+            query.exec(QStringLiteral("SET LOCAL lock_timeout = '%1ms'").arg(busyTimeoutMs())) &&
+            query.exec(QStringLiteral("LOCK TABLE register_entries IN SHARE ROW EXCLUSIVE MODE"));
         if (!started) {
             const QSqlError error = query.lastError();
             db.rollback();
@@ -308,8 +311,8 @@ bool OrderRegister::appendOnce(RegisterEntry& entry, bool& conflict) {
         }
     }
     if (!started) {
-        const QSqlError error = location_.driver == RegisterDriver::kSqlite ? query.lastError()
-                                                                            : db.lastError();
+        const QSqlError error =
+            location_.driver == RegisterDriver::kSqlite ? query.lastError() : db.lastError();
         conflict = isConflict(error);
         return failed(QStringLiteral("台帳に記録できません。"), error);
     }
@@ -318,6 +321,21 @@ bool OrderRegister::appendOnce(RegisterEntry& entry, bool& conflict) {
         db.rollback();
         return failed(QStringLiteral("台帳に記録できません。"), error);
     };
+    if (entry.voidsSeq != 0) {
+        // Asked inside the transaction, so that two desks cannot both void
+        // the same entry.
+        query.prepare(QStringLiteral("SELECT COUNT(*) FROM register_entries WHERE voids_seq = ?"));
+        query.addBindValue(entry.voidsSeq);
+        if (!query.exec() || !query.next()) {
+            return abandon(query.lastError());
+        }
+        if (query.value(0).toLongLong() > 0) {
+            db.rollback();
+            error_ = QStringLiteral("この記録はすでに取り消されています。");
+            return false;
+        }
+        query.finish();
+    }
     if (!query.exec(QStringLiteral(
             "SELECT seq, entry_hash FROM register_entries ORDER BY seq DESC LIMIT 1"))) {
         return abandon(query.lastError());
@@ -379,7 +397,8 @@ bool OrderRegister::append(RegisterEntry& entry) {
     }
     if (error_.contains(QStringLiteral("locked")) || error_.contains(QStringLiteral("busy")) ||
         error_.contains(QStringLiteral("lock timeout"))) {
-        error_ = QStringLiteral("台帳が他のプログラムに使用されていて、記録できません。\n") + error_;
+        error_ =
+            QStringLiteral("台帳が他のプログラムに使用されていて、記録できません。\n") + error_;
     }
     return false;
 }
@@ -405,16 +424,6 @@ bool OrderRegister::voidEntry(qint64 seq, const QString& reason, const QString& 
         return false;
     }
     const RegisterEntry voided = entryFrom(query);
-    query.finish();
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM register_entries WHERE voids_seq = ?"));
-    query.addBindValue(seq);
-    if (!query.exec() || !query.next()) {
-        return failed(QStringLiteral("台帳を読めません。"), query.lastError());
-    }
-    if (query.value(0).toLongLong() > 0) {
-        error_ = QStringLiteral("この記録はすでに取り消されています。");
-        return false;
-    }
     query.finish();
     // The void names what it voids, so that the trail reads on its own.
     RegisterEntry entry;
@@ -511,10 +520,12 @@ bool OrderRegister::fetch(const SearchCriteria& criteria, const RegisterRow* aft
         for (const QVariant& value : bound) {
             query.addBindValue(value);
         }
-        return query.exec() ? true : failed(QStringLiteral("台帳を検索できません。"), query.lastError());
+        return query.exec() ? true
+                            : failed(QStringLiteral("台帳を検索できません。"), query.lastError());
     };
     const QString order = QStringLiteral(" ORDER BY e.order_date, e.seq");
-    QString sql = QStringLiteral("SELECT %1 FROM register_entries e WHERE ").arg(QLatin1String(kColumns));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM register_entries e WHERE ").arg(QLatin1String(kColumns));
     if (limit > 0) {
         // A page is found in the date index first; only its rows are read.
         if (!run(QStringLiteral("SELECT e.seq FROM register_entries e WHERE ") + where + order +

@@ -36,9 +36,9 @@ struct RegisterRow {
 };
 
 struct SearchSummary {
-    int count = 0;          // documents found, voided ones included
+    int count = 0;  // documents found, voided ones included
     int voidedCount = 0;
-    long long total = 0;    // of the documents found that are not voided
+    long long total = 0;  // of the documents found that are not voided
 };
 
 class OrderRegister {

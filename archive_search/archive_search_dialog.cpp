@@ -20,10 +20,10 @@
 #include "archive/archive_verify.h"
 #include "archive/csv_export.h"
 #include "archive/order_register.h"
+#include "archive/register_entry.h"
 #include "archive_search/archive_search_ids.h"
 #include "archive_search/register_rows_model.h"
 #include "archive_search/void_reason_dialog.h"
-#include "platform/local_clock.h"
 #include "widgets/csv_save.h"
 #include "widgets/message_box.h"
 #include "widgets/placement.h"
@@ -39,15 +39,6 @@ constexpr int kAmountDigits = 13;
 constexpr int kShownProblems = 30;
 const QString kCaption = QStringLiteral("電子取引の検索");
 
-QDate today() {
-    const LocalTime now = localNow();
-    return QDate(now.year, now.month, now.day);
-}
-
-int yyyymmdd(const QDate& date) {
-    return date.year() * 10000 + date.month() * 100 + date.day();
-}
-
 std::optional<long long> amount(const QLineEdit* edit) {
     bool ok = false;
     const long long value = edit->text().toLongLong(&ok);
@@ -55,7 +46,7 @@ std::optional<long long> amount(const QLineEdit* edit) {
 }
 
 QDateEdit* makeDateEdit(int id, QWidget* parent) {
-    auto* edit = withControlId(new QDateEdit(today(), parent), id);
+    auto* edit = withControlId(new QDateEdit(issueDay(), parent), id);
     edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     edit->setCalendarPopup(true);
     useNumericInput(edit, true);
@@ -151,9 +142,10 @@ ArchiveSearchDialog::~ArchiveSearchDialog() = default;
 
 QLayout* ArchiveSearchDialog::buildConditions() {
     auto* grid = new QGridLayout;
-    dateFromCheck_ = withControlId(new QCheckBox(QStringLiteral("取引年月日"), this), kDateFromCheck);
+    dateFromCheck_ =
+        withControlId(new QCheckBox(QStringLiteral("取引年月日"), this), kDateFromCheck);
     dateFrom_ = makeDateEdit(kDateFrom, this);
-    dateFrom_->setDate(today().addMonths(-1));
+    dateFrom_->setDate(issueDay().addMonths(-1));
     dateToCheck_ = withControlId(new QCheckBox(QStringLiteral("～"), this), kDateToCheck);
     dateTo_ = makeDateEdit(kDateTo, this);
     grid->addWidget(dateFromCheck_, 0, 0);
@@ -172,7 +164,8 @@ QLayout* ArchiveSearchDialog::buildConditions() {
     counterparty_ = withControlId(new QLineEdit(this), kCounterparty);
     limitSjisInput(counterparty_, kCounterpartyBytes);
     useJapaneseInput(counterparty_);
-    counterparty_->setPlaceholderText(QStringLiteral("名前の一部（全角・半角、株式会社・(株) の違いは問いません）"));
+    counterparty_->setPlaceholderText(
+        QStringLiteral("名前の一部（全角・半角、株式会社・(株) の違いは問いません）"));
     grid->addWidget(new QLabel(QStringLiteral("取引先"), this), 2, 0);
     grid->addWidget(counterparty_, 2, 1, 1, 4);
     auto* searchButton = withControlId(new QPushButton(QStringLiteral("検　索"), this), kSearch);
@@ -193,7 +186,8 @@ QLayout* ArchiveSearchDialog::buildButtons() {
     open_ = withControlId(new QPushButton(QStringLiteral("開く"), this), kOpen);
     void_ = withControlId(new QPushButton(QStringLiteral("取消..."), this), kVoid);
     auto* verifyButton = withControlId(new QPushButton(QStringLiteral("検証..."), this), kVerify);
-    auto* exportButton = withControlId(new QPushButton(QStringLiteral("CSV出力..."), this), kExport);
+    auto* exportButton =
+        withControlId(new QPushButton(QStringLiteral("CSV出力..."), this), kExport);
     auto* close = withControlId(new QPushButton(QStringLiteral("閉じる"), this), kClose);
     auto* help = withControlId(new QPushButton(QStringLiteral("ヘルプ"), this), kHelp);
     for (QPushButton* button : {open_, void_, verifyButton, exportButton, close, help}) {
@@ -218,10 +212,10 @@ QLayout* ArchiveSearchDialog::buildButtons() {
 SearchCriteria ArchiveSearchDialog::criteria() const {
     SearchCriteria criteria;
     if (dateFromCheck_->isChecked()) {
-        criteria.dateFrom = yyyymmdd(dateFrom_->date());
+        criteria.dateFrom = registerDate(dateFrom_->date());
     }
     if (dateToCheck_->isChecked()) {
-        criteria.dateTo = yyyymmdd(dateTo_->date());
+        criteria.dateTo = registerDate(dateTo_->date());
     }
     criteria.amountFrom = amount(amountFrom_);
     criteria.amountTo = amount(amountTo_);
@@ -271,9 +265,10 @@ void ArchiveSearchDialog::openSelected() {
     const QString path =
         QDir(archiveFolder(archiveSettings())).filePath(rows_->row(row).entry.fileName);
     if (!QFileInfo(path).isFile()) {
-        showWarning(this, kCaption,
-                    QStringLiteral("ファイルがありません。\n%1\n「検証」で保存ファイルを確かめて下さい。")
-                        .arg(QDir::toNativeSeparators(path)));
+        showWarning(
+            this, kCaption,
+            QStringLiteral("ファイルがありません。\n%1\n「検証」で保存ファイルを確かめて下さい。")
+                .arg(QDir::toNativeSeparators(path)));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
@@ -331,7 +326,8 @@ void ArchiveSearchDialog::exportCsv() {
         showWarning(this, kCaption, error);
         return;
     }
-    saveCsv(this, QStringLiteral("電子取引_%1.csv").arg(today().toString(QStringLiteral("yyyyMMdd"))),
+    saveCsv(this,
+            QStringLiteral("電子取引_%1.csv").arg(issueDay().toString(QStringLiteral("yyyyMMdd"))),
             registerCsvHeader(), registerCsvRows(found));
 }
 

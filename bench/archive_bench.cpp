@@ -26,6 +26,7 @@
 #include "archive/archive_verify.h"
 #include "archive/counterparty_key.h"
 #include "archive/order_register.h"
+#include "archive/register_entry.h"
 #include "bench/bench_support.h"
 #include "bench/process_setup.h"
 #include "bench/widget_bench_main.h"
@@ -38,10 +39,10 @@
 #include "platform/printers/device_mode.h"
 #include "platform/printers/printer_info.h"
 #include "platform/sjis_text.h"
+#include "print/device_geometry.h"
 #include "print/print_archive.h"
 #include "print/print_run.h"
 #include "print/printer_list.h"
-#include "print/device_geometry.h"
 
 namespace belvorine {
 namespace {
@@ -124,7 +125,7 @@ void paperArchiveBench(benchmark::State& state) {
     const long before = residentKiB();
     for (auto _ : state) {
         nextOrder(++number);
-        ArchivePdf pdf;
+        ArchivePdf pdf(QString::fromLatin1(kJobTitle), QString::fromLatin1(kJobCreator));
         for (int kind = 1; kind <= 3; ++kind) {
             pdf.addPage(layout, caps, geometry, page, printScale(600, 96), kind, true);
         }
@@ -150,17 +151,19 @@ struct RegisterSetUp {
             OrderRegister made(RegisterLocation(), file);
             made.open();
         }
-        static const char* const kNames[] = {"株式会社山田製作所", "(株)鈴木工業",   "佐藤商事㈱",
-                                             "ﾀｶﾊｼ電機株式会社",   "有限会社伊藤商店", "渡辺建設株式会社",
-                                             "中村産業(株)",       "小林物産株式会社"};
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
+        static const char* const kNames[] = {
+            "株式会社山田製作所", "(株)鈴木工業",     "佐藤商事㈱",   "ﾀｶﾊｼ電機株式会社",
+            "有限会社伊藤商店",   "渡辺建設株式会社", "中村産業(株)", "小林物産株式会社"};
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
         db.setDatabaseName(file);
         db.open();
         db.transaction();
         QSqlQuery insert(db);
         insert.prepare(QStringLiteral(
             "INSERT INTO register_entries (seq, issued_at, order_date, counterparty, total,"
-            " format_no, format_name, approval_no, pages, file_name, file_sha256, voids_seq, reason,"
+            " format_no, format_name, approval_no, pages, file_name, file_sha256, voids_seq, "
+            "reason,"
             " user_name, prev_hash, entry_hash, counterparty_key) VALUES"
             " (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         QString previous = firstPreviousHash();
@@ -169,7 +172,7 @@ struct RegisterSetUp {
             RegisterEntry e;
             e.seq = seq;
             const QDate date = start.addDays(seq * 2555LL / 100000);
-            e.orderDate = date.year() * 10000 + date.month() * 100 + date.day();
+            e.orderDate = registerDate(date);
             e.issuedAt = date.toString(Qt::ISODate) + QStringLiteral("T10:00:00+09:00");
             e.counterparty = QString::fromUtf8(kNames[seq % 8]) + QString::number(seq % 500);
             e.total = (seq * 7919LL) % 5000000 + 1000;
@@ -177,7 +180,8 @@ struct RegisterSetUp {
             e.formatName = QStringLiteral("書式１");
             e.approvalNo = QString();
             e.pages = 3;
-            e.fileName = QStringLiteral("%1_%2_%3.pdf").arg(e.orderDate).arg(e.counterparty).arg(e.total);
+            e.fileName =
+                QStringLiteral("%1_%2_%3.pdf").arg(e.orderDate).arg(e.counterparty).arg(e.total);
             e.fileSha256 = sha256Hex(e.fileName.toUtf8());
             if (seq % 100 == 0) {
                 e.voidsSeq = seq - 50;
@@ -188,11 +192,23 @@ struct RegisterSetUp {
             e.entryHash = computeEntryHash(e);
             previous = e.entryHash;
             const QVariantList values = {
-                e.seq, e.issuedAt, e.orderDate, e.counterparty, static_cast<qlonglong>(e.total),
-                e.formatNo, e.formatName, QStringLiteral(""), e.pages, e.fileName, e.fileSha256,
+                e.seq,
+                e.issuedAt,
+                e.orderDate,
+                e.counterparty,
+                static_cast<qlonglong>(e.total),
+                e.formatNo,
+                e.formatName,
+                QStringLiteral(""),
+                e.pages,
+                e.fileName,
+                e.fileSha256,
                 e.voidsSeq ? QVariant(e.voidsSeq) : QVariant(QMetaType::fromType<qlonglong>()),
-                e.reason.isNull() ? QStringLiteral("") : e.reason, e.userName, e.previousHash,
-                e.entryHash, counterpartyKey(e.counterparty)};
+                e.reason.isNull() ? QStringLiteral("") : e.reason,
+                e.userName,
+                e.previousHash,
+                e.entryHash,
+                counterpartyKey(e.counterparty)};
             for (const QVariant& value : values) {
                 insert.addBindValue(value);
             }
@@ -283,7 +299,12 @@ void verifyBench(benchmark::State& state) {
     state.SetBytesProcessed(bytes);
 }
 
-BENCHMARK(pdfPrintBench)->ArgName("archive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(pdfPrintBench)
+    ->ArgName("archive")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(40);
 BENCHMARK(paperArchiveBench)->Unit(benchmark::kMillisecond)->Iterations(40);
 BENCHMARK(searchBench)->ArgName("condition")->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(verifyBench)->Unit(benchmark::kMillisecond)->Iterations(3);

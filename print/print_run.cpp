@@ -15,13 +15,13 @@
 #include "archive/archive_issue.h"
 #include "archive/archive_pdf.h"
 #include "archive/archive_settings.h"
+#include "archive/register_entry.h"
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
 #include "platform/printers/device_mode.h"
 #include "platform/printers/printer_query.h"
-#include "platform/local_clock.h"
 #include "platform/safe_file.h"
 #include "platform/screen_metrics.h"
 #include "platform/sjis_text.h"
@@ -109,7 +109,8 @@ public:
         drawFormPage(dc, page, settings, scale, index + 1);
         if (archive_) {
             // A page the archive cannot take leaves it empty; the print goes on.
-            archive_->addPage(device_.pageLayout(), caps, page, settings, scale, index + 1, newSheet);
+            archive_->addPage(device_.pageLayout(), caps, page, settings, scale, index + 1,
+                              newSheet);
         }
         return 1;
     }
@@ -231,8 +232,7 @@ int runJob(PrintJob& job, const DocumentSelection& selection, const PrintJobOpti
 // What a finished job issued, for the archive: the order as printed and
 // `pdf`, the document that went out.
 void describeIssue(IssuedDocument& issued, int format, int sheets, QByteArray pdf) {
-    const LocalTime now = localNow();
-    issued = describeOrder(currentOrder(), format, QDate(now.year, now.month, now.day));
+    issued = describeOrder(currentOrder(), format, issueDay());
     issued.pages = sheets;
     issued.pdf = std::move(pdf);
 }
@@ -247,7 +247,7 @@ QByteArray writtenPdf(const QString& file) {
 }
 
 const QString kDocumentName = QString::fromLatin1(kJobTitle);
-const QString kCreator = QStringLiteral("Belvorine Ver 4.30");
+const QString kCreator = QString::fromLatin1(kJobCreator);
 
 }  // namespace
 
@@ -304,7 +304,7 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
     PrintJob job(printer, setUp->caps, format);
     std::optional<ArchivePdf> archive;
     if (options.issued && archiveSettings().archivePaperPrints) {
-        job.drawAlsoOn(&archive.emplace());
+        job.drawAlsoOn(&archive.emplace(kDocumentName, kCreator));
     }
     const int result = runJob(job, selection, options);
     if (result == kPrintDone && archive && job.sheets() > 0) {

@@ -16,6 +16,8 @@ struct IssuedDocument;
 
 // The title of every job the program sends.
 inline constexpr char kJobTitle[] = "BELVORINE";
+// The program named as the creator of every document it prints.
+inline constexpr char kJobCreator[] = "Belvorine Ver 4.30";
 
 // Results of a print run.
 enum PrintResult : int { kPrintCancelled = -1, kPrintFailed = 0, kPrintDone = 1 };

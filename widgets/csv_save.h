@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "archive/csv_export.h"
+#include "platform/csv_text.h"
 
 class QWidget;
 
