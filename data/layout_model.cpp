@@ -24,7 +24,8 @@ ItemGroup groupOf(int item) {
 }
 
 bool isFrameOnlyItem(int item) {
-    return item == 25 || item == 26 || item == 28 || item == 29;
+    return item == kItemStampBox || item == kItemTable || item == kItemRevenueStamp ||
+           item == kItemRuleLine;
 }
 
 void setGroupRect(FormLayout& layout, int item, const Rect& mm) {

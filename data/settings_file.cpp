@@ -368,13 +368,16 @@ int saveSettings() {
     if (!writeProfileFile(settingsFilePath(), settingsFileText(state))) {
         return 0;
     }
+    // The names go with the settings file's printer indexes, whatever
+    // becomes of the layouts: a start reads the name before the index.
+    const int namesSaved = writeProfileFile(printerNamesPath(), printerNamesText(state));
     for (int format = 0; format < kFormatCount; ++format) {
         if (!writeProfileFile(layoutFilePath(format),
                               layoutFileText(format, state.liveLayout[format]))) {
             return 0;
         }
     }
-    return writeProfileFile(printerNamesPath(), printerNamesText(state));
+    return namesSaved;
 }
 
 }  // namespace belvorine

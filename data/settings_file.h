@@ -28,8 +28,9 @@ QStringList settingsFilesNotRead();
 // replaced whole. A format whose stored printer is missing in this run
 // keeps its stored printer index and name. Returns
 // 1 when every file that was to be written was written. When the settings
-// file cannot be written nothing is saved; when the layout file of format 1
-// cannot, format 2's is not written either. A file left read-only (mode
+// file cannot be written nothing is saved; the printer names are written
+// with it; when the layout file of format 1 cannot, format 2's is not
+// written either. A file left read-only (mode
 // without owner write) is not replaced, as the original program could not
 // open it for writing; nor is a file that could not be read at start-up.
 int saveSettings();

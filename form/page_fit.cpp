@@ -11,9 +11,7 @@
 namespace belvorine {
 
 bool isDrawnFrame(const FormLayout& layout, int index) {
-    // Frames drawn without a text of their own.
-    if (index == kItemStampBox || index == kItemTable || index == kItemRevenueStamp ||
-        index == kItemRuleLine) {
+    if (isFrameOnlyItem(index)) {
         return true;
     }
     return index > 0 && !sjisView(layout[index].text).empty();
@@ -29,11 +27,18 @@ int framesDrawnAway(const FormLayout& layout, const PageSettings& page,
                     const PageGeometry& geometry) {
     const MarginBox box = marginBoxOf(page, geometry);
     int count = 0;
+    // A group shares one frame, counted once, as the user sees it; the
+    // acknowledgement's frames count only where it is made.
     for (int i = 0; i < kLayoutItemCount; ++i) {
-        if (!isDrawnFrame(layout, i)) {
+        const ItemGroup group = groupOf(i);
+        if (i != group.first || (page.makeAcknowledgement != 1 && !isOnOrderPage(i))) {
             continue;
         }
-        if (placedRect(layout[i], box) != boxPixels(layout[i].mmRect, box)) {
+        bool drawn = false;
+        for (int member = group.first; member <= group.last; ++member) {
+            drawn = drawn || isDrawnFrame(layout, member);
+        }
+        if (drawn && placedRect(layout[i], box) != boxPixels(layout[i].mmRect, box)) {
             ++count;
         }
     }

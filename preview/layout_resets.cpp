@@ -39,11 +39,14 @@ int reset(QWidget* owner, const QString& caption, int message, void (*restore)(i
         profile[i] = companyProfileText(format, i);
     }
     restore(format);
-    if (!refreshPrinterMetrics(printerSettings(format), format)) {
+    const bool printerChecked = refreshPrinterMetrics(printerSettings(format), format);
+    // Kept even when the check fails: the program then closes, saving the
+    // layouts, and the profile belongs to both formats.
+    keepCompanyProfile(format, profile);
+    if (!printerChecked) {
         showError(owner, QStringLiteral("Ｅｒｒｏｒ"), 11);
         return kResetPrinterFailed;
     }
-    keepCompanyProfile(format, profile);
     prepareLayout(format, liveLayout(format));
     return kResetDone;
 }

@@ -80,12 +80,15 @@ void JobWatch::poll() {
 }
 
 void JobWatch::take(int id, const JobStatus& job) {
-    if (id == 0) {
+    // A job never found, or one the scheduler no longer answers for (it
+    // stopped, or the job was purged), is given up after a few answers.
+    if (id == 0 || job.state == JobState::kUnknown) {
         if (++unfound_ >= kUnfoundAnswers) {
             timer_.stop();
         }
         return;
     }
+    unfound_ = 0;
     job_ = id;
     const QString detail =
         job.queueMessage.isEmpty() ? QString() : QStringLiteral("：") + job.queueMessage;
@@ -115,7 +118,7 @@ void JobWatch::take(int id, const JobStatus& job) {
             timer_.stop();
             break;
         case JobState::kUnknown:
-            return;  // asked again at the next tick
+            return;  // given up above
     }
     if (job.queueStopped && trouble.isEmpty() && timer_.isActive()) {
         trouble = QStringLiteral("プリンタ「%1」が停止しています%2").arg(queue_, detail);

@@ -17,6 +17,7 @@
 #include "archive/archive_settings.h"
 #include "archive/register_entry.h"
 #include "data/order_record.h"
+#include "data/order_store.h"
 #include "data/settings_state.h"
 #include "form/page_renderer.h"
 #include "platform/painter_device_context.h"
@@ -316,6 +317,11 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
 int runPrint(QWidget* owner, IssuedDocument* issued) {
     if (runPrintConfirmDialog(owner) != 1) {
         return kPrintCancelled;
+    }
+    if (orderEntered() == 1) {
+        // The paper shows the name the history will keep; a cancelled
+        // print leaves the name as typed.
+        cutCounterpartyToRows();
     }
     rememberCounterparty();
     PrintJobOptions options;

@@ -335,7 +335,9 @@ void PrintSetupDialog::keepOfferedPaper() {
                                .arg(QString::fromUtf8(what), chosen.name, taken.name));
         }
         storeRecordText(name, offered < 0 ? taken.name : chosen.name, bytes);
-        code = static_cast<std::int16_t>(offered < 0 ? taken.code : chosen.code);
+        // A source's code is the printer's own (a tray without a standard
+        // code is numbered by its place in that printer's list).
+        code = static_cast<std::int16_t>(taken.code);
     };
     take(lists.papers, chosenPaper_, work_.paperName, kPaperNameBytes, work_.paperSize, "用紙");
     take(lists.sources, chosenSource_, work_.paperSourceName, kSourceNameBytes, work_.paperSource,

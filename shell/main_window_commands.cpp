@@ -328,8 +328,6 @@ void MainWindow::editHistory() {
 }
 
 void MainWindow::print() {
-    // The paper shows the name the history will keep.
-    cutCounterpartyToRows();
     IssuedDocument issued;
     const int result = runPrint(this, &issued);
     if (result == kPrintDone) {

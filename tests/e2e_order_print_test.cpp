@@ -35,6 +35,7 @@
 #include "platform/printers/print_jobs.h"
 #include "platform/sjis_text.h"
 #include "print/job_watch.h"
+#include "print/print_confirm_dialog.h"
 #include "shell/status_bar.h"
 #include "widgets/commands.h"
 #include "widgets/help.h"
@@ -99,9 +100,11 @@ protected:
     }
 
     // Ctrl+P, answered with "印　刷".
-    void print() {
-        withModalDialog([this]() { window->command(kCmdPrint); },
-                        [](QWidget* dialog) { control<QPushButton>(dialog, 1399)->click(); });
+    // Prints, or with `answer` print_confirm::kCancel stops at the confirmation.
+    void print(int answer = print_confirm::kPrint) {
+        withModalDialog(
+            [this]() { window->command(kCmdPrint); },
+            [answer](QWidget* dialog) { control<QPushButton>(dialog, answer)->click(); });
     }
 
     QString pdf;
@@ -287,6 +290,8 @@ TEST_F(TypicalRun, AnOverlongCounterpartyIsCutOnceForThePaperTheRowsAndThePickLi
     copySjis(order.lines[1].quantity, "     120");
     copySjis(order.lines[1].unit, sjis("本"));
     copySjis(order.lines[1].unitPrice, "   35.50");
+    print(print_confirm::kCancel);
+    EXPECT_EQ(fromSjisBuffer(currentOrder().counterparty), name) << "cut by a cancelled print";
     print();
 
     const QString printed = fromSjisBuffer(currentOrder().counterparty);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QInputMethodQueryEvent>
 #include <QLineEdit>
@@ -336,6 +337,10 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        const bool focus = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
+        if (focus && static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) {
+            return false;  // a menu or list over the field leaves the composition as it is
+        }
         switch (event->type()) {
             case QEvent::FocusIn:
                 composing_ = false;
