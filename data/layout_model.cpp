@@ -59,7 +59,7 @@ std::string_view companyProfileText(int format, int index) {
     if (!isProfileIndex(index) || !isFormatIndex(format)) {
         return std::string_view();
     }
-    return sjisView(liveLayout(format)[kCompanyProfileFirstItem + index].text);
+    return sjisView(liveLayout(format)[kItemCompanyFirst + index].text);
 }
 
 int setCompanyProfileText(int index, std::string_view textSjis) {
@@ -67,7 +67,7 @@ int setCompanyProfileText(int index, std::string_view textSjis) {
         return 0;
     }
     for (int format = 0; format < kFormatCount; ++format) {
-        copySjis(liveLayout(format)[kCompanyProfileFirstItem + index].text, textSjis);
+        copySjis(liveLayout(format)[kItemCompanyFirst + index].text, textSjis);
     }
     return 1;
 }

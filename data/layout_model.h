@@ -52,7 +52,6 @@ inline constexpr int kItemAcknowledgementDate = 27;
 inline constexpr int kItemRevenueStamp = 28;
 inline constexpr int kItemRuleLine = 29;
 
-inline constexpr int kCompanyProfileFirstItem = kItemCompanyFirst;
 inline constexpr int kCompanyProfileCount = 6;  // name, department, postal code, address, TEL, FAX
 
 // The Shift-JIS text of company profile entry `index` (0 to 5, item 5 + index)

@@ -139,7 +139,7 @@ CompanyProfileDialog::CompanyProfileDialog(QWidget* owner)
         edit->setText(fromRecordText(companyProfileText(format, i)));
         limitSjisInput(edit, kProfileBytes);
         edit->setValidator(
-            new ProfileWidthValidator(edit, kCompanyProfileFirstItem + i, field.scrolls));
+            new ProfileWidthValidator(edit, kItemCompanyFirst + i, field.scrolls));
         if (field.japanese) {
             useJapaneseInput(edit);
         }
@@ -183,7 +183,7 @@ void CompanyProfileDialog::accept() {
     // font or size is how a frame is fitted to its text again.
     for (int format = 0; format < kFormatCount; ++format) {
         for (int i = 0; i < kCompanyProfileCount; ++i) {
-            fitProfileFrame(format, liveLayout(format), kCompanyProfileFirstItem + i);
+            fitProfileFrame(format, liveLayout(format), kItemCompanyFirst + i);
         }
     }
     done(1);

@@ -52,8 +52,8 @@ bool overlapAcross(const Rect& a, const Rect& b) {
 }
 
 bool isProfileItem(int index) {
-    return index >= kCompanyProfileFirstItem &&
-           index < kCompanyProfileFirstItem + kCompanyProfileCount;
+    return index >= kItemCompanyFirst &&
+           index < kItemCompanyFirst + kCompanyProfileCount;
 }
 
 // The top and bottom between which `item` may grow about its middle: the

@@ -120,7 +120,7 @@ AddresseeFit fitAddressee(const LayoutItem& item, std::string_view drawn) {
 }  // namespace
 
 int fitPointSize(const LayoutItem& item) {
-    if (item.itemId == kAddresseeItem) {
+    if (item.itemId == kItemAddressee) {
         return fitAddressee(item, longestAddressee(currentFormat())).pointSize;
     }
     return fitText(item, sjisView(item.text));
@@ -219,7 +219,7 @@ void drawFrame(DeviceContext& dc, const LayoutItem& item, const PageSettings& se
     const int bottom = clampToInt(static_cast<long long>(scaled(screen.bottom, scale)) - oy);
     const QRect rect(QPoint(left, top), QSize(clampToInt(static_cast<long long>(right) - left),
                                               clampToInt(static_cast<long long>(bottom) - top)));
-    const bool addressee = item.sizeRule == kSizeFitWidth && item.itemId == kAddresseeItem;
+    const bool addressee = item.sizeRule == kSizeFitWidth && item.itemId == kItemAddressee;
     AddresseeFit addresseeFit;
 
     int size = item.pointSize;

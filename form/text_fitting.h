@@ -13,8 +13,6 @@
 
 namespace belvorine {
 
-// The addressee line's frame; its text is sized by the longest counterparty.
-inline constexpr int kAddresseeItem = 11;
 // Upper bound of the fit-to-width search, in points.
 inline constexpr int kMaximumFitPoints = 1000;
 // The addressee line is sized by the longest counterparty of the history,

@@ -160,23 +160,41 @@ bool FileSink::copy(const ReadFile& from, long long offset, long long bytes) {
 // Makes a temporary file beside `path`, lets `fill` write it, and renames it
 // over `path`; flushed to the disk with the folder when it must outlive a
 // power loss.
-int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode, Durability durability,
-                    FileStamp* written) {
-    const QByteArray target = QFile::encodeName(path);
+namespace {
+
+// Fills a new file beside `target` and renames it to `target`: over an
+// existing one, or with RENAME_NOREPLACE in `renameFlags` never over one.
+// A file not made whole is removed; errno then says why.
+bool writeThroughTemporary(const QByteArray& target, const FileFiller& fill, mode_t mode,
+                           bool durable, unsigned renameFlags, FileStamp* written) {
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        return 0;
+        return false;
     }
-    const bool durable = durability == Durability::kPowerLoss;
     struct stat info {};
     FileSink sink(fd);
-    const bool filled = fill(sink) && ::fchmod(fd, mode) == 0 && (!durable || ::fsync(fd) == 0) &&
-                        ::fstat(fd, &info) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!filled || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
+    bool done = fill(sink) && ::fchmod(fd, mode) == 0 && (!durable || ::fsync(fd) == 0) &&
+                ::fstat(fd, &info) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && done) {
+        done = false;
+        error = errno;
+    }
+    if (done) {
+        const int renamed = renameFlags == 0
+                                ? ::rename(temporary.constData(), target.constData())
+                                : ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD,
+                                              target.constData(), renameFlags);
+        if (renamed != 0) {
+            done = false;
+            error = errno;
+        }
+    }
+    if (!done) {
         ::unlink(temporary.constData());
-        return 0;
+        errno = error;
+        return false;
     }
     if (durable) {
         syncFolderOf(target);
@@ -184,7 +202,17 @@ int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode, Du
     if (written != nullptr) {
         *written = stampOf(info);
     }
-    return 1;
+    return true;
+}
+
+}  // namespace
+
+int replaceFileWith(const QString& path, const FileFiller& fill, mode_t mode, Durability durability,
+                    FileStamp* written) {
+    return writeThroughTemporary(QFile::encodeName(path), fill, mode,
+                                 durability == Durability::kPowerLoss, 0, written)
+               ? 1
+               : 0;
 }
 
 ReadFile::ReadFile(ReadFile&& other) noexcept
@@ -362,30 +390,12 @@ int renameWithoutReplacing(const QString& path, const QString& to) {
 }
 
 NewFile createFileSafely(const QString& path, std::string_view content, mode_t mode) {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return NewFile::kFailed;
-    }
-    const bool filled = writeAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    int error = errno;
-    const bool closed = ::close(fd) == 0;
-    if (filled && !closed) {
-        error = errno;
-    }
-    if (filled && closed &&
-        ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0) {
-        syncFolderOf(target);
+    const auto fill = [content](FileSink& sink) { return sink.write(content); };
+    if (writeThroughTemporary(QFile::encodeName(path), fill, mode, true, RENAME_NOREPLACE,
+                              nullptr)) {
         return NewFile::kCreated;
     }
-    if (filled && closed) {
-        error = errno;
-    }
-    ::unlink(temporary.constData());
-    errno = error;
-    return filled && closed && error == EEXIST ? NewFile::kExists : NewFile::kFailed;
+    return errno == EEXIST ? NewFile::kExists : NewFile::kFailed;
 }
 
 void removeStaleTemporaries(const QString& path) {

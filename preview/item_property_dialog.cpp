@@ -34,9 +34,6 @@ using namespace item_property;
 using Form = ItemPropertyDialog::Form;
 
 constexpr int kTextBytes = 255;
-constexpr int kOrderDateItem = 4;
-constexpr int kAcknowledgementDateItem = 27;
-constexpr int kFirstFrameOnlyItem = 25;
 
 Form formOf(int item) {
     switch (groupOf(item).first) {
@@ -64,7 +61,7 @@ QString orientationWord(std::int32_t orientation) {
 
 // The text an item shows: the addressee line with the longest counterparty.
 std::string shownText(int format, const LayoutItem& item) {
-    if (item.itemId != kAddresseeItem) {
+    if (item.itemId != kItemAddressee) {
         return std::string(sjisView(item.text));
     }
     char filled[256];
@@ -150,7 +147,7 @@ void ItemPropertyDialog::refresh() {
 // The texts typed so far go into the dialog's layout before anything is
 // shown again or measured, so that no typing is lost.
 void ItemPropertyDialog::takeTexts() {
-    if (item_ == kOrderDateItem || item_ == kAddresseeItem || item_ >= kFirstFrameOnlyItem ||
+    if (item_ == kItemDate || item_ == kItemAddressee || item_ >= kItemStampBox ||
         form_ == Form::Titles) {
         return;
     }
@@ -177,13 +174,13 @@ void ItemPropertyDialog::showContent() {
     QString message;
     bool editable = false;
     QString text = fromRecordText(item.text);
-    if (item_ == kOrderDateItem || item_ == kAcknowledgementDateItem) {
+    if (item_ == kItemDate || item_ == kItemAcknowledgementDate) {
         message =
             QStringLiteral("項目内容は変更できません。\n日付の表示は常に同一書式となります。");
     } else if (isFrameOnlyItem(item_)) {
         message = QStringLiteral("項目内容は変更できません。\n申し訳ありません。");
         text.clear();
-    } else if (item_ == kAddresseeItem) {
+    } else if (item_ == kItemAddressee) {
         text = fromRecordText(shownText(format_, item));
         message =
             modeState().previewPage == 3
@@ -217,7 +214,7 @@ void ItemPropertyDialog::showTextSettings() {
     const LayoutItem& item = layout_[item_];
     const bool frameOnly = isFrameOnlyItem(item_);
     for (QAbstractButton* button : alignment_->buttons()) {
-        button->setEnabled(item_ < kFirstFrameOnlyItem);
+        button->setEnabled(item_ < kItemStampBox);
     }
     if (QAbstractButton* button = alignment_->button(item.alignment)) {
         button->setChecked(true);

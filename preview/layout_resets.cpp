@@ -21,10 +21,10 @@ namespace {
 void keepCompanyProfile(int format, const std::string (&texts)[kCompanyProfileCount]) {
     FormLayout& layout = liveLayout(format);
     for (int i = 0; i < kCompanyProfileCount; ++i) {
-        LayoutItem& item = layout[kCompanyProfileFirstItem + i];
+        LayoutItem& item = layout[kItemCompanyFirst + i];
         if (sjisView(item.text) != texts[i]) {
             copySjis(item.text, texts[i]);
-            fitProfileFrame(format, layout, kCompanyProfileFirstItem + i);
+            fitProfileFrame(format, layout, kItemCompanyFirst + i);
         }
     }
 }

@@ -94,23 +94,22 @@ public:
         }
         // The page's metrics are those the job's own device was set up with,
         // for this format's paper: no second printer is asked.
-        const DeviceCaps& caps = caps_;
-        setMarginLimits(caps, settings);
+        setMarginLimits(caps_, settings);
         PageGeometry& geometry = printerGeometry(format_);
-        fillGeometry(caps, settings, geometry);
+        fillGeometry(caps_, settings, geometry);
         PageGeometry page = geometry;
         if (oneSheet) {
             // The order fills the upper half of the sheet, its copy the lower.
             page.marginBoxTop += geometry.paperHeight * index * 100 / 2;
             page.marginBoxBottom -= (1 - index) * geometry.paperHeight * 100 / 2;
         }
-        const int scale = printScale(caps.resolutionY, screenMetrics().dpiY);
+        const int scale = printScale(caps_.resolutionY, screenMetrics().dpiY);
         PainterDeviceContext dc(painter_);
         dc.setTextColor(Qt::black);
         drawFormPage(dc, page, settings, scale, index + 1);
         if (archive_) {
             // A page the archive cannot take leaves it empty; the print goes on.
-            archive_->addPage(device_.pageLayout(), caps, page, settings, scale, index + 1,
+            archive_->addPage(device_.pageLayout(), caps_, page, settings, scale, index + 1,
                               newSheet);
         }
         return 1;
@@ -265,12 +264,10 @@ int printDocuments(const DocumentSelection& selection, const PrintJobOptions& op
             return kPrintCancelled;
         }
         QPdfWriter writer(file);
-        const DeviceMode mode = deviceModeFor(settings);
-        setUpPdfWriter(writer, mode);
+        DeviceCaps caps;
+        setUpPdfWriter(writer, deviceModeFor(settings), &caps);
         writer.setTitle(kDocumentName);
         writer.setCreator(kCreator);
-        DeviceCaps caps;
-        readDeviceCaps(pdfPageLayout(mode), kPdfResolution, caps);
         PrintJob job(writer, caps, file, format);
         const int result = runJob(job, selection, options);
         if (result == kPrintDone && options.issued && job.sheets() > 0 &&

@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include "data/layout_model.h"
 #include "data/order_record.h"
 #include "data/settings_state.h"
 #include "form/text_fitting.h"
@@ -145,7 +146,7 @@ TEST_F(TextFitting, FitPointSizeEdgeCases) {
 
 TEST_F(TextFitting, AddresseeLineIsSizedByTheLongestCounterparty) {
     LayoutItem shortName = frame(QStringLiteral(" Ａ　御中"), kSizeFitWidth, 0, 0, 300, 40);
-    shortName.itemId = kAddresseeItem;
+    shortName.itemId = kItemAddressee;
     LayoutItem longName = shortName;
     copySjis(longName.text, sjis(QStringLiteral(" ×××××××××　御中")));
     const int size = fitPointSize(shortName);
@@ -231,7 +232,7 @@ TEST_F(TextFitting, FitToHeightSizeComesFromTheFrameHeight) {
 TEST_F(TextFitting, AddresseeLineUsesThePitchOfTheLongestCounterparty) {
     RecordingDeviceContext dc;
     LayoutItem item = frame(QStringLiteral(" Ａ　御中"), kSizeFitWidth, 0, 0, 300, 40);
-    item.itemId = kAddresseeItem;
+    item.itemId = kItemAddressee;
     drawFrame(dc, item, settingsFont, 200, 0, 0);
     const RecordedCall text = onlyDrawnText(dc);
     // The reference font's half-height is the pitch of one byte; the line

@@ -134,9 +134,13 @@ QPageLayout pdfPageLayout(const DeviceMode& mode) {
     return QPageLayout(size, orientationOf(mode), QMarginsF(), QPageLayout::Point);
 }
 
-void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode) {
+void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode, DeviceCaps* caps) {
+    const QPageLayout layout = pdfPageLayout(mode);
     writer.setResolution(kPdfResolution);
-    writer.setPageLayout(pdfPageLayout(mode));
+    writer.setPageLayout(layout);
+    if (caps) {
+        readDeviceCaps(layout, kPdfResolution, *caps);
+    }
 }
 
 int readDeviceCaps(const QPageLayout& layout, int resolution, DeviceCaps& caps) {

@@ -52,8 +52,9 @@ int setUpPrinter(QPrinter& printer, const PrinterEntry& entry, const DeviceMode&
 QPageLayout pdfPageLayout(const DeviceMode& mode);
 
 // Prepares `writer` as the PDF printer's job device with pdfPageLayout();
-// its file is set by the caller.
-void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode);
+// its file is set by the caller. `caps`, when given, gets the page's
+// capabilities, as setUpPrinter() gives a queue's.
+void setUpPdfWriter(QPdfWriter& writer, const DeviceMode& mode, DeviceCaps* caps = nullptr);
 
 // The capabilities of a page laid out as `layout` at `resolution` pixels per
 // inch, its margins being the unprintable borders. Returns 0 when the
