@@ -494,12 +494,16 @@ int commitDataFiles() {
         }
         bytes = static_cast<long long>(content.size());
     }
+    // A file that already holds the history (a run that changed nothing) is
+    // kept: comparing costs less than writing and flushing it again.
+    const auto save = [&](const QString& to) {
+        return holdsCopyOf(to, working, bytes, kReadOnly) ||
+               copyFileSafely(working, bytes, to, kReadOnly);
+    };
     // The backup first: a data file with fewer rows than the settings count
     // beside a backup with more must only ever come from outside the program.
-    const bool backupSaved =
-        state.keepBackup || copyFileSafely(working, bytes, backupFilePath(), kReadOnly);
-    if ((!backupSaved && rows < state.committedRows) ||
-        !copyFileSafely(working, bytes, dataFilePath(), kReadOnly)) {
+    const bool backupSaved = state.keepBackup || save(backupFilePath());
+    if ((!backupSaved && rows < state.committedRows) || !save(dataFilePath())) {
         return kCommitRefused;
     }
     settings().initialData.rowCount = rows;
