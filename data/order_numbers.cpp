@@ -38,16 +38,6 @@ std::string fixed(double value, int precision) {
     return text;
 }
 
-std::string_view trimmedBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -80,6 +70,16 @@ std::string canonicalDecimal(std::string_view text) {
 }
 
 }  // namespace
+
+std::string_view trimmedBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
 
 bool isPlainNumber(std::string_view text) {
     text = trimmedBlanks(text);

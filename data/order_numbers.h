@@ -22,6 +22,9 @@ int leadingInteger(std::string_view text);
 // "1,234" are not).
 bool isPlainNumber(std::string_view text);
 
+// `text` without the half-width blanks before and after it.
+std::string_view trimmedBlanks(std::string_view text);
+
 // Whether two plain numbers stand for the same value digit for digit:
 // blanks, leading zeros and trailing zeros of the fraction aside ("0500.10"
 // and " 500.1" do, "1.234" and "1.23" do not). False when either is not a

@@ -44,13 +44,7 @@ std::string groupThousands(std::string_view number) {
     if (number.size() > kMaxGroupedInput) {
         return std::string(number);
     }
-    std::string_view value = number;
-    while (!value.empty() && value.front() == ' ') {
-        value.remove_prefix(1);
-    }
-    while (!value.empty() && value.back() == ' ') {
-        value.remove_suffix(1);
-    }
+    const std::string_view value = trimmedBlanks(number);
     // Commas go only into a number: anything else (a character of two
     // bytes, a letter, "Over Flow") is left whole for the field to judge.
     if (!isPlainNumber(value)) {

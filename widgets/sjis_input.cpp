@@ -39,9 +39,6 @@ Verdict check(const QString& text, int maxBytes, InputKind kind, QString* bad) {
     return sjisRecordLength(text) > maxBytes ? Verdict::TooLong : Verdict::Accept;
 }
 
-// The warning is shown after the edit has been refused, never from inside
-// the check: a message box there would run a nested event loop in the
-// middle of the widget's own edit. One warning waits at a time.
 // The character and its code point, so that a character the font cannot
 // draw is still named ("「𠮷」（U+20BB7）").
 QString namedCharacter(const QString& character) {
@@ -52,6 +49,9 @@ QString namedCharacter(const QString& character) {
              QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
+// The warning is shown after the edit has been refused, never from inside
+// the check: a message box there would run a nested event loop in the
+// middle of the widget's own edit. One warning waits at a time.
 void warnUnrepresentable(QWidget* field, const QString& character) {
     static bool pending = false;
     if (pending) {
